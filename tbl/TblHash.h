@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+// The home slot of a key in a hash table of `tableSize` slots (tableSize > 0). The key's
+// characters U+0000 to U+00FF are hashed as one byte each, exactly the bytes a key is
+// stored as, so that a key read from a file hashes as the game hashes it.
+uint32_t TblKeyHash(std::u16string_view key, uint32_t tableSize);
+
+// The same hash before the reduction to a slot.
+uint32_t TblKeyHashUnreduced(std::u16string_view key);
+
+// CRC-16/IBM-3740 (poly 0x1021, init 0xFFFF, not reflected): the header's text-area checksum.
+uint16_t TblCrc16(const uint8_t* bytes, size_t length);

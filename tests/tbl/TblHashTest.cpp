@@ -1,0 +1,29 @@
+#include "TblHash.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(TblKeyHash, MatchesTheGamesHashOfAsciiKeys) {
+    EXPECT_EQ(TblKeyHashUnreduced(u"abcdefghij"), 0x0ABAA66Au);
+    EXPECT_EQ(TblKeyHash(u"a", 2), 1u);
+    EXPECT_EQ(TblKeyHash(u"b", 2), 0u);
+    EXPECT_EQ(TblKeyHash(u"", 7), 0u);
+}
+
+TEST(TblKeyHash, CountsBytesAbove0x7FAsNegative) {
+    // The bytes C3 A9 (é in UTF-8) read as a key of two characters, both negative when signed.
+    EXPECT_EQ(TblKeyHashUnreduced(u"\u00C3\u00A9"), 0x0FFFF229u);
+    EXPECT_NE(TblKeyHashUnreduced(u"\u00C3\u00A9"), 0x0CD9u);
+}
+
+TEST(TblKeyHash, HashesTypedCharactersAboveU00FFAsTheirUtf8Bytes) {
+    // U+0151 is C5 91 in UTF-8.
+    EXPECT_EQ(TblKeyHashUnreduced(u"\u0151"), TblKeyHashUnreduced(u"\u00C5\u0091"));
+}
+
+TEST(TblCrc16, IsCrc16Ibm3740) {
+    const std::string digits = "123456789";
+    EXPECT_EQ(TblCrc16(reinterpret_cast<const uint8_t*>(digits.data()), digits.size()), 0x29B1);
+    EXPECT_EQ(TblCrc16(nullptr, 0), 0xFFFF);
+}
