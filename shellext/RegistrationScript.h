@@ -1,0 +1,58 @@
+#pragma once
+
+// The registration script: registry keys and string values written when the server is
+// registered and removed when it is unregistered, in this text form:
+//
+//     HKCR
+//     {
+//         NoRemove CLSID
+//         {
+//             ForceRemove %CLSID% = s 'DunmoreExt Class'
+//             {
+//                 InprocServer32 = s '%MODULE%'
+//                 {
+//                     val ThreadingModel = s 'Apartment'
+//                 }
+//             }
+//         }
+//     }
+//
+// A key is a bare word or a quoted name, optionally marked ForceRemove (deleted with all its
+// subkeys before it is written) or NoRemove (kept at unregistration), optionally followed by
+// "= s 'text'" for its default value and by a block of named values ("val Name = s 'text'")
+// and subkeys. Quoted text doubles a quote to hold one. %NAME% in names and values is
+// replaced by the caller's replacement of that name; %% stands for one percent sign.
+// Only string values are supported: they are all this server registers.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class KeyMark { None, ForceRemove, NoRemove };
+
+struct ScriptValue {
+    std::string name;  // empty for the key's default value
+    std::string data;
+};
+
+struct ScriptKey {
+    std::string name;
+    KeyMark mark = KeyMark::None;
+    std::vector<ScriptValue> values;
+    std::vector<ScriptKey> subkeys;
+};
+
+struct ScriptRoot {
+    std::string name;  // the hive's short name, as written: HKCR, HKCU or HKLM
+    std::vector<ScriptKey> keys;
+};
+
+struct ScriptParseResult {
+    bool ok = false;
+    std::string error;  // "line N: ..." when !ok
+    std::vector<ScriptRoot> roots;
+};
+
+ScriptParseResult ParseRegistrationScript(std::string_view text,
+                                          const std::map<std::string, std::string>& replacements);

@@ -1,0 +1,96 @@
+#include "RegistrationScript_win.h"
+
+#include "TextConversion_win.h"
+#include "UniqueRegKey.h"
+
+namespace {
+
+struct HiveName {
+    const char* name;
+    HKEY hive;
+};
+
+const HiveName kHives[] = {
+    {"HKCR", HKEY_CLASSES_ROOT},
+    {"HKCU", HKEY_CURRENT_USER},
+    {"HKLM", HKEY_LOCAL_MACHINE},
+};
+
+HKEY HiveOf(const std::string& name) {
+    for (const HiveName& hive : kHives)
+        if (name == hive.name)
+            return hive.hive;
+    return nullptr;
+}
+
+// Deletes `name` under `parent` with all its subkeys; a key that is not there is no failure.
+LSTATUS DeleteKeyTree(HKEY parent, const std::wstring& name) {
+    const LSTATUS status = RegDeleteTreeW(parent, name.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+LSTATUS WriteKey(HKEY parent, const ScriptKey& key) {
+    const std::wstring name = ToWide(key.name, CP_UTF8);
+    if (key.mark == KeyMark::ForceRemove)
+        if (const LSTATUS status = DeleteKeyTree(parent, name); status != ERROR_SUCCESS)
+            return status;
+    HKEY opened = nullptr;
+    if (const LSTATUS status = RegCreateKeyExW(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                               KEY_READ | KEY_WRITE, nullptr, &opened, nullptr);
+        status != ERROR_SUCCESS)
+        return status;
+    const UniqueRegKey owned(opened);
+    for (const ScriptValue& value : key.values) {
+        const std::wstring valueName = ToWide(value.name, CP_UTF8);
+        const std::wstring data = ToWide(value.data, CP_UTF8);
+        const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+        if (const LSTATUS status = RegSetValueExW(opened, valueName.empty() ? nullptr : valueName.c_str(), 0, REG_SZ,
+                                                  reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+            status != ERROR_SUCCESS)
+            return status;
+    }
+    for (const ScriptKey& subkey : key.subkeys)
+        if (const LSTATUS status = WriteKey(opened, subkey); status != ERROR_SUCCESS)
+            return status;
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RemoveKey(HKEY parent, const ScriptKey& key) {
+    const std::wstring name = ToWide(key.name, CP_UTF8);
+    if (key.mark != KeyMark::NoRemove)
+        return DeleteKeyTree(parent, name);
+    HKEY opened = nullptr;
+    const LSTATUS status = RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, &opened);
+    if (status == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS)
+        return status;
+    const UniqueRegKey owned(opened);
+    for (const ScriptKey& subkey : key.subkeys)
+        if (const LSTATUS subStatus = RemoveKey(opened, subkey); subStatus != ERROR_SUCCESS)
+            return subStatus;
+    return ERROR_SUCCESS;
+}
+
+template <typename KeyAction>
+HRESULT ForEachRootKey(const std::vector<ScriptRoot>& roots, KeyAction action) {
+    for (const ScriptRoot& root : roots) {
+        const HKEY hive = HiveOf(root.name);
+        if (!hive)
+            return E_INVALIDARG;
+        for (const ScriptKey& key : root.keys)
+            if (const LSTATUS status = action(hive, key); status != ERROR_SUCCESS)
+                return HRESULT_FROM_WIN32(status);
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT RegisterScript(const std::vector<ScriptRoot>& roots) {
+    return ForEachRootKey(roots, WriteKey);
+}
+
+HRESULT UnregisterScript(const std::vector<ScriptRoot>& roots) {
+    return ForEachRootKey(roots, RemoveKey);
+}

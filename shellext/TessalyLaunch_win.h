@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Where Tessaly keeps the full path of its program, under HKEY_CURRENT_USER.
+inline constexpr char kTessalyKey[] = "Software\\Zuq\\SheetProg";
+inline constexpr char kTessalyPathValue[] = "Path";
+
+// Tessaly's parameters for `files`: each path between double quotes and followed by one blank.
+std::string TessalyParameters(const std::vector<std::string>& files);
+
+// Starts Tessaly once on all `files`. E_INVALIDARG when Tessaly's key is missing; E_FAIL when
+// its "Path" value is missing, not a string, empty or longer than a path may be; nothing is
+// started then. Whether the program starts is not checked: the shell reports that itself.
+HRESULT StartTessaly(HWND owner, const std::vector<std::string>& files);
