@@ -33,6 +33,16 @@ HRESULT StartTessaly(HWND owner, const std::vector<std::string>& files) {
     std::string program;
     if (!ReadTessalyPath(key.get(), program))
         return E_FAIL;
-    ShellExecuteA(owner, "open", program.c_str(), TessalyParameters(files).c_str(), nullptr, SW_SHOW);
+    const std::string parameters = TessalyParameters(files);
+    // The same launch as ShellExecuteA, with its error messages off: a failed start is not
+    // reported to the user.
+    SHELLEXECUTEINFOA launch = {sizeof launch};
+    launch.fMask = SEE_MASK_FLAG_NO_UI;
+    launch.hwnd = owner;
+    launch.lpVerb = "open";
+    launch.lpFile = program.c_str();
+    launch.lpParameters = parameters.c_str();
+    launch.nShow = SW_SHOW;
+    ShellExecuteExA(&launch);
     return S_OK;
 }
