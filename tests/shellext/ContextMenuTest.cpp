@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
 namespace {
 
 class DunmoreContextMenu : public testing::Test {
@@ -34,7 +38,7 @@ protected:
 
     // Chooses the menu item and returns the parameters the recorder was started with.
     std::string ParametersOfChosenItem() {
-        const std::filesystem::path record = scratch_ / "record.txt";
+        const std::filesystem::path record = NextRecordFile();
         SetRecordFile(record);
         EXPECT_EQ(InvokeOffset(0), S_OK);
         const std::optional<std::string> commandLine = WaitForRecord(record);
@@ -44,16 +48,19 @@ protected:
 
     // `invoke` must refuse and start nothing: a recorder start that follows it is the only one.
     void ExpectNothingStarted(HRESULT expected, const std::function<HRESULT()>& invoke) {
-        const std::filesystem::path refused = scratch_ / "refused.txt";
+        const std::filesystem::path refused = NextRecordFile();
         SetRecordFile(refused);
         EXPECT_EQ(invoke(), expected);
         tessaly_.SetPath(RecorderPath().string());
         EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
         EXPECT_FALSE(std::filesystem::exists(refused)) << "the refused invocation started Tessaly";
-        std::filesystem::remove(scratch_ / "record.txt");
     }
 
+    // Each start of the recorder gets a record file of its own.
+    std::filesystem::path NextRecordFile() { return scratch_ / ("record-" + std::to_string(++records_) + ".txt"); }
+
     ScratchDir scratch_;
+    int records_ = 0;
     TessalySetting tessaly_;
     IContextMenu* handler_ = nullptr;
     IShellExtInit* init_ = nullptr;

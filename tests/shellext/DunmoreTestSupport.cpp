@@ -234,15 +234,17 @@ std::filesystem::path RecorderPath() {
 }
 
 std::optional<std::string> WaitForRecord(const std::filesystem::path& record) {
+    // The record is never empty; just after its rename Wine may still hold it open for a moment.
     const ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
-    std::error_code error;
-    while (!std::filesystem::exists(record, error)) {
+    for (;;) {
+        std::ifstream in(record, std::ios::binary);
+        std::string text(std::istreambuf_iterator<char>(in), {});
+        if (!text.empty())
+            return text;
         if (GetTickCount64() > deadline)
             return std::nullopt;
         Sleep(10);
     }
-    std::ifstream in(record, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ParametersOf(const std::string& commandLine) {
