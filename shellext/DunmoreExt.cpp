@@ -3,6 +3,7 @@
 #include "Selection_win.h"
 #include "TessalyLaunch_win.h"
 #include "TextConversion_win.h"
+#include "Win32Error_win.h"
 
 #include <new>
 
@@ -96,7 +97,7 @@ STDMETHODIMP DunmoreExt::QueryContextMenu(HMENU menu, UINT position, UINT firstC
     if (flags & CMF_DEFAULTONLY)
         return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
     if (!InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, firstCommand, kMenuText))
-        return HRESULT_FROM_WIN32(GetLastError());
+        return LastErrorResult();
     return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ClassFactory.h"
 #include "Dunmore_h.h"
+#include "Win32Error_win.h"
 
 #include <new>
 
@@ -51,7 +52,7 @@ HRESULT LoadModuleTypeLib(ITypeLib** typeLib) {
     *typeLib = nullptr;
     const std::wstring path = ModulePath();
     if (path.empty())
-        return HRESULT_FROM_WIN32(GetLastError());
+        return LastErrorResult();
     return LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib);
 }
 

@@ -6,6 +6,7 @@
 #include "ResourceIds.h"
 #include "TextConversion_win.h"
 #include "UniqueRegKey.h"
+#include "Win32Error_win.h"
 
 #include <olectl.h>
 
@@ -52,10 +53,10 @@ HRESULT LoadRegistrationScript(std::vector<ScriptRoot>& roots) {
     const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes)
-        return HRESULT_FROM_WIN32(GetLastError());
+        return LastErrorResult();
     const std::wstring path = ModulePath();
     if (path.empty())
-        return HRESULT_FROM_WIN32(GetLastError());
+        return LastErrorResult();
     const std::string_view text(static_cast<const char*>(bytes), SizeofResource(module, resource));
     ScriptParseResult parsed =
         ParseRegistrationScript(text, {{"MODULE", ToUtf8(path)}, {"CLSID", ToUtf8(ClsidText())}});

@@ -10,6 +10,53 @@ namespace {
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr wchar_t kHandlers[] = L"txtfile\\ShellEx\\ContextMenuHandlers";
 
+// Takes the shell's Approved key away for a test and puts it back, values and all.
+class ApprovedKeyRemoved {
+public:
+    ApprovedKeyRemoved() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return;
+        for (DWORD index = 0;; ++index) {
+            wchar_t name[256];
+            DWORD nameLength = 256;
+            DWORD type = 0;
+            BYTE data[1024];
+            DWORD bytes = sizeof data;
+            if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &bytes) != ERROR_SUCCESS)
+                break;
+            values_.push_back({name, type, std::vector<BYTE>(data, data + bytes)});
+        }
+        RegCloseKey(key);
+        existed_ = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApprovedKey) == ERROR_SUCCESS;
+    }
+
+    ~ApprovedKeyRemoved() {
+        if (!existed_)
+            return;
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        for (const Value& value : values_)
+            RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        RegCloseKey(key);
+    }
+
+    ApprovedKeyRemoved(const ApprovedKeyRemoved&) = delete;
+    ApprovedKeyRemoved& operator=(const ApprovedKeyRemoved&) = delete;
+
+    bool Removed() const { return existed_; }
+
+private:
+    struct Value {
+        std::wstring name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    bool existed_ = false;
+    std::vector<Value> values_;
+};
+
 struct ExpectedValue {
     std::wstring key;
     std::wstring name;  // empty: the key's default value
@@ -108,6 +155,24 @@ TEST_F(DunmoreRegistration, UnregistrationKeepsOtherHandlersOfTextFiles) {
     ASSERT_EQ(Dunmore().registerServer(), S_OK);
     ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlers) + L"\\OtherHandler"));
+    ExpectUnregistered();
+}
+
+TEST_F(DunmoreRegistration, RegistrationThatCannotBeApprovedIsDeniedAndRegistersNothing) {
+    {
+        const ApprovedKeyRemoved removed;
+        ASSERT_TRUE(removed.Removed());
+        EXPECT_EQ(Dunmore().registerServer(), E_ACCESSDENIED);
+    }
+    for (const std::wstring& key : OwnKeys())
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << std::string(key.begin(), key.end());
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kApprovedKey)) << "the test puts the key back";
+}
+
+TEST_F(DunmoreRegistration, UnregistrationWithoutTheApprovalValueRemovesTheRest) {
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_.c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     ExpectUnregistered();
 }
 
