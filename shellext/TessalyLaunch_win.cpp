@@ -16,14 +16,15 @@ bool ReadTessalyPath(HKEY key, std::string& path) {
     return !path.empty();
 }
 
-}  // namespace
-
+// Each path between double quotes and followed by one blank.
 std::string TessalyParameters(const std::vector<std::string>& files) {
     std::string parameters;
     for (const std::string& file : files)
         parameters += '"' + file + "\" ";
     return parameters;
 }
+
+}  // namespace
 
 HRESULT StartTessaly(HWND owner, const std::vector<std::string>& files) {
     HKEY opened = nullptr;

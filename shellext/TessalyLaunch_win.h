@@ -9,10 +9,8 @@
 inline constexpr char kTessalyKey[] = "Software\\Zuq\\SheetProg";
 inline constexpr char kTessalyPathValue[] = "Path";
 
-// Tessaly's parameters for `files`: each path between double quotes and followed by one blank.
-std::string TessalyParameters(const std::vector<std::string>& files);
-
-// Starts Tessaly once on all `files`. E_INVALIDARG when Tessaly's key is missing; E_FAIL when
-// its "Path" value is missing, not a string, empty or longer than a path may be; nothing is
-// started then. Whether the program starts is not checked: the shell reports that itself.
+// Starts Tessaly once on all `files`, each path between double quotes and followed by one
+// blank, in their order. E_INVALIDARG when Tessaly's key is missing; E_FAIL when its "Path"
+// value is missing, not a string, empty or longer than a path may be; nothing is started
+// then. Whether Tessaly did start is not checked, and no message is ever shown.
 HRESULT StartTessaly(HWND owner, const std::vector<std::string>& files);
