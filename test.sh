@@ -7,6 +7,8 @@ source "$(dirname "$0")/scripts/common.sh"
 
 "$root/scripts/install-deps.sh"
 build_all
+# The Windows zip takes the 64-bit Dunmore.dll from the -win64 tree, so it is packed last.
+cmake --build "$build_win32" --target dist
 
 cleanup() {
     stop_wine "$build_win32" "$build_win64"
