@@ -21,42 +21,51 @@ const std::array<ColourCodeRow, 15> ColourCodeTable = {{
 
 namespace {
 
-// Replaces every occurrence of `pattern`, left to right. No replacement of the table can form
-// its own row's pattern with the text around it, so this is the same as searching again from
-// the start after each replacement, in one pass.
-void ReplaceAll(std::u16string& text, std::u16string_view pattern, std::u16string_view replacement) {
-    size_t at = text.find(pattern);
-    if (at == std::u16string::npos)
-        return;
+// Applying the rows one after another, each replacing every occurrence of its pattern from the
+// start of the text, gives the same result as one pass that tries the rows at each position:
+// no two patterns of one direction can overlap (tokens begin with a backslash and hold no
+// other; codes begin with U+00FF and hold no other), no replacement holds or forms a pattern
+// of a later row, and the carriage return row, which only deletes, comes last.
+std::u16string ConvertInOnePass(std::u16string_view text, ColourDirection direction) {
+    const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
+    const char16_t lead = direction == ToGame ? u'\\' : u'\u00FF';
     std::u16string result;
-    result.reserve(text.size());
-    size_t from = 0;
-    while (at != std::u16string::npos) {
-        result.append(text, from, at - from);
-        result.append(replacement);
-        from = at + pattern.size();
-        at = text.find(pattern, from);
+    result.reserve(text.size() + text.size() / 8);
+    size_t i = 0;
+    while (i < text.size()) {
+        const char16_t c = text[i];
+        if (c == u'\r' && direction == ToGame) {
+            ++i;
+            continue;
+        }
+        if (c == lead) {
+            const std::u16string_view rest = text.substr(i);
+            size_t row = 0;
+            for (; row < rows; ++row) {
+                const ColourCodeRow& r = ColourCodeTable[row];
+                const std::u16string_view pattern = direction == ToGame ? r.Token : r.GameCode;
+                if (!pattern.empty() && rest.starts_with(pattern)) {
+                    result.append(direction == ToGame ? r.GameCode : r.Token);
+                    i += pattern.size();
+                    break;
+                }
+            }
+            if (row < rows)
+                continue;
+        }
+        result.push_back(c);
+        ++i;
     }
-    result.append(text, from, std::u16string::npos);
-    text = std::move(result);
+    return result;
 }
 
 }  // namespace
 
 std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection direction) {
-    std::u16string result(text);
     // Every token starts with a backslash or is a carriage return; every game code starts with
     // U+00FF. Most values hold neither.
     const std::u16string_view starts = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
-    if (result.find_first_of(starts) == std::u16string::npos)
-        return result;
-    const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
-    for (size_t row = 0; row < rows; ++row) {
-        const ColourCodeRow& r = ColourCodeTable[row];
-        if (direction == ToGame)
-            ReplaceAll(result, r.Token, r.GameCode);
-        else
-            ReplaceAll(result, r.GameCode, r.Token);
-    }
-    return result;
+    if (text.find_first_of(starts) == std::u16string_view::npos)
+        return std::u16string(text);
+    return ConvertInOnePass(text, direction);
 }
