@@ -1,5 +1,7 @@
 #include "ColourCodes.h"
 
+#include <algorithm>
+
 // Game codes are U+00FF "c" and a code character: what the file's bytes C3 BF 63 decode to.
 const std::array<ColourCodeRow, 15> ColourCodeTable = {{
     {u"\\red;", u"\u00FFc1", "&Red"},
@@ -19,53 +21,42 @@ const std::array<ColourCodeRow, 15> ColourCodeTable = {{
     {u"\r", u"", nullptr},
 }};
 
-namespace {
-
 // Applying the rows one after another, each replacing every occurrence of its pattern from the
 // start of the text, gives the same result as one pass that tries the rows at each position:
 // no two patterns of one direction can overlap (tokens begin with a backslash and hold no
 // other; codes begin with U+00FF and hold no other), no replacement holds or forms a pattern
 // of a later row, and the carriage return row, which only deletes, comes last.
-std::u16string ConvertInOnePass(std::u16string_view text, ColourDirection direction) {
+std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection direction) {
     const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
-    const char16_t lead = direction == ToGame ? u'\\' : u'\u00FF';
     std::u16string result;
-    result.reserve(text.size() + text.size() / 8);
+    result.reserve(text.size());
+    // Every token starts with a backslash or is a carriage return; every game code starts with
+    // U+00FF. The text between them is copied as it is.
+    const std::u16string_view stops = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
     size_t i = 0;
     while (i < text.size()) {
-        const char16_t c = text[i];
-        if (c == u'\r' && direction == ToGame) {
+        const size_t stop = std::min(text.find_first_of(stops, i), text.size());
+        result.append(text, i, stop - i);
+        i = stop;
+        if (i == text.size())
+            break;
+        if (text[i] == u'\r') {  // only a stop in ToGame
             ++i;
             continue;
         }
-        if (c == lead) {
-            const std::u16string_view rest = text.substr(i);
-            size_t row = 0;
-            for (; row < rows; ++row) {
-                const ColourCodeRow& r = ColourCodeTable[row];
-                const std::u16string_view pattern = direction == ToGame ? r.Token : r.GameCode;
-                if (!pattern.empty() && rest.starts_with(pattern)) {
-                    result.append(direction == ToGame ? r.GameCode : r.Token);
-                    i += pattern.size();
-                    break;
-                }
+        const std::u16string_view rest = text.substr(i);
+        size_t row = 0;
+        for (; row < rows; ++row) {
+            const ColourCodeRow& r = ColourCodeTable[row];
+            const std::u16string_view pattern = direction == ToGame ? r.Token : r.GameCode;
+            if (rest.starts_with(pattern)) {
+                result.append(direction == ToGame ? r.GameCode : r.Token);
+                i += pattern.size();
+                break;
             }
-            if (row < rows)
-                continue;
         }
-        result.push_back(c);
-        ++i;
+        if (row == rows)
+            result.push_back(text[i++]);
     }
     return result;
-}
-
-}  // namespace
-
-std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection direction) {
-    // Every token starts with a backslash or is a carriage return; every game code starts with
-    // U+00FF. Most values hold neither.
-    const std::u16string_view starts = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
-    if (text.find_first_of(starts) == std::u16string_view::npos)
-        return std::u16string(text);
-    return ConvertInOnePass(text, direction);
 }
