@@ -27,18 +27,19 @@ struct BenchTable {
 };
 
 // 65,535 entries shaped like the game's: short ASCII keys and values of a few words to a few
-// lines, some with colour codes, line breaks and non-ASCII letters; about 10 MB in all.
+// lines, some with a colour code or a line break, some with non-ASCII letters; about 10 MB.
 void RealisticTable(Strings& keys, Strings& values) {
     std::mt19937 random(2026);
-    const char16_t* words[] = {u"the",   u"Sword", u"of",     u"Fire", u"Damage", u"to",    u"Undead",
-                               u"Ätzend", u"Résistance", u"\\red;", u"\\gold;", u"magique", u"Level", u"\\n"};
+    const char16_t* words[] = {u"the",    u"Sword",      u"of",      u"Fire", u"Damage",
+                               u"to",     u"Undead",     u"Ätzend",  u"Level", u"Résistance",
+                               u"+%d%%", u"Lightning", u"magique", u"\u4E2D\u6587", u"Charges"};
     for (size_t i = 0; i < TblMaxEntries; ++i) {
         keys.push_back(Utf8ToUtf16("ModStr" + std::to_string(i % 97) + "k" + std::to_string(i)));
-        std::u16string value;
+        std::u16string value = random() % 20 == 0 ? u"\\gold;" : u"";
         const size_t wordCount = 10 + random() % 40;
         for (size_t w = 0; w < wordCount; ++w) {
             value += words[random() % std::size(words)];
-            value += u' ';
+            value += random() % 100 == 0 ? u"\\n" : u" ";
         }
         values.push_back(std::move(value));
     }

@@ -1,7 +1,5 @@
 #include "ColourCodes.h"
 
-#include <algorithm>
-
 // Game codes are U+00FF "c" and a code character: what the file's bytes C3 BF 63 decode to.
 const std::array<ColourCodeRow, 15> ColourCodeTable = {{
     {u"\\red;", u"\u00FFc1", "&Red"},
@@ -32,10 +30,12 @@ std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection dire
     result.reserve(text.size());
     // Every token starts with a backslash or is a carriage return; every game code starts with
     // U+00FF. The text between them is copied as it is.
-    const std::u16string_view stops = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
+    auto isStop = [direction](char16_t c) { return direction == ToGame ? c == u'\\' || c == u'\r' : c == u'\u00FF'; };
     size_t i = 0;
     while (i < text.size()) {
-        const size_t stop = std::min(text.find_first_of(stops, i), text.size());
+        size_t stop = i;
+        while (stop < text.size() && !isStop(text[stop]))
+            ++stop;
         result.append(text, i, stop - i);
         i = stop;
         if (i == text.size())
@@ -59,4 +59,13 @@ std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection dire
             result.push_back(text[i++]);
     }
     return result;
+}
+
+void ConvertColourCodesInPlace(std::u16string& text, ColourDirection direction) {
+    const std::u16string_view leads = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
+    for (char16_t c : text)
+        if (leads.find(c) != std::u16string_view::npos) {
+            text = ConvertColourCodes(text, direction);
+            return;
+        }
 }

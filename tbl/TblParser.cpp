@@ -47,7 +47,7 @@ bool ParseTbl(std::span<const uint8_t> bytes, TblHeader& header, std::vector<std
         readKeys[i] = KeyFromBytes(key);
         readValues[i] = Utf8ToUtf16(value);
         if (parseOnLoad)
-            readValues[i] = ConvertColourCodes(readValues[i], ToTokens);
+            ConvertColourCodesInPlace(readValues[i], ToTokens);
     }
     keys = std::move(readKeys);
     values = std::move(readValues);
