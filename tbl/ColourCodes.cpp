@@ -19,6 +19,15 @@ const std::array<ColourCodeRow, 15> ColourCodeTable = {{
     {u"\r", u"", nullptr},
 }};
 
+namespace {
+
+// Every token starts with a backslash or is a carriage return; every game code starts with U+00FF.
+bool IsEscapeStart(char16_t c, ColourDirection direction) {
+    return direction == ToGame ? c == u'\\' || c == u'\r' : c == u'\u00FF';
+}
+
+}  // namespace
+
 // Applying the rows one after another, each replacing every occurrence of its pattern from the
 // start of the text, gives the same result as one pass that tries the rows at each position:
 // no two patterns of one direction can overlap (tokens begin with a backslash and hold no
@@ -28,13 +37,11 @@ std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection dire
     const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
     std::u16string result;
     result.reserve(text.size());
-    // Every token starts with a backslash or is a carriage return; every game code starts with
-    // U+00FF. The text between them is copied as it is.
-    auto isStop = [direction](char16_t c) { return direction == ToGame ? c == u'\\' || c == u'\r' : c == u'\u00FF'; };
+    // The text between escapes is copied as it is.
     size_t i = 0;
     while (i < text.size()) {
         size_t stop = i;
-        while (stop < text.size() && !isStop(text[stop]))
+        while (stop < text.size() && !IsEscapeStart(text[stop], direction))
             ++stop;
         result.append(text, i, stop - i);
         i = stop;
@@ -62,9 +69,8 @@ std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection dire
 }
 
 void ConvertColourCodesInPlace(std::u16string& text, ColourDirection direction) {
-    const std::u16string_view leads = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
     for (char16_t c : text)
-        if (leads.find(c) != std::u16string_view::npos) {
+        if (IsEscapeStart(c, direction)) {
             text = ConvertColourCodes(text, direction);
             return;
         }

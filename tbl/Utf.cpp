@@ -134,6 +134,13 @@ size_t WriteUtf8(std::u16string_view text, uint8_t* out) {
 
 size_t Utf8Length(std::u16string_view text) {
     size_t length = 0;
-    EncodeUtf16(text, [&](unsigned char) { ++length; });
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDFFF)
+            break;  // pairs and stray bytes: counted by the encoder itself
+        length += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+    }
+    EncodeUtf16(text.substr(i), [&](unsigned char) { ++length; });
     return length;
 }
