@@ -25,7 +25,7 @@ bool CheckEntry(size_t i, std::u16string_view key, std::u16string_view value, ui
             return false;
         }
         if (c > 0xFF) {
-            error = Entry(i) + "the key holds the character " + CodePoint(c) +
+            error = Entry(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds the character " + CodePoint(c) +
                     "; a key can hold only the characters U+0001 to U+00FF";
             return false;
         }
