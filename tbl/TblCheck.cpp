@@ -1,0 +1,144 @@
+#include "TblCheck.h"
+
+#include "TblHash.h"
+#include "TblLayout.h"
+#include "TblParser.h"
+
+#include <string_view>
+#include <unordered_set>
+
+namespace {
+
+// Reports at most this many problems of one kind, then how many more there were.
+constexpr size_t MaxListed = 20;
+
+class Findings {
+public:
+    explicit Findings(std::vector<std::string>& out) : out_(out) {}
+    ~Findings() {
+        if (extra_ > 0)
+            out_.push_back("... and " + std::to_string(extra_) + " more like these");
+    }
+    void Add(std::string text) {
+        if (listed_ < MaxListed) {
+            out_.push_back(std::move(text));
+            ++listed_;
+        } else {
+            ++extra_;
+        }
+    }
+
+private:
+    std::vector<std::string>& out_;
+    size_t listed_ = 0;
+    size_t extra_ = 0;
+};
+
+void CheckHeaderAgainstLayout(const TblLayout& layout, size_t fileLength, TblCheckResult& result) {
+    const TblHeader& h = layout.Header;
+    if (h.Version != 0)
+        result.Notes.push_back("version byte is " + std::to_string(h.Version) + " (a compiled table has 0)");
+    if (h.HashTableSize > h.ElementCount)
+        result.Notes.push_back("the hash table has " + std::to_string(h.HashTableSize) + " nodes for " +
+                               std::to_string(h.ElementCount) + " entries (free slots)");
+    if (h.HashTableSize < h.ElementCount)
+        result.Notes.push_back("the hash table has fewer nodes (" + std::to_string(h.HashTableSize) +
+                               ") than the table has entries (" + std::to_string(h.ElementCount) + ")");
+    if (h.TextStart != layout.NodeTableEnd)
+        result.Problems.push_back("the header's text area start is " + Hex(h.TextStart) +
+                                  ", but the hash table ends at " + Hex(layout.NodeTableEnd));
+    if (fileLength > h.FileSize)
+        result.Notes.push_back(std::to_string(fileLength - h.FileSize) +
+                               " bytes follow the end that the header gives");
+}
+
+}  // namespace
+
+TblCheckResult CheckTbl(std::span<const uint8_t> bytes) {
+    TblCheckResult result;
+    TblLayout layout;
+    std::string error;
+    result.HeaderRead = ReadTblHeader(bytes, result.Header);
+    if (!ReadTblLayout(bytes, layout, error)) {
+        result.Problems.push_back(error);
+        return result;
+    }
+    const TblHeader& h = layout.Header;
+    CheckHeaderAgainstLayout(layout, bytes.size(), result);
+
+    const size_t textStart = static_cast<size_t>(layout.NodeTableEnd);
+    result.TextCrc = TblCrc16(bytes.data() + textStart, layout.End - textStart);
+    if (result.TextCrc != h.Crc)
+        result.Problems.push_back("the header's CRC is " + Hex(h.Crc) + ", but the text area's CRC is " +
+                                  Hex(result.TextCrc));
+
+    for (const TblHashNode& node : layout.Nodes)
+        if (node.Used == 0)
+            ++result.UnusedNodes;
+
+    std::vector<uint32_t> referencedBy(layout.Nodes.size(), UINT32_MAX);
+    std::unordered_set<std::string_view> keysSeen;
+    {
+        Findings problems(result.Problems);
+        const auto tableSize = static_cast<uint32_t>(layout.Nodes.size());
+        for (size_t i = 0; i < layout.Index.size(); ++i) {
+            const std::string entry = "entry " + std::to_string(i) + ": ";
+            const uint32_t slot = layout.Index[i];
+            if (slot >= tableSize) {
+                problems.Add(entry + "node number " + std::to_string(slot) + " is not below the hash table size " +
+                             std::to_string(tableSize));
+                continue;
+            }
+            if (referencedBy[slot] != UINT32_MAX)
+                problems.Add(entry + "node " + std::to_string(slot) + " is already used by entry " +
+                             std::to_string(referencedBy[slot]));
+            else
+                referencedBy[slot] = static_cast<uint32_t>(i);
+            const TblHashNode& node = layout.Nodes[slot];
+            if (node.Used == 0) {
+                ++result.UnusedEntries;
+                continue;
+            }
+            std::string_view key, value;
+            std::string why;
+            if (!ReadTblString(bytes, layout.End, node.KeyOffset, key, why)) {
+                problems.Add(entry + "the key offset " + why);
+                continue;
+            }
+            if (!ReadTblString(bytes, layout.End, node.ValueOffset, value, why))
+                problems.Add(entry + "the value offset " + why);
+            else if (value.size() + 1 != node.ValueLength)
+                problems.Add(entry + "the value length is " + std::to_string(node.ValueLength) +
+                             ", but the value has " + std::to_string(value.size() + 1) +
+                             " bytes with its terminator");
+            if (node.ElementIndex != i)
+                problems.Add(entry + "its node gives the element index " + std::to_string(node.ElementIndex));
+            if (!keysSeen.insert(key).second)
+                ++result.DuplicateKeys;
+
+            const uint32_t home = TblKeyHash(KeyFromBytes(key), tableSize);
+            if (node.Hash != home)
+                problems.Add(entry + "the node's hash is " + std::to_string(node.Hash) + ", but the key's home slot is " +
+                             std::to_string(home));
+            const uint32_t probe = slot >= home ? slot - home : slot + tableSize - home;
+            if (probe > result.LongestProbe)
+                result.LongestProbe = probe;
+        }
+    }
+    {
+        Findings notes(result.Notes);
+        for (size_t slot = 0; slot < layout.Nodes.size(); ++slot)
+            if (layout.Nodes[slot].Used != 0 && referencedBy[slot] == UINT32_MAX)
+                notes.Add("node " + std::to_string(slot) + " is marked used but no entry names it");
+    }
+
+    const uint64_t neededTries = uint64_t{result.LongestProbe} + 1;
+    if (h.MaxTries < neededTries)
+        result.Problems.push_back("max tries is " + std::to_string(h.MaxTries) + ", but a key lies " +
+                                  std::to_string(result.LongestProbe) + " slots past its home slot (needs " +
+                                  std::to_string(neededTries) + ")");
+    else if (h.MaxTries > neededTries)
+        result.Notes.push_back("max tries is " + std::to_string(h.MaxTries) + ", more than the " +
+                               std::to_string(neededTries) + " the keys need");
+    return result;
+}

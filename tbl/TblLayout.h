@@ -1,0 +1,36 @@
+#pragma once
+
+#include "TblFormat.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The fixed parts of a .tbl file, read field by field and checked against the file's length:
+// what the loader and the structural check share.
+struct TblLayout {
+    TblHeader Header;
+    std::vector<uint16_t> Index;      // N node numbers
+    std::vector<TblHashNode> Nodes;   // H nodes
+    uint64_t NodeTableEnd = 0;        // 21 + 2N + 17H: where the text area begins in fact
+    size_t End = 0;                   // the header's file size: strings must end before it
+};
+
+// Reads the 21-byte header; false when `bytes` is shorter.
+bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header);
+void WriteTblHeader(std::vector<uint8_t>& out, const TblHeader& header);
+void WriteTblNode(std::vector<uint8_t>& out, const TblHashNode& node);
+
+// Reads header, index array and node table. Fails, saying why in `error`, when the file is
+// shorter than its header's file size or the index and node tables do not fit in it.
+bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error);
+
+// The zero-terminated string at `offset`, which must start and end before `end`; on failure
+// `error` says what is wrong ("is past the end of the file", "has no terminating zero").
+bool ReadTblString(std::span<const uint8_t> bytes, size_t end, uint32_t offset,
+                   std::string_view& text, std::string& error);
+
+// "0x1F3A2"
+std::string Hex(uint64_t value);
