@@ -3,6 +3,7 @@
 #include "TabbedTextFile.h"
 #include "Utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -19,34 +20,32 @@ std::optional<char16_t> ToFileBytes(const std::u16string& text, TabbedEncoding e
         return std::nullopt;
     }
     bytes.resize(text.size());
+    char16_t all = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] > 0xFF)
-            return text[i];
+        all |= text[i];
         bytes[i] = static_cast<char>(text[i]);
     }
+    if (all > 0xFF)
+        return *std::find_if(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
     return std::nullopt;
 }
 
-// Line feeds go out as CR LF, as a text-mode file writes them. In UTF-8 the byte 0x0A only
-// ever stands for U+000A, so this works on the encoded bytes in both encodings.
-void AppendLine(std::string_view line, std::string& out) {
-    for (const char b : line) {
-        if (b == '\n')
-            out += "\r\n";
-        else
-            out += b;
+// Appends `text` with each line feed replaced by `lineFeed`. In UTF-8 the byte 0x0A only ever
+// stands for U+000A, so this works on the encoded bytes in both encodings.
+void AppendReplacingLineFeeds(std::string_view text, std::string_view lineFeed, std::string& out) {
+    for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n')) {
+        out.append(text.substr(0, lf));
+        out.append(lineFeed);
+        text.remove_prefix(lf + 1);
     }
+    out.append(text);
 }
 
+// Line feeds go out as CR LF, as a text-mode file writes them.
+void AppendLine(std::string_view line, std::string& out) { AppendReplacingLineFeeds(line, "\r\n", out); }
+
 // A value's line feeds become backslash and "n", so that each entry stays on one line.
-void AppendValue(std::string_view value, std::string& out) {
-    for (const char b : value) {
-        if (b == '\n')
-            out += "\\n";
-        else
-            out += b;
-    }
-}
+void AppendValue(std::string_view value, std::string& out) { AppendReplacingLineFeeds(value, "\\n", out); }
 
 std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, char16_t c) {
     char code[16];
