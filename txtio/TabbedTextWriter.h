@@ -7,9 +7,9 @@
 
 // The tabbed text file of a table: a header line "String Index" TAB "Text", then one line per
 // entry in index order, key TAB value, every line ending in CR LF. Line feeds in a value are
-// written as backslash and "n"; nothing else is escaped or converted (a key holding a TAB or a
-// line feed breaks the layout, as it always has). With OneBytePerCharacter each character
-// U+0000 to U+00FF is the byte of the same number.
+// written as backslash and "n"; nothing else is escaped or converted, so a key holding a TAB or
+// a line feed breaks the layout. With OneBytePerCharacter each character U+0000 to U+00FF is
+// the byte of the same number.
 
 // The file's bytes. Fails, naming the first entry that cannot be written, when a character
 // has no form in `encoding` (above U+00FF in one byte per character, an unpaired surrogate in
