@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 
@@ -35,7 +36,8 @@ TEST(ColourCodes, EveryColourRowRoundTrips) {
         EXPECT_EQ(r.GameCode.substr(0, 2), u"\u00FFc");
         EXPECT_TRUE(codes.insert(std::u16string(r.GameCode)).second) << "row " << row;
         EXPECT_NE(r.MenuText, nullptr);
-        const std::u16string text = u"<" + std::u16string(r.Token) + u">";
+        std::u16string text = u"<";
+        text.append(r.Token).append(u">");
         EXPECT_EQ(ConvertColourCodes(ConvertColourCodes(text, ToGame), ToTokens), text) << "row " << row;
     }
 }
@@ -87,4 +89,38 @@ TEST(ColourCodes, InputIsNotChanged) {
     const std::u16string text = u"\\red;";
     ConvertColourCodes(text, ToGame);
     EXPECT_EQ(text, u"\\red;");
+}
+
+namespace {
+
+// The conversion as the rows define it: row after row, each occurrence found by searching
+// again from the start of the text after every replacement.
+std::u16string ConvertRowByRow(std::u16string text, ColourDirection direction) {
+    const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
+    for (size_t row = 0; row < rows; ++row) {
+        const auto& r = ColourCodeTable[row];
+        const std::u16string_view pattern = direction == ToGame ? r.Token : r.GameCode;
+        const std::u16string_view replacement = direction == ToGame ? r.GameCode : r.Token;
+        for (size_t at = text.find(pattern); at != std::u16string::npos; at = text.find(pattern))
+            text.replace(at, pattern.size(), replacement);
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(ColourCodes, AgreesWithRowByRowReplacementOnMixedText) {
+    // Fragments that border on each other's patterns: halves of tokens and codes, backslashes,
+    // carriage returns inside tokens, code characters.
+    const std::u16string fragments[] = {u"\\",  u"\\red;", u"red;", u"\\re", u"\r",   u"\n",   u"n",  u"\\n",
+                                        u"\u00FF", u"c",   u"1",    u";",    u"\\dgrey;", u"\\grey;", u"\\gre",
+                                        u"\u00FFc5", u"\u00FFc:", u"x",  u"\\black;", u"\u00FFc"};
+    std::mt19937 random(4242);
+    for (int round = 0; round < 5000; ++round) {
+        std::u16string text;
+        for (size_t n = random() % 12; n > 0; --n)
+            text += fragments[random() % std::size(fragments)];
+        for (ColourDirection direction : {ToGame, ToTokens})
+            ASSERT_EQ(ConvertColourCodes(text, direction), ConvertRowByRow(text, direction));
+    }
 }
