@@ -60,3 +60,25 @@ TblReport StderrReport() {
 }
 
 std::u16string PathFromArgument(const std::string& argument) { return Utf8ToUtf16(argument); }
+
+bool TakeOptionValue(std::vector<std::string>& args, std::string_view name, std::optional<std::string>& value,
+                     std::string& error) {
+    value.reset();
+    for (size_t i = 0; i < args.size() && args[i] != "--";) {
+        if (args[i] != name) {
+            ++i;
+            continue;
+        }
+        if (value) {
+            error = std::string(name) + " is given twice";
+            return false;
+        }
+        if (i + 1 == args.size()) {
+            error = std::string(name) + " needs a value";
+            return false;
+        }
+        value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    }
+    return true;
+}

@@ -5,6 +5,7 @@
 #include "TblReport.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,3 +45,9 @@ TblReport StderrReport();
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.
 std::u16string PathFromArgument(const std::string& argument);
+
+// Takes the option `name` and the argument after it ("--key-column 2") out of `args`, before
+// any "--"; `value` stays empty when the option is absent. False, with `error` set, when the
+// option is given twice or nothing follows it.
+bool TakeOptionValue(std::vector<std::string>& args, std::string_view name, std::optional<std::string>& value,
+                     std::string& error);

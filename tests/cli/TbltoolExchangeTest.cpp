@@ -1,0 +1,215 @@
+#include "ToolSupport.h"
+
+#include "TblCompiler.h"
+#include "TblLoader.h"
+#include "Utf.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::u16string>;
+
+struct Table {
+    Strings Keys;
+    Strings Values;
+};
+
+std::string Arg(const std::filesystem::path& path) { return Utf16ToUtf8(path.u16string()); }
+
+std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string Text(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
+    TblHeader header;
+    ASSERT_TRUE(CompileTbl(path.u16string(), keys, values, header, false, {}));
+}
+
+Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) {
+    Table table;
+    TblHeader header;
+    EXPECT_TRUE(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad, {})) << path;
+    return table;
+}
+
+// Runs tbltool with its output captured; `err` gets what went to stderr.
+int RunQuietly(const std::vector<std::string>& args, std::string& err) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int exit = RunTbltool(args);
+    testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    return exit;
+}
+
+int RunQuietly(const std::vector<std::string>& args) {
+    std::string err;
+    return RunQuietly(args, err);
+}
+
+const std::string Header = "String Index\tText\r\n";
+
+}  // namespace
+
+TEST(TbltoolExport, WritesTheTableAsTheExportDialogDoes) {
+    ScratchDir dir;
+    WriteTable(dir / "t.tbl", {u"x1", u"Caf\u00E9", u"x1"}, {u"A\nB", u"\u00FCber\\n", u""});
+    ASSERT_EQ(RunQuietly({"export", Arg(dir / "t.tbl"), Arg(dir / "t.txt")}), ExitOk);
+    // The compiler turns the two characters \n into a line feed, which the export writes as \n.
+    EXPECT_EQ(Text(dir / "t.txt"), Header + "x1\tA\\nB\r\nCaf\xE9\t\xFC" "ber\\n\r\nx1\t\r\n");
+}
+
+TEST(TbltoolExport, ParseOnLoadWritesColourCodesAsTokens) {
+    ScratchDir dir;
+    WriteTable(dir / "t.tbl", {u"k"}, {u"\\red;Fire"});
+    ASSERT_EQ(RunQuietly({"export", "--parse-on-load", Arg(dir / "t.tbl"), Arg(dir / "tokens.txt")}), ExitOk);
+    ASSERT_EQ(RunQuietly({"export", Arg(dir / "t.tbl"), Arg(dir / "codes.txt")}), ExitOk);
+    EXPECT_EQ(Text(dir / "tokens.txt"), Header + "k\t\\red;Fire\r\n");
+    EXPECT_EQ(Text(dir / "codes.txt"), Header + "k\t\xFF" "c1Fire\r\n");
+}
+
+TEST(TbltoolExport, RefusesCharactersAboveU00FFUnlessUtf8) {
+    ScratchDir dir;
+    WriteTable(dir / "t.tbl", {u"ok", u"Hangul"}, {u"fine", u"\uD55C\uAE00"});
+    std::string err;
+    EXPECT_EQ(RunQuietly({"export", Arg(dir / "t.tbl"), Arg(dir / "t.txt")}, err), ExitFailure);
+    EXPECT_NE(err.find("Entry 1 (key \"Hangul\")"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.txt"));
+
+    ASSERT_EQ(RunQuietly({"export", Arg(dir / "t.tbl"), Arg(dir / "t.txt"), "--utf8"}), ExitOk);
+    EXPECT_EQ(Text(dir / "t.txt"), Header + "ok\tfine\r\nHangul\t\xED\x95\x9C\xEA\xB8\x80\r\n");
+}
+
+TEST(TbltoolExport, MissingTableFails) {
+    ScratchDir dir;
+    EXPECT_EQ(RunQuietly({"export", Arg(dir / "missing.tbl"), Arg(dir / "t.txt")}), ExitFailure);
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.txt"));
+}
+
+TEST(TbltoolImport, CompilesTheRowsInFileOrderKeepingDuplicates) {
+    ScratchDir dir;
+    WriteBytes(dir / "t.txt", Bytes(Header + "a\t\\red;x\\ny\r\n\tno key\r\nb\t2\r\na\t3\r\nno value\r\n\r\n"));
+    ASSERT_EQ(RunQuietly({"import", Arg(dir / "t.txt"), Arg(dir / "t.tbl")}), ExitOk);
+    const Table table = LoadTable(dir / "t.tbl", true);
+    EXPECT_EQ(table.Keys, (Strings{u"a", u"b", u"a"}));
+    EXPECT_EQ(table.Values, (Strings{u"\\red;x\ny", u"2", u"3"}));
+}
+
+TEST(TbltoolImport, TakesTheChosenColumns) {
+    ScratchDir dir;
+    WriteBytes(dir / "t.txt", Bytes("Id\tEnglish\tKey\r\n1\tOne\tk1\r\n2\tTwo\tk2\r\n"));
+    ASSERT_EQ(RunQuietly({"import", Arg(dir / "t.txt"), Arg(dir / "t.tbl"), "--key-column", "2", "--value-column", "1"}),
+              ExitOk);
+    const Table table = LoadTable(dir / "t.tbl");
+    EXPECT_EQ(table.Keys, (Strings{u"k1", u"k2"}));
+    EXPECT_EQ(table.Values, (Strings{u"One", u"Two"}));
+}
+
+TEST(TbltoolImport, RefusesAColumnTheHeaderLacks) {
+    ScratchDir dir;
+    WriteBytes(dir / "t.txt", Bytes(Header + "a\t1\tmore\r\n"));
+    std::string err;
+    EXPECT_EQ(RunQuietly({"import", Arg(dir / "t.txt"), Arg(dir / "t.tbl"), "--value-column", "2"}, err), ExitFailure);
+    EXPECT_NE(err.find("no column 2"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.tbl"));
+}
+
+TEST(TbltoolImport, WrongColumnOptionsAreWrongUsage) {
+    EXPECT_EQ(RunQuietly({"import", "in.txt", "out.tbl", "--key-column"}), ExitUsage);
+    EXPECT_EQ(RunQuietly({"import", "in.txt", "out.tbl", "--key-column", "one"}), ExitUsage);
+    EXPECT_EQ(RunQuietly({"import", "in.txt", "out.tbl", "--value-column", "-1"}), ExitUsage);
+    EXPECT_EQ(RunQuietly({"import", "in.txt", "out.tbl", "--key-column", "0", "--key-column", "1"}), ExitUsage);
+    EXPECT_EQ(RunQuietly({"import", "in.txt", "--merge-into"}), ExitUsage);
+    EXPECT_EQ(RunQuietly({"import", "in.txt"}), ExitUsage);
+}
+
+TEST(TbltoolImport, MergeIntoOverwritesByKeyAndAppendsNewKeys) {
+    ScratchDir dir;
+    WriteTable(dir / "base.tbl", {u"a", u"b", u"a"}, {u"1", u"2", u"3"});
+    WriteBytes(dir / "t.txt", Bytes(Header + "a\tfirst\r\nc\tC\r\nA\tcase\r\na\tlast\r\n"));
+    ASSERT_EQ(RunQuietly({"import", Arg(dir / "t.txt"), Arg(dir / "out.tbl"), "--merge-into", Arg(dir / "base.tbl")}),
+              ExitOk);
+    const Table table = LoadTable(dir / "out.tbl");
+    EXPECT_EQ(table.Keys, (Strings{u"a", u"b", u"a", u"c", u"A"}));
+    EXPECT_EQ(table.Values, (Strings{u"last", u"2", u"last", u"C", u"case"}));
+}
+
+TEST(TbltoolImport, Utf8ReadsTheFileAsUtf8) {
+    ScratchDir dir;
+    WriteBytes(dir / "t.txt", Bytes("\xEF\xBB\xBF" + Header + "k\t\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"));
+    ASSERT_EQ(RunQuietly({"import", "--utf8", Arg(dir / "t.txt"), Arg(dir / "t.tbl")}), ExitOk);
+    EXPECT_EQ(LoadTable(dir / "t.tbl").Values, (Strings{u"\u0141\u00F3d\u017A"}));
+    ASSERT_EQ(RunQuietly({"import", Arg(dir / "t.txt"), Arg(dir / "one-byte.tbl")}), ExitOk);
+    EXPECT_EQ(LoadTable(dir / "one-byte.tbl").Values, (Strings{u"\u00C5\u0081\u00C3\u00B3d\u00C5\u00BA"}));
+}
+
+TEST(TbltoolImport, MissingFileIsNotOpenedAndWritesNothing) {
+    ScratchDir dir;
+    std::string err;
+    EXPECT_EQ(RunQuietly({"import", Arg(dir / "missing.txt"), Arg(dir / "t.tbl")}, err), ExitFailure);
+    EXPECT_NE(err.find("File I/O error: File " + Arg(dir / "missing.txt") + " not opened"), std::string::npos)
+        << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.tbl"));
+}
+
+TEST(TbltoolMerge, MergesTheOtherTableIntoTheBaseByKey) {
+    ScratchDir dir;
+    WriteTable(dir / "base.tbl", {u"a", u"b", u"a"}, {u"1", u"2", u"3"});
+    WriteTable(dir / "other.tbl", {u"x", u"a", u"x"}, {u"X1", u"A", u"X2"});
+    ASSERT_EQ(RunQuietly({"merge", Arg(dir / "base.tbl"), Arg(dir / "other.tbl"), Arg(dir / "base.tbl")}), ExitOk);
+    const Table table = LoadTable(dir / "base.tbl");
+    EXPECT_EQ(table.Keys, (Strings{u"a", u"b", u"a", u"x"}));
+    EXPECT_EQ(table.Values, (Strings{u"A", u"2", u"A", u"X2"}));
+}
+
+TEST(TbltoolMerge, UnreadableTableFailsAndWritesNothing) {
+    ScratchDir dir;
+    WriteTable(dir / "base.tbl", {u"a"}, {u"1"});
+    EXPECT_EQ(RunQuietly({"merge", Arg(dir / "base.tbl"), Arg(dir / "missing.tbl"), Arg(dir / "out.tbl")}), ExitFailure);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.tbl"));
+    EXPECT_EQ(RunQuietly({"merge", Arg(dir / "base.tbl"), Arg(dir / "out.tbl")}), ExitUsage);
+}
+
+TEST(TbltoolExchange, EveryCommandHasHelp) {
+    for (const char* command : {"export", "import", "merge"}) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(RunTbltool({command, "--help"}), ExitOk) << command;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind(std::string("Usage: tbltool ") + command + " ", 0), 0u) << out;
+    }
+}
+
+TEST(TbltoolExchange, EveryRealTableRoundTripsThroughUtf8Text) {
+    SKIP_WITHOUT_REAL_DATA();
+    int tables = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "tbl")) {
+        if (entry.path().extension() != ".tbl")
+            continue;
+        ScratchDir dir;
+        ASSERT_EQ(RunQuietly({"export", "--utf8", Arg(entry.path()), Arg(dir / "t.txt")}), ExitOk) << entry.path();
+        ASSERT_EQ(RunQuietly({"import", "--utf8", Arg(dir / "t.txt"), Arg(dir / "t.tbl")}), ExitOk) << entry.path();
+        const Table original = LoadTable(entry.path());
+        const Table back = LoadTable(dir / "t.tbl");
+        // Only an entry without a key has no row to come back from.
+        Table expected;
+        for (size_t i = 0; i < original.Keys.size(); ++i) {
+            if (original.Keys[i].empty())
+                continue;
+            expected.Keys.push_back(original.Keys[i]);
+            expected.Values.push_back(original.Values[i]);
+        }
+        EXPECT_EQ(back.Keys, expected.Keys) << entry.path();
+        EXPECT_EQ(back.Values, expected.Values) << entry.path();
+        ++tables;
+    }
+    EXPECT_EQ(tables, 7);
+}

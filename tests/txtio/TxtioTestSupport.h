@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The path as the messages name it (UTF-8).
+inline std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+inline std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }

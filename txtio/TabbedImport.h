@@ -1,0 +1,21 @@
+#pragma once
+
+#include "TxtIoResult.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+enum class ImportMode {
+    Append,     // rows go after the last entry, whatever their keys
+    Overwrite,  // rows are merged by key (MergeEntries)
+};
+
+// The import dialog's OK: reads the data rows of the tabbed text file at `path` (key and value
+// field numbers as chosen from its captions) and appends them to, or merges them into, `keys`
+// and `values`. On failure the table is unchanged: the file cannot be read ("File %s not
+// opened"), or the table would grow beyond 65,535 entries.
+TxtIoResult ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
+                             ImportMode mode, std::vector<std::u16string>& keys,
+                             std::vector<std::u16string>& values,
+                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);

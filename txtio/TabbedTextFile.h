@@ -1,0 +1,18 @@
+#pragma once
+
+#include "TxtIoResult.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The file layer of the tabbed-text exchange, with its messages: "File %s not opened" when
+// the file cannot be opened (or, for writing, created or put in place), a message of its own
+// when a read or write fails after that. Writing replaces the target only once the new file
+// is complete, so a failed export leaves the old file whole.
+TxtIoResult ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes);
+TxtIoResult WriteTabbedFile(const std::u16string& path, std::string_view bytes);
+
+// "File %s not opened" with the path.
+std::string FileNotOpenedMessage(const std::u16string& path);

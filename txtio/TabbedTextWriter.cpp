@@ -1,0 +1,96 @@
+#include "TabbedTextWriter.h"
+
+#include "TabbedTextFile.h"
+#include "Utf.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr std::string_view HeaderLine = "String Index\tText\n";
+
+// The characters of `text` as the file stores them, before line ends and escapes. Returns the
+// first character that has no byte in one byte per character, if any.
+std::optional<char16_t> ToFileBytes(const std::u16string& text, TabbedEncoding encoding,
+                                    std::string& bytes) {
+    if (encoding == TabbedEncoding::Utf8) {
+        bytes = Utf16ToUtf8(text);
+        return std::nullopt;
+    }
+    bytes.resize(text.size());
+    char16_t all = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        all |= text[i];
+        bytes[i] = static_cast<char>(text[i]);
+    }
+    if (all > 0xFF)
+        return *std::find_if(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
+    return std::nullopt;
+}
+
+// Appends `text` with each line feed replaced by `lineFeed`. In UTF-8 the byte 0x0A only ever
+// stands for U+000A, so this works on the encoded bytes in both encodings.
+void AppendReplacingLineFeeds(std::string_view text, std::string_view lineFeed, std::string& out) {
+    for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n')) {
+        out.append(text.substr(0, lf));
+        out.append(lineFeed);
+        text.remove_prefix(lf + 1);
+    }
+    out.append(text);
+}
+
+// Line feeds go out as CR LF, as a text-mode file writes them.
+void AppendLine(std::string_view line, std::string& out) { AppendReplacingLineFeeds(line, "\r\n", out); }
+
+// A value's line feeds become backslash and "n", so that each entry stays on one line.
+void AppendValue(std::string_view value, std::string& out) { AppendReplacingLineFeeds(value, "\\n", out); }
+
+std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, char16_t c) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return "Entry " + std::to_string(index) + " (key \"" + Utf16ToUtf8(key) + "\") holds the character " +
+           code + ", which a text file of one byte per character cannot hold. Nothing was written.";
+}
+
+}  // namespace
+
+TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
+                             const std::vector<std::u16string>& values, TabbedEncoding encoding,
+                             std::string& bytes) {
+    bytes.clear();
+    if (values.size() < keys.size())
+        return TxtIoResult::Failure("The table has " + std::to_string(keys.size()) + " keys but only " +
+                                    std::to_string(values.size()) + " values. Nothing was written.");
+    size_t estimate = HeaderLine.size() + 1;
+    for (size_t i = 0; i < keys.size(); ++i)
+        estimate += keys[i].size() + values[i].size() + 3;
+    bytes.reserve(estimate);
+
+    AppendLine(HeaderLine, bytes);
+    std::string text;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        std::optional<char16_t> unwritable = ToFileBytes(keys[i], encoding, text);
+        if (!unwritable) {
+            AppendLine(text, bytes);
+            bytes += '\t';
+            unwritable = ToFileBytes(values[i], encoding, text);
+        }
+        if (unwritable) {
+            bytes.clear();
+            return TxtIoResult::Failure(UnwritableCharacterMessage(i, keys[i], *unwritable));
+        }
+        AppendValue(text, bytes);
+        bytes += "\r\n";
+    }
+    return TxtIoResult::Success();
+}
+
+TxtIoResult WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
+                            const std::vector<std::u16string>& values, TabbedEncoding encoding) {
+    std::string bytes;
+    if (TxtIoResult encoded = EncodeTabbedText(keys, values, encoding, bytes); !encoded)
+        return encoded;
+    return WriteTabbedFile(path, bytes);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "TxtIoResult.h"
+
+#include <string>
+#include <vector>
+
+// The tabbed text file of a table: a header line "String Index" TAB "Text", then one line per
+// entry in index order, key TAB value, every line ending in CR LF. Line feeds in a value are
+// written as backslash and "n"; nothing else is escaped or converted, so a key holding a TAB or
+// a line feed breaks the layout. With OneBytePerCharacter each character U+0000 to U+00FF is
+// the byte of the same number.
+
+// The file's bytes. Fails, naming the first entry that cannot be written, when a character
+// has no form in `encoding` (above U+00FF in one byte per character, an unpaired surrogate in
+// UTF-8), or when `values` is shorter than `keys`.
+TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
+                             const std::vector<std::u16string>& values, TabbedEncoding encoding,
+                             std::string& bytes);
+
+// Writes the file at `path`: nothing at all when the table cannot be encoded, and the file it
+// replaces stays whole when the write fails ("File %s not opened" when it cannot be created).
+TxtIoResult WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
+                            const std::vector<std::u16string>& values,
+                            TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
