@@ -4,6 +4,7 @@
 #include "Dc6Decoder.h"
 #include "Dc6Reader.h"
 #include "Image.h"
+#include "MessageLine.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,44 +24,49 @@ std::string ByteList(const std::array<uint8_t, 4>& bytes) {
     return text;
 }
 
-// One line for the message texts, which hold line feeds: each run of them becomes a space.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c != '\n')
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += ' ';
+// End-of-line codes in the coded data, whether or not the decoder gets to them: the game's
+// terminator test usually ends a frame one code before its last.
+int32_t CountEndOfLineCodes(std::span<const uint8_t> coded, size_t length) {
+    int32_t lines = 0;
+    for (size_t p = 0; p < length && p < coded.size();) {
+        const uint8_t c = coded[p++];
+        if (c == 0x80)
+            ++lines;
+        else if (c < 0x80)
+            p += c;
     }
-    while (!line.empty() && line.back() == ' ')
-        line.pop_back();
-    return line;
+    return lines;
 }
 
 // Decodes the frame on its own and reports what the coded data hold.
 void DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame,
                       std::ostream& out) {
     std::vector<std::string> notices;
-    const Dc6Hooks hooks{nullptr, [&notices](const std::string& text) { notices.push_back(OneLine(text)); }};
+    const Dc6Hooks hooks{nullptr, [&notices](const std::string& text) { notices.push_back(MessageLine(text)); }};
     Image image;
     if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
         out << "    too large to decode here\n";
         return;
     }
-    const Dc6DecodeResult result = DecodeFrameDC6(file.subspan(frame.dataPosition), frame.length, info.terminators,
-                                                  image, {0, 0, frame.width, frame.height}, hooks);
-    out << "    " << result.linesEnded << " of " << frame.height << " lines coded"
-        << (result.terminated ? ", ended by the terminator bytes" : "") << '\n';
-    if (result.linesEnded < frame.height && frame.length > 0)
-        out << "    problem: the coded data end " << frame.height - result.linesEnded
-            << " line(s) short of the height; the top rows stay background\n";
+    const std::span<const uint8_t> coded = file.subspan(frame.dataPosition);
+    const Dc6DecodeResult result =
+        DecodeFrameDC6(coded, frame.length, info.terminators, image, {0, 0, frame.width, frame.height}, hooks);
     const size_t length = frame.length > 0 ? static_cast<size_t>(frame.length) : 0;
+    const int32_t lines = CountEndOfLineCodes(coded, length);
+    out << "    " << lines << " of " << frame.height << " lines coded"
+        << (result.terminated ? ", ended by the terminator bytes" : "") << '\n';
+    if (lines < frame.height && length > 0)
+        out << "    problem: the coded data end " << frame.height - lines
+            << " line(s) short of the height; the top rows stay background\n";
     if (!result.terminated && result.bytesRead < length)
         out << "    note: " << length - result.bytesRead << " coded byte(s) after the top line are not used\n";
     if (result.bytesRead > length)
         out << "    problem: a literal run reads " << result.bytesRead - length << " byte(s) past the coded data\n";
-    for (const std::string& notice : notices)
-        out << "    problem: " << notice << '\n';
+    constexpr size_t NoticesShown = 5;
+    for (size_t i = 0; i < notices.size() && i < NoticesShown; ++i)
+        out << "    problem: " << notices[i] << '\n';
+    if (notices.size() > NoticesShown)
+        out << "    problem: ... and " << notices.size() - NoticesShown << " more such notices\n";
 }
 
 }  // namespace
@@ -68,7 +74,7 @@ void DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, co
 bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::ostream& out) {
     out << name << ": " << file.size() << " bytes\n";
     std::string headerError;
-    const Dc6Hooks hooks{[&headerError](const std::string& text) { headerError = OneLine(text); }, nullptr};
+    const Dc6Hooks hooks{[&headerError](const std::string& text) { headerError = MessageLine(text); }, nullptr};
     Dc6FileInfo info;
     if (!GetFileInfoDC6(file, hooks, info, Dc6FrameScope::AllFrames)) {
         out << "  problem: " << headerError << '\n';

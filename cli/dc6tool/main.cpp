@@ -2,6 +2,7 @@
 #include "BatchConvert.h"
 #include "Dc6Report.h"
 #include "FileIo.h"
+#include "MessageLine.h"
 #include "ToolOptions.h"
 
 #include <algorithm>
@@ -44,10 +45,7 @@ int RunToPcx(const ToolOptions& options) {
     request.rgbPalette = SwapRedAndBlue(palette);
 
     const size_t converted = ConvertBatch(request, [](const std::string& file, const std::string& message) {
-        std::string text = message;
-        while (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        std::cerr << file << ": " << text << '\n';
+        std::cerr << file << ": " << MessageLine(message) << '\n';
     });
     std::cout << "Successfully converted " << converted << " out of " << request.files.size()
               << " files selected\n";
