@@ -86,8 +86,16 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
         return false;
     }
     for (size_t i = 0; i < frames.size(); ++i) {
-        if (sizes[i].usable)
-            Decode(file, info, frames[i], sheet, layout.placements[i].x, layout.placements[i].y, hooks);
+        if (!sizes[i].usable)
+            continue;
+        // A frame taller than the one that starts its row is bottom-aligned with it and reaches
+        // up into the row above; in the first row there is nothing above.
+        if (layout.placements[i].y < 0) {
+            ReportSkippedFrame(hooks, static_cast<int32_t>(i),
+                               "it is taller than the frame that starts its row and would reach above the sheet");
+            continue;
+        }
+        Decode(file, info, frames[i], sheet, layout.placements[i].x, layout.placements[i].y, hooks);
     }
     return true;
 }

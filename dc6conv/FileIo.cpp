@@ -15,18 +15,30 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+    if (!file)
         return false;
-    const long size = std::ftell(file.get());
-    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return false;
+    // Read in pieces up to the end: a size from seeking is only a hint (a folder opens too,
+    // and reports a size it does not have).
     std::vector<uint8_t> data;
     try {
-        data.resize(static_cast<size_t>(size));
+        if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+            const long hint = std::ftell(file.get());
+            if (hint > 0 && hint <= (1L << 30))
+                data.reserve(static_cast<size_t>(hint));
+        }
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0)
+            return false;
+        constexpr size_t Piece = size_t(1) << 16;
+        size_t got = 0;
+        do {
+            data.resize(data.size() + Piece);
+            got = std::fread(data.data() + data.size() - Piece, 1, Piece, file.get());
+            data.resize(data.size() - Piece + got);
+        } while (got == Piece);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (std::fread(data.data(), 1, data.size(), file.get()) != data.size())
+    if (std::ferror(file.get()) || data.empty())
         return false;
     bytes = std::move(data);
     return true;

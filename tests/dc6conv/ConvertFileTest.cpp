@@ -157,6 +157,22 @@ TEST(ConvertFile, WiderEarlierRowsDoNotSpillIntoTheRowsBelow) {
     EXPECT_EQ(sheet.At(531, 1), 3);
 }
 
+TEST(ConvertFile, TallerFramesContinuingARowOverlapTheRowAboveButNeverLeaveTheSheet) {
+    Dc6TestFile file;
+    file.frames = {Solid(256, 2, 1), Solid(10, 5, 2), Solid(256, 4, 3), Solid(10, 5, 4)};
+    ConversionRun run("tall.dc6", file);
+    EXPECT_TRUE(run.converted);
+    ASSERT_EQ(run.notices.size(), 1u);
+    EXPECT_EQ(run.notices[0].rfind("Frame 1 is skipped: it is taller", 0), 0u) << run.notices[0];
+    const PcxTestImage sheet = run.Read("tall.pcx");
+    ASSERT_TRUE(sheet.valid);
+    EXPECT_EQ(sheet.width, 266);
+    EXPECT_EQ(sheet.height, 6);
+    EXPECT_EQ(sheet.At(256, 0), 0xEE) << "frame 1 is not painted";
+    EXPECT_EQ(sheet.At(256, 1), 4) << "frame 3 reaches a row up into the first row";
+    EXPECT_EQ(sheet.At(0, 2), 3);
+}
+
 TEST(ConvertFile, AnyFrameWithOffsetsGivesOneFilePerFrame) {
     Dc6TestFile file;
     file.frames = {Solid(4, 2, 0x11), Solid(3, 5, 0x22, -7), Solid(2, 1, 0x33)};
