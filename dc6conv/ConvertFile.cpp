@@ -4,25 +4,18 @@
 #include "OutputNames.h"
 #include "PcxWriter.h"
 #include "SheetLayout.h"
+#include "TextFormat.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-std::string Format(const char* format, auto... args) {
-    const int size = std::snprintf(nullptr, 0, format, args...);
-    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
-
 void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string& problem) {
-    hooks.Notice(Format("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
+    hooks.Notice(FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
 }
 
 void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, int64_t height) {
-    hooks.Notice(Format("%s of %lld x %lld pixels can not be made: each side must be 1 to 65535 pixels, "
+    hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to 65535 pixels, "
                         "at most %zu pixels in all, and the memory must be there.",
                         what, static_cast<long long>(width), static_cast<long long>(height), MaxImagePixels));
 }
@@ -35,13 +28,13 @@ void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Fra
 
 bool WriteImage(const std::string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
     if (path.size() > MaxOutputPathLength) {
-        hooks.Notice(Format("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
+        hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
                             MaxOutputPathLength));
         return false;
     }
     if (!WritePCX(path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
                   rgbPalette)) {
-        hooks.Notice(Format("The file %s could not be created or written.", path.c_str()));
+        hooks.Notice(FormatText("The file %s could not be created or written.", path.c_str()));
         return false;
     }
     return true;
@@ -58,7 +51,7 @@ bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t
         return false;
     }
     if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
-        ReportImageRefused(hooks, Format("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
+        ReportImageRefused(hooks, FormatText("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
                            frame.height);
         return false;
     }

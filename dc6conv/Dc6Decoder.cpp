@@ -1,7 +1,8 @@
 #include "Dc6Decoder.h"
 
+#include "TextFormat.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -23,9 +24,7 @@ bool TerminatorFollows(std::span<const uint8_t> coded, size_t next, const std::a
 }
 
 void ReportOverrun(const Dc6Hooks& hooks, size_t offset, Dc6DecodeResult& result) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Span overrun @ %zX\n", offset);
-    hooks.Notice(text);
+    hooks.Notice(FormatText("Span overrun @ %zX\n", offset));
     ++result.notices;
 }
 

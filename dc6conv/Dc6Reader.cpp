@@ -1,8 +1,7 @@
 #include "Dc6Reader.h"
 
 #include "ByteReader.h"
-
-#include <cstdio>
+#include "TextFormat.h"
 
 namespace {
 
@@ -15,12 +14,6 @@ constexpr char BlocksMessage[] =
 constexpr char TruncatedMessage[] =
     "DC6 file is truncated: its header or frame table ends past the end of the file and can not "
     "be converted!\n\nDo you wish to receive further error notification?";
-
-std::string Format(const char* format, auto... args) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 // Reads width, height, offsets and length; false when the 32-byte header is not all there.
 bool ReadFrameHeader(std::span<const uint8_t> file, size_t position, Dc6FrameInfo& frame) {
@@ -92,23 +85,23 @@ bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int
                      Dc6FrameInfo& frame, std::string& problem) {
     frame = Dc6FrameInfo{};
     if (index < 0 || index >= info.FrameCount()) {
-        problem = Format("the file has no frame %d", static_cast<int>(index));
+        problem = FormatText("the file has no frame %d", static_cast<int>(index));
         return false;
     }
     const uint32_t position = info.framePositions[static_cast<size_t>(index)];
     if (!ReadFrameHeader(file, position, frame)) {
-        problem = Format("its header at 0x%X lies past the end of the file (%zu bytes)",
+        problem = FormatText("its header at 0x%X lies past the end of the file (%zu bytes)",
                          static_cast<unsigned>(position), file.size());
         return false;
     }
     if (frame.width < 1 || frame.width > MaxFrameSide || frame.height < 1 || frame.height > MaxFrameSide) {
-        problem = Format("its size %d x %d is not an image size from 1 to %d pixels a side",
+        problem = FormatText("its size %d x %d is not an image size from 1 to %d pixels a side",
                          static_cast<int>(frame.width), static_cast<int>(frame.height),
                          static_cast<int>(MaxFrameSide));
         return false;
     }
     if (frame.length > 0 && !RangeInside(file.size(), frame.dataPosition, static_cast<size_t>(frame.length))) {
-        problem = Format("its %d bytes of coded scanlines at 0x%zX run past the end of the file (%zu bytes)",
+        problem = FormatText("its %d bytes of coded scanlines at 0x%zX run past the end of the file (%zu bytes)",
                          static_cast<int>(frame.length), frame.dataPosition, file.size());
         return false;
     }
