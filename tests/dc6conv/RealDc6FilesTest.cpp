@@ -158,16 +158,23 @@ TEST(RealDc6Files, SmallestFilesConvert) {
     EXPECT_EQ(icon.Read("gf_inv2ax.pcx").height, 84);
 }
 
-TEST(RealDc6Files, EveryTruncationOfARealFileIsHandled) {
+TEST(RealDc6Files, EveryTruncationOfARealFileIsRefusedOrConvertedWhole) {
     SKIP_WITHOUT_REAL_DATA();
+    // One frame: its header at 28, its 163 coded bytes up to 223, then three terminator bytes.
     const std::vector<uint8_t> whole = RealFile("gf_invtok2_dgr.dc6");
-    for (size_t size = 0; size < whole.size(); ++size) {
+    ASSERT_EQ(whole.size(), 226u);
+    for (size_t size = 0; size <= whole.size(); ++size) {
         const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
         Dc6FileInfo info;
-        if (!GetFileInfoDC6(cut, {}, info))
+        const bool checked = GetFileInfoDC6(cut, {}, info);
+        EXPECT_EQ(checked, size >= 28) << size;
+        if (!checked)
             continue;
-        Image image;
-        RenderSheet(cut, info, {}, image);
+        std::vector<std::string> notices;
+        Image sheet;
+        const bool rendered = RenderSheet(cut, info, {nullptr, [&](const std::string& t) { notices.push_back(t); }}, sheet);
+        EXPECT_EQ(rendered, size >= 223) << size;
+        EXPECT_EQ(notices.size(), rendered ? 0u : 1u) << size;
     }
 }
 
