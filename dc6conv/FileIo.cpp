@@ -21,14 +21,14 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     // and reports a size it does not have).
     std::vector<uint8_t> data;
     try {
+        constexpr size_t Piece = size_t(1) << 16;
         if (std::fseek(file.get(), 0, SEEK_END) == 0) {
             const long hint = std::ftell(file.get());
             if (hint > 0 && hint <= (1L << 30))
-                data.reserve(static_cast<size_t>(hint));
+                data.reserve(static_cast<size_t>(hint) + Piece);  // room for the last, short piece
         }
         if (std::fseek(file.get(), 0, SEEK_SET) != 0)
             return false;
-        constexpr size_t Piece = size_t(1) << 16;
         size_t got = 0;
         do {
             data.resize(data.size() + Piece);
