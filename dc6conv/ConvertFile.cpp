@@ -15,9 +15,10 @@ void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string&
 }
 
 void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, int64_t height) {
-    hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to 65535 pixels, "
-                        "at most %zu pixels in all, and the memory must be there.",
-                        what, static_cast<long long>(width), static_cast<long long>(height), MaxImagePixels));
+    hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to %d pixels, "
+                            "at most %zu pixels in all, and the memory must be there.",
+                            what, static_cast<long long>(width), static_cast<long long>(height),
+                            static_cast<int>(MaxImageSide), MaxImagePixels));
 }
 
 void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame, Image& image,

@@ -94,10 +94,10 @@ bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int
                          static_cast<unsigned>(position), file.size());
         return false;
     }
-    if (frame.width < 1 || frame.width > MaxFrameSide || frame.height < 1 || frame.height > MaxFrameSide) {
+    if (frame.width < 1 || frame.width > MaxImageSide || frame.height < 1 || frame.height > MaxImageSide) {
         problem = FormatText("its size %d x %d is not an image size from 1 to %d pixels a side",
                          static_cast<int>(frame.width), static_cast<int>(frame.height),
-                         static_cast<int>(MaxFrameSide));
+                         static_cast<int>(MaxImageSide));
         return false;
     }
     if (frame.length > 0 && !RangeInside(file.size(), frame.dataPosition, static_cast<size_t>(frame.length))) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dc6Hooks.h"
+#include "Image.h"
 
 #include <array>
 #include <cstddef>
@@ -46,7 +47,6 @@ struct Dc6FrameInfo {
 
 constexpr size_t Dc6HeaderSize = 24;
 constexpr size_t Dc6FrameHeaderSize = 32;
-constexpr int32_t MaxFrameSide = 65535;  // what a PCX header can hold
 
 // Checks the header and frame table of a loaded file and fills `info`. On failure the reason
 // has gone through hooks.NotifyError.

@@ -3,7 +3,7 @@
 #include <new>
 
 bool ImageSizeAllowed(int64_t width, int64_t height) {
-    return width >= 1 && width <= 65535 && height >= 1 && height <= 65535 &&
+    return width >= 1 && width <= MaxImageSide && height >= 1 && height <= MaxImageSide &&
            static_cast<uint64_t>(width) * static_cast<uint64_t>(height) <= MaxImagePixels;
 }
 
