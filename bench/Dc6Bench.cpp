@@ -1,0 +1,180 @@
+// Decoding and PCX coding speed of DC6 sprites, alone and as a batch over many files.
+#include "BatchConvert.h"
+#include "ConvertFile.h"
+#include "Dc6Decoder.h"
+#include "Dc6Reader.h"
+#include "PcxWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int32_t Side = 256;
+constexpr int32_t FramesPerFile = 10;
+constexpr uint8_t Background = 0xCD;
+
+void PutI32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+}
+
+// A sprite-like frame: a figure of random colours with transparent margins of varying width,
+// coded as the game codes it (runs of at most 127, rows bottom-up).
+std::vector<uint8_t> CodedSpriteFrame(std::mt19937& random) {
+    std::vector<uint8_t> coded;
+    std::uniform_int_distribution<int> margin(0, 40);
+    std::uniform_int_distribution<int> colour(0, 255);
+    for (int32_t row = 0; row < Side; ++row) {
+        const int left = margin(random);
+        const int right = Side - margin(random);
+        for (int x = 0; x < left;) {
+            const int run = std::min(left - x, 127);
+            coded.push_back(static_cast<uint8_t>(0x80 + run));
+            x += run;
+        }
+        for (int x = left; x < right;) {
+            const int run = std::min(right - x, 127);
+            coded.push_back(static_cast<uint8_t>(run));
+            for (int i = 0; i < run; ++i)
+                coded.push_back(static_cast<uint8_t>(colour(random)));
+            x += run;
+        }
+        coded.push_back(0x80);
+    }
+    return coded;
+}
+
+// A DC6 file of FramesPerFile frames of Side x Side with offsets, so one PCX file per frame.
+std::vector<uint8_t> SpriteFile() {
+    std::mt19937 random(12345);
+    std::vector<uint8_t> bytes(24 + 4 * FramesPerFile, 0);
+    PutI32(bytes, 0, 6);
+    for (int i = 12; i < 16; ++i)
+        bytes[static_cast<size_t>(i)] = Background;
+    PutI32(bytes, 16, 1);
+    PutI32(bytes, 20, FramesPerFile);
+    for (int f = 0; f < FramesPerFile; ++f) {
+        const std::vector<uint8_t> coded = CodedSpriteFrame(random);
+        const size_t at = bytes.size();
+        PutI32(bytes, 24 + 4 * static_cast<size_t>(f), static_cast<int32_t>(at));
+        bytes.resize(at + 32, 0);
+        PutI32(bytes, at + 4, Side);
+        PutI32(bytes, at + 8, Side);
+        PutI32(bytes, at + 12, -Side / 2);
+        PutI32(bytes, at + 16, -8);
+        PutI32(bytes, at + 28, static_cast<int32_t>(coded.size()));
+        bytes.insert(bytes.end(), coded.begin(), coded.end());
+        bytes.insert(bytes.end(), 3, Background);
+    }
+    return bytes;
+}
+
+const std::vector<uint8_t>& SharedSpriteFile() {
+    static const std::vector<uint8_t> file = SpriteFile();
+    return file;
+}
+
+Dc6FileInfo CheckedInfo(const std::vector<uint8_t>& file) {
+    Dc6FileInfo info;
+    GetFileInfoDC6(file, {}, info);
+    return info;
+}
+
+void SetPixelCounters(benchmark::State& state, int64_t pixelsPerIteration) {
+    state.SetItemsProcessed(state.iterations() * pixelsPerIteration);
+    state.counters["pixels/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * pixelsPerIteration), benchmark::Counter::kIsRate);
+}
+
+void BM_DecodeFrame(benchmark::State& state) {
+    const std::vector<uint8_t>& file = SharedSpriteFile();
+    const Dc6FileInfo info = CheckedInfo(file);
+    Dc6FrameInfo frame;
+    std::string problem;
+    GetFrameInfoDC6(file, info, 0, frame, problem);
+    Image image;
+    MakeImage(Side, Side, Background, image);
+    for (auto _ : state) {
+        DecodeFrameDC6(std::span(file).subspan(frame.dataPosition), frame.length, info.terminators, image,
+                       {0, 0, Side, Side}, {});
+        benchmark::DoNotOptimize(image.pixels.data());
+    }
+    SetPixelCounters(state, int64_t(Side) * Side);
+}
+BENCHMARK(BM_DecodeFrame);
+
+void BM_EncodePcx(benchmark::State& state) {
+    std::mt19937 random(7);
+    std::vector<uint8_t> pixels(size_t(Side) * Side);
+    for (uint8_t& p : pixels)
+        p = static_cast<uint8_t>(random());
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    std::vector<uint8_t> out(PcxMaxFileSize(Side, Side));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EncodePcx(pixels.data(), Side, Side, Side, rgb, out.data()));
+    SetPixelCounters(state, int64_t(Side) * Side);
+}
+BENCHMARK(BM_EncodePcx);
+
+// Everything but the file writes: make the image, decode, assemble the PCX block.
+void BM_DecodeAndCodeFile(benchmark::State& state) {
+    const std::vector<uint8_t>& file = SharedSpriteFile();
+    const Dc6FileInfo info = CheckedInfo(file);
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    std::vector<uint8_t> out(PcxMaxFileSize(Side, Side));
+    for (auto _ : state) {
+        for (int32_t f = 0; f < FramesPerFile; ++f) {
+            Image image;
+            RenderFrame(file, info, f, {}, image);
+            benchmark::DoNotOptimize(EncodePcx(image.pixels.data(), Side, Side, Side, rgb, out.data()));
+        }
+    }
+    SetPixelCounters(state, int64_t(Side) * Side * FramesPerFile);
+}
+BENCHMARK(BM_DecodeAndCodeFile);
+
+// A whole sprite set through ConvertBatch: read, decode, code and write, with range(0) jobs
+// over range(1) files of 10 frames of 256 x 256.
+void BM_ConvertBatch(benchmark::State& state) {
+    const unsigned jobs = static_cast<unsigned>(state.range(0));
+    const int64_t fileCount = state.range(1);
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "dc6_bench";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "in");
+    const std::filesystem::path first = root / "in" / "sprite0.dc6";
+    {
+        FILE* f = std::fopen(first.string().c_str(), "wb");
+        std::fwrite(SharedSpriteFile().data(), 1, SharedSpriteFile().size(), f);
+        std::fclose(f);
+    }
+    BatchRequest request;
+    request.files.push_back(first.string());
+    for (int64_t i = 1; i < fileCount; ++i) {
+        const std::filesystem::path path = root / "in" / ("sprite" + std::to_string(i) + ".dc6");
+        std::error_code ec;
+        std::filesystem::create_hard_link(first, path, ec);
+        if (ec)
+            std::filesystem::copy_file(first, path);
+        request.files.push_back(path.string());
+    }
+    request.outputFolder = (root / "out").string();
+    request.rgbPalette = SwapRedAndBlue(BuiltInPalette());
+    request.jobs = jobs;
+    size_t converted = 0;
+    for (auto _ : state)
+        converted = ConvertBatch(request, [](const std::string&, const std::string&) {});
+    if (converted != request.files.size())
+        state.SkipWithError("not every file converted");
+    SetPixelCounters(state, fileCount * FramesPerFile * Side * Side);
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_ConvertBatch)->Args({1, 1000})->Args({2, 1000})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

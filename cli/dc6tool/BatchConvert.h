@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Dc6Reader.h"
+#include "Palette.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BatchRequest {
+    std::vector<std::string> files;  // DC6 paths; outputs are named after their file names
+    std::string outputFolder;        // where PCXFiles is made; "" for the current folder
+    Palette rgbPalette{};            // red, green, blue per entry
+    Dc6FrameScope scope = Dc6FrameScope::FirstDirection;
+    unsigned jobs = 1;               // files converted at once
+};
+
+// Receives, in the order of the files and on the calling thread, every message a file's
+// conversion gave: the converter's error and notice texts and "can not be read".
+using BatchMessageSink = std::function<void(const std::string& file, const std::string& message)>;
+
+// Converts every file as the batch window does (read, check, convert), `jobs` files at a
+// time. Whatever `jobs` is, the files written and the messages are the same. Returns the
+// number of files that gave at least one PCX file.
+size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink);

@@ -1,0 +1,115 @@
+#include "ConvertFile.h"
+
+#include "Dc6Decoder.h"
+#include "OutputNames.h"
+#include "PcxWriter.h"
+#include "SheetLayout.h"
+#include "TextFormat.h"
+
+#include <vector>
+
+namespace {
+
+void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string& problem) {
+    hooks.Notice(FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
+}
+
+void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, int64_t height) {
+    hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to %d pixels, "
+                            "at most %zu pixels in all, and the memory must be there.",
+                            what, static_cast<long long>(width), static_cast<long long>(height),
+                            static_cast<int>(MaxImageSide), MaxImagePixels));
+}
+
+void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame, Image& image,
+            int64_t left, int64_t top, const Dc6Hooks& hooks) {
+    const Dc6FrameTarget target{static_cast<int32_t>(left), static_cast<int32_t>(top), frame.width, frame.height};
+    DecodeFrameDC6(file.subspan(frame.dataPosition), frame.length, info.terminators, image, target, hooks);
+}
+
+bool WriteImage(const std::string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
+    if (path.size() > MaxOutputPathLength) {
+        hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
+                            MaxOutputPathLength));
+        return false;
+    }
+    if (!WritePCX(path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
+                  rgbPalette)) {
+        hooks.Notice(FormatText("The file %s could not be created or written.", path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, const Dc6Hooks& hooks,
+                 Image& image) {
+    Dc6FrameInfo frame;
+    std::string problem;
+    if (!GetFrameInfoDC6(file, info, index, frame, problem)) {
+        ReportSkippedFrame(hooks, index, problem);
+        return false;
+    }
+    if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
+        ReportImageRefused(hooks, FormatText("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
+                           frame.height);
+        return false;
+    }
+    Decode(file, info, frame, image, 0, 0, hooks);
+    return true;
+}
+
+bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet) {
+    const int32_t count = info.FrameCount();
+    std::vector<Dc6FrameInfo> frames(static_cast<size_t>(count));
+    std::vector<FrameSize> sizes(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        std::string problem;
+        Dc6FrameInfo& frame = frames[static_cast<size_t>(i)];
+        if (GetFrameInfoDC6(file, info, i, frame, problem))
+            sizes[static_cast<size_t>(i)] = {frame.width, frame.height, true};
+        else
+            ReportSkippedFrame(hooks, i, problem);
+    }
+    const SheetLayout layout = LayOutSheet(sizes);
+    if (layout.width == 0)
+        return false;
+    if (!MakeImage(layout.width, layout.height, info.Background(), sheet)) {
+        ReportImageRefused(hooks, "A sheet", layout.width, layout.height);
+        return false;
+    }
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (!sizes[i].usable)
+            continue;
+        // A frame taller than the one that starts its row is bottom-aligned with it and reaches
+        // up into the row above; in the first row there is nothing above.
+        if (layout.placements[i].y < 0) {
+            ReportSkippedFrame(hooks, static_cast<int32_t>(i),
+                               "it is taller than the frame that starts its row and would reach above the sheet");
+            continue;
+        }
+        Decode(file, info, frames[i], sheet, layout.placements[i].x, layout.placements[i].y, hooks);
+    }
+    return true;
+}
+
+bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder) {
+    std::string baseName = listName;
+    StripExtension(baseName);
+
+    if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection) {
+        Image sheet;
+        return RenderSheet(file, info, hooks, sheet) &&
+               WriteImage(SheetOutputPath(folder, baseName), sheet, rgbPalette, hooks);
+    }
+    bool wroteAny = false;
+    for (int32_t i = 0; i < info.FrameCount(); ++i) {
+        Image image;
+        if (RenderFrame(file, info, i, hooks, image) &&
+            WriteImage(FrameOutputPath(folder, baseName, i), image, rgbPalette, hooks))
+            wroteAny = true;
+    }
+    return wroteAny;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Dc6Hooks.h"
+#include "Dc6Reader.h"
+#include "Image.h"
+#include "Palette.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// Converts one loaded and checked DC6 file (GetFileInfoDC6) into PCX files in
+// OutputFolderPath(folder): one sheet of all frames when no frame has offsets, else one file
+// per frame (always so for Dc6FrameScope::AllFrames, numbered across directions). `listName`
+// is the file's name; its extension is cut off for the output names. `rgbPalette` is the
+// run's palette in red, green, blue order. Frames that cannot be converted and files that
+// cannot be written are reported through hooks.ShowNotice and the rest goes on. Returns
+// whether at least one PCX file was written.
+bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder = "");
+
+// The in-memory halves of ConvertFile. RenderFrame decodes frame `index` into an image of its
+// own; RenderSheet lays every frame out on one sheet and decodes them into it. Both report
+// skipped frames through hooks.ShowNotice and fail when there is nothing to write.
+bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, const Dc6Hooks& hooks,
+                 Image& image);
+bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet);

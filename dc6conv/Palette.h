@@ -1,0 +1,19 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// 256 entries of three bytes. Palettes are stored blue, green, red per entry (the built-in
+// table and palette files alike); PCX files take them red, green, blue.
+using Palette = std::array<uint8_t, 768>;
+
+// The game's act 1 palette, blue, green, red.
+const Palette& BuiltInPalette();
+
+// Reads a palette file: any file of exactly 768 bytes, taken as blue, green, red per entry.
+// A file of any other size is refused whole.
+bool LoadPaletteFile(const std::string& path, Palette& palette);
+
+// The palette with the first and third byte of every entry exchanged.
+Palette SwapRedAndBlue(const Palette& palette);

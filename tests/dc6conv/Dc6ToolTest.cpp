@@ -1,0 +1,120 @@
+#include "BatchConvert.h"
+#include "Dc6Builder.h"
+#include "OutputNames.h"
+#include "TestSupport.h"
+#include "ToolOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Parse(const std::vector<std::string>& args, ToolOptions& options) {
+    std::string error;
+    return ParseToolOptions(args, options, error);
+}
+
+// Every file under `folder` with its bytes.
+std::map<std::string, std::vector<uint8_t>> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).generic_string()] = ReadBytes(entry.path());
+    return files;
+}
+
+}  // namespace
+
+TEST(ToolOptions, ReadsTopcxOptionsInBothForms) {
+    ToolOptions options;
+    ASSERT_TRUE(Parse({"topcx", "-o", "out", "--palette=pal.dat", "--jobs", "3", "--all-frames", "a.dc6", "b.dc6"},
+                      options));
+    EXPECT_EQ(options.command, ToolCommand::ToPcx);
+    EXPECT_EQ(options.outputFolder, "out");
+    EXPECT_EQ(options.palettePath, "pal.dat");
+    EXPECT_EQ(options.jobs, 3u);
+    EXPECT_TRUE(options.allFrames);
+    EXPECT_EQ(options.files, (std::vector<std::string>{"a.dc6", "b.dc6"}));
+    ASSERT_TRUE(Parse({"topcx", "--", "-odd.dc6"}, options));
+    EXPECT_EQ(options.files, std::vector<std::string>{"-odd.dc6"});
+}
+
+TEST(ToolOptions, RefusesWrongUsage) {
+    ToolOptions options;
+    EXPECT_FALSE(Parse({}, options));
+    EXPECT_FALSE(Parse({"convert", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"topcx"}, options));
+    EXPECT_FALSE(Parse({"topcx", "--jobs", "0", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"topcx", "--jobs", "2x", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"topcx", "a.dc6", "-o"}, options));
+    EXPECT_FALSE(Parse({"topcx", "--frames", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"info", "--all-frames", "a.dc6"}, options));
+    ASSERT_TRUE(Parse({"topcx", "a.dc6", "--help"}, options));
+    EXPECT_EQ(options.command, ToolCommand::Help);
+}
+
+TEST(ConvertBatch, OutputAndMessagesAreTheSameWhateverTheJobs) {
+    ScratchDir inputs;
+    std::vector<std::string> files;
+    for (int i = 0; i < 9; ++i) {
+        Dc6TestFile file;
+        for (int f = 0; f < 1 + i % 3; ++f)
+            file.frames.push_back({8 + i, 4, i % 2, 0, SolidFrameCode(8 + i, 4, static_cast<uint8_t>(i * 20 + f))});
+        // Every third file holds a run past its width: one notice each.
+        if (i % 3 == 0)
+            file.frames[0].coded.insert(file.frames[0].coded.begin(), {0x81, 0x81});
+        const std::string path = (inputs / ("f" + std::to_string(i) + ".dc6")).string();
+        WriteBytes(path, file.Bytes());
+        files.push_back(path);
+    }
+    files.push_back((inputs / "missing.dc6").string());
+
+    std::vector<std::map<std::string, std::vector<uint8_t>>> outputs;
+    std::vector<std::vector<std::string>> messages;
+    for (unsigned jobs : {1u, 2u, 5u}) {
+        ScratchDir out;
+        BatchRequest request;
+        request.files = files;
+        request.outputFolder = out.Path().string();
+        request.rgbPalette = SwapRedAndBlue(BuiltInPalette());
+        request.jobs = jobs;
+        std::vector<std::string> said;
+        const size_t converted = ConvertBatch(request, [&said](const std::string& file, const std::string& message) {
+            said.push_back(std::filesystem::path(file).filename().string() + ": " + message);
+        });
+        EXPECT_EQ(converted, 9u) << jobs;
+        outputs.push_back(FilesUnder(out.Path()));
+        messages.push_back(said);
+    }
+    EXPECT_EQ(outputs[0].size(), 13u) << "sheets for the 5 even files, a file per frame for the 8 frames of the odd ones";
+    EXPECT_TRUE(outputs[0].count("PCXFiles/f1" "0.pcx"));
+    EXPECT_TRUE(outputs[0].count("PCXFiles/f2.pcx"));
+    EXPECT_EQ(outputs[1], outputs[0]);
+    EXPECT_EQ(outputs[2], outputs[0]);
+    ASSERT_FALSE(messages[0].empty());
+    EXPECT_EQ(messages[0].back(), "missing.dc6: can not be read (missing, unreadable or empty)");
+    EXPECT_EQ(messages[1], messages[0]);
+    EXPECT_EQ(messages[2], messages[0]);
+}
+
+TEST(ConvertBatch, ConvertsOnlyTheFirstOfFilesSharingAnOutputName) {
+    ScratchDir inputs;
+    ScratchDir out;
+    std::filesystem::create_directories(inputs / "a");
+    Dc6TestFile file;
+    file.frames.push_back({2, 2, 0, 0, SolidFrameCode(2, 2, 1)});
+    WriteBytes(inputs / "x.dc6", file.Bytes());
+    WriteBytes(inputs / "a" / "X.DC6", file.Bytes());
+    BatchRequest request;
+    request.files = {(inputs / "x.dc6").string(), (inputs / "a" / "X.DC6").string()};
+    request.outputFolder = out.Path().string();
+    request.jobs = 2;
+    std::vector<std::string> said;
+    EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 1u);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("is skipped: its output names are those of"), std::string::npos) << said[0];
+}
