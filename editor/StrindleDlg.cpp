@@ -198,7 +198,9 @@ void CStrindleDlg::DeselectAll() {
         keyList_.Select(row, false);
 }
 
+// Painting runs UpdateCommandStates; it runs here too, as a hidden window is not painted.
 void CStrindleDlg::Repaint() {
+    UpdateCommandStates();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
