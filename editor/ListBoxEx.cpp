@@ -3,12 +3,7 @@
 #include "WideText_win.h"
 #include "resource.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
-
-namespace {
-constexpr UINT_PTR ListSubclassId = 1;
-}
 
 UINT TblClipboardFormat() {
     static const UINT format = RegisterClipboardFormatW(L"TBL_FORMAT");
@@ -16,16 +11,6 @@ UINT TblClipboardFormat() {
 }
 
 CListBoxEx::CListBoxEx() : menu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LISTMENU))) {}
-
-CListBoxEx::~CListBoxEx() {
-    if (list_)
-        RemoveWindowSubclass(list_, SubclassProc, ListSubclassId);
-}
-
-void CListBoxEx::Attach(HWND list) {
-    list_ = list;
-    SetWindowSubclass(list_, SubclassProc, ListSubclassId, reinterpret_cast<DWORD_PTR>(this));
-}
 
 int CListBoxEx::Count() const { return static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0)); }
 
@@ -88,13 +73,4 @@ void CListBoxEx::ShowContextMenu(LPARAM screenPoint) {
     if (screenPoint == -1)  // from the keyboard: open at the mouse
         GetCursorPos(&point);
     TrackPopupMenu(PreparedMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, GetParent(list_), nullptr);
-}
-
-LRESULT CALLBACK CListBoxEx::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-    if (message == WM_CONTEXTMENU) {
-        reinterpret_cast<CListBoxEx*>(data)->ShowContextMenu(lParam);
-        return 0;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-// The key list: a list box that shows its own right-click menu (copy, cut, paste, select all)
-// and sends that menu's commands to its parent.
+// The key list: a list box with its own right-click menu (copy, cut, paste, select all),
+// whose commands go to its parent. The parent passes on the list's context-menu requests
+// (a subclassed list box fills several times slower under Wine).
 class CListBoxEx {
 public:
     CListBoxEx();  // loads the menu
-    ~CListBoxEx();
     CListBoxEx(const CListBoxEx&) = delete;
     CListBoxEx& operator=(const CListBoxEx&) = delete;
 
-    void Attach(HWND list);
+    void Attach(HWND list) { list_ = list; }
     HWND Handle() const { return list_; }
 
     int Count() const;
@@ -30,12 +30,10 @@ public:
 
     // The context menu of the list as it would open now (items greyed or enabled).
     HMENU PreparedMenu();
-
-private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    // Opens the menu at the mouse (`screenPoint` from WM_CONTEXTMENU).
     void ShowContextMenu(LPARAM screenPoint);
 
+private:
     UniqueMenu menu_;
     HWND list_ = nullptr;
 };

@@ -296,7 +296,11 @@ bool CStrindleDlg::OnSysCommand(WPARAM wParam, LPARAM) {
     return true;
 }
 
-bool CStrindleDlg::OnContextMenu(WPARAM, LPARAM lParam) {
+bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == keyList_.Handle()) {
+        keyList_.ShowContextMenu(lParam);
+        return true;
+    }
     UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_WINDOWMENU)));
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (lParam == -1)

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "ModalDialogInspector.h"
 
 #include "AuxiliaryTexts.h"
 #include "DataExchange.h"
@@ -51,42 +52,6 @@ TEST(ItemText, FinalLineFeedGivesAnEmptyFirstLine) { EXPECT_EQ(ItemText(u"A\nB\n
 
 TEST(AboutText, NamesProgramAndVersion) { EXPECT_EQ(AboutText(), u"Strindle 1.11u"); }
 
-struct ModalInspection {
-    const std::function<void(HWND)>* Inspect = nullptr;
-    DWORD Started = 0;
-    bool Seen = false;
-};
-ModalInspection inspection;
-
-void CALLBACK InspectWhenUp(HWND, UINT, UINT_PTR, DWORD) {
-    if (inspection.Seen)
-        return;
-    HWND dialog = GetActiveWindow();
-    wchar_t className[16] = {};
-    GetClassNameW(dialog, className, 16);
-    if (dialog && std::wstring(className) == L"#32770" && GetDlgItem(dialog, IDOK) && !GetDlgItem(dialog, IDC_KEYLIST)) {
-        inspection.Seen = true;
-        (*inspection.Inspect)(dialog);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    } else if (GetTickCount() - inspection.Started > 10000) {
-        inspection.Seen = true;
-        ADD_FAILURE() << "no dialog opened within 10 seconds";
-        PostQuitMessage(0);  // ends the modal loop
-    }
-}
-
-// Runs `open` (which opens a modal dialog) and, once the dialog is up, hands it to `inspect`
-// and presses its OK button.
-void InspectModalDialog(const std::function<void()>& open, const std::function<void(HWND)>& inspect) {
-    inspection = {&inspect, GetTickCount(), false};
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, InspectWhenUp);
-    open();
-    KillTimer(nullptr, timer);
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    EXPECT_TRUE(inspection.Seen);
-}
-
 class TextViews : public MainWindowTest {
 protected:
     ScratchDir scratch_;
@@ -99,11 +64,11 @@ TEST_F(TextViews, IndexNumbersShowsTheCaretRowsNumbers) {
     OpenFile(path);
     SelectRow(2);
     std::wstring shown;
-    InspectModalDialog([&] { SendCommand(ID_INDEXNUMBERS); },
+    EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_INDEXNUMBERS); },
                        [&](HWND dialog) {
                            shown = WindowText(GetDlgItem(dialog, IDC_INDEXNUMBERS));
                            EXPECT_EQ(WindowText(dialog), L"Index Numbers");
-                       });
+                       }));
     EXPECT_NE(shown.find(L"00002\t0002h"), std::wstring::npos) << std::string(shown.begin(), shown.end());
     EXPECT_NE(shown.find(L"50002\tC352h"), std::wstring::npos);
 }
@@ -114,8 +79,8 @@ TEST_F(TextViews, ShowTextOnItemOpensTheItemTextView) {
     OpenWindow();
     OpenFile(path);
     std::wstring shown;
-    InspectModalDialog([&] { SendCommand(ID_SHOWTEXTONITEM); },
-                       [&](HWND dialog) { shown = WindowText(GetDlgItem(dialog, IDC_VALUE)); });
+    EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_SHOWTEXTONITEM); },
+                       [&](HWND dialog) { shown = WindowText(GetDlgItem(dialog, IDC_VALUE)); }));
     // The rich edit control gives its line breaks back as carriage return and line feed.
     std::wstring lines;
     for (wchar_t c : shown)
@@ -127,12 +92,12 @@ TEST_F(TextViews, ShowTextOnItemOpensTheItemTextView) {
 TEST_F(TextViews, ColorCodesAndAboutShowTheirTexts) {
     OpenWindow();
     std::wstring colours, about;
-    InspectModalDialog([&] { SendCommand(ID_HELP_COLORCODES); },
-                       [&](HWND dialog) { colours = WindowText(GetDlgItem(dialog, IDC_COLORCODES)); });
+    EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_HELP_COLORCODES); },
+                       [&](HWND dialog) { colours = WindowText(GetDlgItem(dialog, IDC_COLORCODES)); }));
     EXPECT_EQ(colours.substr(0, 5), L"\\red;");
     EXPECT_NE(colours.find(L"\\black;"), std::wstring::npos);
-    InspectModalDialog([&] { SendMessageW(Window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
-                       [&](HWND dialog) { about = WindowText(GetDlgItem(dialog, IDC_ABOUTTEXT)); });
+    EXPECT_TRUE(InspectModalDialog([&] { SendMessageW(Window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
+                       [&](HWND dialog) { about = WindowText(GetDlgItem(dialog, IDC_ABOUTTEXT)); }));
     EXPECT_EQ(about, L"Strindle 1.11u");
 }
 
