@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// Strindle's persistent settings, under HKEY_CURRENT_USER\Software\Zuq\TblProg.
+struct StrindleSettings {
+    bool AdvancedMode = false;
+    bool ParseOnLoad = true;
+    bool AutosaveWindowPos = false;  // stored as "Autoload Window Position"
+    bool AutosaveLastPath = false;
+    std::wstring DefaultDirectory = L"C:\\";
+    int WindowX = 100;
+    int WindowY = 100;
+    int WindowWidth = 500;
+    int WindowHeight = 400;
+
+    // Reads every value; a missing key or value, or one of another type, gives the default.
+    void Load();
+    // The four switches, written when the main window closes.
+    void StoreSwitches() const;
+    void StoreWindowRect() const;
+    void StoreDefaultDirectory() const;
+};
+
+// The settings key's path below HKEY_CURRENT_USER.
+extern const wchar_t* const SettingsKeyPath;

@@ -1,0 +1,338 @@
+#include "StrindleDlg.h"
+
+#include "TblHash.h"
+#include "WideText_win.h"
+#include "resource.h"
+
+#include <richedit.h>
+#include <windowsx.h>
+
+namespace {
+
+// Posted from the first WM_SHOWWINDOW so the file opens after the window's default showing.
+constexpr UINT WM_APP_STARTUPOPEN = WM_APP + 1;
+
+}  // namespace
+
+struct StrindleMessageMap {
+    static constexpr CommandEntry<CStrindleDlg> Commands[] = {
+        {ID_FILE_NEW, CommandCode, &CStrindleDlg::OnNew},
+        {ID_FILE_OPEN, CommandCode, &CStrindleDlg::OnOpen},
+        {ID_FILE_SAVE, CommandCode, &CStrindleDlg::OnSave},
+        {ID_FILE_SAVEAS, CommandCode, &CStrindleDlg::OnSaveAs},
+        {ID_FILE_EXIT, CommandCode, &CStrindleDlg::OnExit},
+        {ID_OPTIONS_ADVANCED, CommandCode, &CStrindleDlg::OnAdvancedMode},
+        {ID_OPTIONS_PARSEONLOAD, CommandCode, &CStrindleDlg::OnParseOnLoad},
+        {ID_OPTIONS_AUTOSAVEPOS, CommandCode, &CStrindleDlg::OnAutosaveWindowPos},
+        {ID_OPTIONS_SAVEPOS, CommandCode, &CStrindleDlg::OnSaveCurrentPosition},
+        {ID_OPTIONS_SETDEFAULTDIR, CommandCode, &CStrindleDlg::OnSetDefaultDirectory},
+        {ID_OPTIONS_AUTOSAVEPATH, CommandCode, &CStrindleDlg::OnAutosaveLastPath},
+        {ID_HELP_COLORCODES, CommandCode, &CStrindleDlg::OnColorCodes},
+        {IDM_ABOUTBOX, CommandCode, &CStrindleDlg::OnAbout},
+        {ID_SHOWITEMTEXT, CommandCode, &CStrindleDlg::OnShowItemText},
+        {ID_SHOWTEXTONITEM, CommandCode, &CStrindleDlg::OnShowItemText},
+        {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
+        {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
+        {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
+    };
+    static constexpr MessageEntry<CStrindleDlg> Messages[] = {
+        {WM_SIZE, &CStrindleDlg::OnSize},
+        {WM_PAINT, &CStrindleDlg::OnPaint},
+        {WM_SHOWWINDOW, &CStrindleDlg::OnShowWindow},
+        {WM_APP_STARTUPOPEN, &CStrindleDlg::OnStartupOpen},
+        {WM_CLOSE, &CStrindleDlg::OnClose},
+        {WM_SYSCOMMAND, &CStrindleDlg::OnSysCommand},
+        {WM_NOTIFY, &CStrindleDlg::OnNotify},
+        {WM_MEASUREITEM, &CStrindleDlg::OnMeasureItem},
+        {WM_DRAWITEM, &CStrindleDlg::OnDrawItem},
+        {WM_CONTEXTMENU, &CStrindleDlg::OnContextMenu},
+        {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
+    };
+};
+
+bool LoadRichEditLibrary() {
+    static HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
+    return richEdit != nullptr;
+}
+
+CStrindleDlg::CStrindleDlg(UserPrompts& prompts, HWND owner)
+    : CDialog(IDD_STRINDLE_DIALOG, owner),
+      prompts_(prompts),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+CStrindleDlg::~CStrindleDlg() {
+    if (toolbarImages_)
+        ImageList_Destroy(toolbarImages_);
+}
+
+bool CStrindleDlg::RouteCommand(UINT id, UINT code) {
+    return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code);
+}
+
+bool CStrindleDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessageFrom(*this, StrindleMessageMap::Messages, message, wParam, lParam);
+}
+
+bool CStrindleDlg::OnInitDialog() {
+    if (!CreateValueEditor()) {
+        EndDialog(-1);
+        return false;
+    }
+    keyList_.Attach(Item(IDC_KEYLIST));
+    upButton_.Attach(Item(IDC_UP));
+    downButton_.Attach(Item(IDC_DOWN));
+
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    wchar_t aboutText[64] = {};
+    if (systemMenu && LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, 64) > 0) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
+    }
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    ConfirmDelete = true;
+    Settings.Load();
+    if (Settings.AdvancedMode) {
+        upButton_.SetIcon(IDI_UP);
+        downButton_.SetIcon(IDI_DOWN);
+    } else {
+        ShowUpDownButtons(false);
+    }
+
+    HMENU menu = GetMenu(Handle());
+    for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+    SetMenuCheck(ID_OPTIONS_PARSEONLOAD, Settings.ParseOnLoad);
+    SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
+    SetMenuCheck(ID_OPTIONS_AUTOSAVEPOS, Settings.AutosaveWindowPos);
+    SetMenuCheck(ID_OPTIONS_AUTOSAVEPATH, Settings.AutosaveLastPath);
+
+    CreateToolbar();
+    CreateStatusBar();
+    LayoutReady = true;
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+
+    SetChangeNotify(true);
+    SetWindowTextW(valueEditor_, L"");
+    SetEditorReadOnly(true);
+    SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
+    format.yHeight = 160;
+    wcscpy(format.szFaceName, L"Arial");
+    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+
+    SetWindowTextW(Handle(), L"Strindle - Untitled");
+    KeyHitPos = ValueHitPos = SearchRow = -1;
+    Document.FileName = u"Untitled";
+    Document.MarkClean();
+
+    MoveWindow(Handle(), Settings.WindowX, Settings.WindowY, Settings.WindowWidth, Settings.WindowHeight, TRUE);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
+    Repaint();
+    return true;
+}
+
+bool CStrindleDlg::CreateValueEditor() {
+    if (!LoadRichEditLibrary())
+        return false;
+    valueEditor_ = CreateWindowExW(0, L"RichEdit20W", L"",
+                                   WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                                       ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN,
+                                   0, 0, 10, 10, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_VALUE)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    return valueEditor_ != nullptr;
+}
+
+void CStrindleDlg::Layout(int cx, int cy) {
+    SetStatusParts(cx);
+    MoveWindow(keyList_.Handle(), 5, 34, cx / 3, cy - 65, TRUE);
+    MoveWindow(valueEditor_, cx / 3 + 32, 34, cx - cx / 3 - 37, cy - 65, TRUE);
+    if (Settings.AdvancedMode) {
+        MoveWindow(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45, 27, 40, TRUE);
+        MoveWindow(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5, 27, 40, TRUE);
+    }
+}
+
+bool CStrindleDlg::OnSize(WPARAM, LPARAM lParam) {
+    if (LayoutReady) {
+        SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+        Layout(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    }
+    return true;
+}
+
+void CStrindleDlg::ShowUpDownButtons(bool show) {
+    for (HWND button : {upButton_.Handle(), downButton_.Handle()}) {
+        ShowWindow(button, show ? SW_SHOW : SW_HIDE);
+        EnableWindow(button, show ? TRUE : FALSE);
+    }
+}
+
+void CStrindleDlg::SetMenuCheck(UINT id, bool checked) {
+    CheckMenuItem(GetMenu(Handle()), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CStrindleDlg::SetStatusText(int part, const std::wstring& text) {
+    SendMessageW(statusBar_, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CStrindleDlg::SetChangeNotify(bool on) {
+    LRESULT mask = SendMessageW(valueEditor_, EM_GETEVENTMASK, 0, 0);
+    mask = on ? (mask | ENM_CHANGE) : (mask & ~static_cast<LRESULT>(ENM_CHANGE));
+    SendMessageW(valueEditor_, EM_SETEVENTMASK, 0, mask);
+}
+
+void CStrindleDlg::SetEditorReadOnly(bool readOnly) {
+    SendMessageW(valueEditor_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+}
+
+void CStrindleDlg::SetEditorText(const std::u16string& text) { SetWindowTextW(valueEditor_, WideChars(text)); }
+
+void CStrindleDlg::DeselectAll() {
+    for (int row : keyList_.SelectedRows())
+        keyList_.Select(row, false);
+}
+
+// Painting runs UpdateCommandStates; it runs here too, as a hidden window is not painted.
+void CStrindleDlg::Repaint() {
+    UpdateCommandStates();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CStrindleDlg::ShowCaretEntry() {
+    int rows = keyList_.Count();
+    if (rows == 0) {
+        UpdateCommandStates();
+        return;
+    }
+    SetChangeNotify(false);
+    int caret = keyList_.Caret();
+    const std::u16string& value = Document.Values[static_cast<size_t>(caret)];
+    SetEditorText(value);
+    SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
+    // The status bar hashes the caret entry's value, as shown in the editor.
+    uint32_t hash = TblKeyHash(value, static_cast<uint32_t>(Document.Count()));
+    SetStatusText(3, FormatText(L"Hash: %u/%Xh", hash, hash));
+    SetChangeNotify(true);
+    UpdateCommandStates();
+}
+
+void CStrindleDlg::OnKeyListSelChange() { ShowCaretEntry(); }
+
+void CStrindleDlg::OnValueChange() {
+    if (Document.Count() == 0)
+        return;
+    int caret = keyList_.Caret();
+    if (caret < 0 || static_cast<size_t>(caret) >= Document.Count())
+        return;
+    std::u16string text = Utf16(WindowText(valueEditor_));
+    std::u16string& value = Document.Values[static_cast<size_t>(caret)];
+    if (text == value)
+        return;
+    value = std::move(text);
+    if (!Document.Modified) {
+        Document.MarkModified();
+        UpdateCommandStates();
+    }
+}
+
+void CStrindleDlg::UpdateCommandStates() {
+    bool hasEntries = Document.Count() > 0;
+    SetToolbarButtonsEnabled(hasEntries);
+    EnableWindow(valueEditor_, hasEntries ? TRUE : FALSE);
+    SetEditorReadOnly(!hasEntries);
+    HMENU menu = GetMenu(Handle());
+    for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (hasEntries ? MF_ENABLED : MF_GRAYED));
+    if (Document.Modified && !Document.ModifiedShown) {
+        SetStatusText(1, L"Not Saved");
+        SetWindowTextW(Handle(), WideChars(Document.Title()));
+        Document.ModifiedShown = true;
+    }
+}
+
+bool CStrindleDlg::OnPaint(WPARAM, LPARAM) {
+    if (IsIconic(Handle())) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        RECT client;
+        GetClientRect(Handle(), &client);
+        int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        DrawIcon(dc, x, y, icon_);
+        EndPaint(Handle(), &paint);
+        return true;
+    }
+    UpdateCommandStates();
+    return false;  // the default painting follows
+}
+
+bool CStrindleDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    SetDlgMsgResult(Handle(), WM_QUERYDRAGICON, reinterpret_cast<LRESULT>(icon_));
+    return true;
+}
+
+bool CStrindleDlg::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam && StartupOpenRequest)
+        PostMessageW(Handle(), WM_APP_STARTUPOPEN, 0, 0);
+    return false;
+}
+
+bool CStrindleDlg::OnStartupOpen(WPARAM, LPARAM) {
+    if (StartupOpenRequest)
+        OpenTblPath(StartupPath);
+    return true;
+}
+
+bool CStrindleDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+        return false;
+    OnAbout();
+    return true;
+}
+
+bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == keyList_.Handle()) {
+        keyList_.ShowContextMenu(lParam);
+        return true;
+    }
+    UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_WINDOWMENU)));
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (lParam == -1)
+        GetCursorPos(&point);
+    // The main window owns the menu, so that "Show Text on Item" reaches it.
+    TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
+    return true;
+}
+
+// Enter in the list or on a button must not close the window.
+void CStrindleDlg::OnOK() {}
+
+void CStrindleDlg::OnCancel() { ClosePath(); }
+
+void CStrindleDlg::OnExit() { ClosePath(); }
+
+bool CStrindleDlg::OnClose(WPARAM, LPARAM) {
+    ClosePath();
+    return true;
+}
+
+void CStrindleDlg::ClosePath() {
+    Settings.StoreSwitches();
+    if (Settings.AutosaveWindowPos)
+        SaveWindowPosition();
+    if (Document.Modified && !ConfirmDiscardChanges())
+        return;
+    Document.Modified = false;
+    EndDialog(IDOK);
+}
+
+bool CStrindleDlg::ConfirmDiscardChanges() {
+    return prompts_.Message(Handle(), L"File not Saved, Continue??", L"Caution", MB_YESNO | MB_ICONINFORMATION) ==
+           IDYES;
+}

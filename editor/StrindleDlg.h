@@ -1,0 +1,135 @@
+#pragma once
+
+#include "Dialog.h"
+#include "Handles.h"
+#include "ImageButton.h"
+#include "ListBoxEx.h"
+#include "MessageMap.h"
+#include "Settings.h"
+#include "TblDocument.h"
+#include "UserPrompts.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+// Strindle's main window: the key list, the value editor of the caret entry, toolbar and
+// status bar, over the one open table.
+class CStrindleDlg : public CDialog {
+public:
+    explicit CStrindleDlg(UserPrompts& prompts, HWND owner = nullptr);
+    ~CStrindleDlg() override;
+
+    TblDocument Document;
+    StrindleSettings Settings;
+    // Set when Strindle was started with a file to open when the window first shows.
+    bool StartupOpenRequest = false;
+    std::u16string StartupPath;
+    bool LayoutReady = false;
+    bool ConfirmDelete = false;
+    // The search state: positions of the last hit, and the row it was in.
+    int KeyHitPos = -1;
+    int ValueHitPos = -1;
+    int SearchRow = -1;
+
+    // Shows the caret entry's value and its index and hash in the status bar.
+    void ShowCaretEntry();
+    // Greys or enables the commands that need entries and puts up the not-saved indication.
+    void UpdateCommandStates();
+    void SetChangeNotify(bool on);
+    void DeselectAll();
+    void SetStatusText(int part, const std::wstring& text);
+    // Opens the file named on the command line.
+    bool OpenTblPath(const std::u16string& path);
+
+    CListBoxEx& KeyList() { return keyList_; }
+    HWND ValueEditor() const { return valueEditor_; }
+    HWND Toolbar() const { return toolbar_; }
+    HWND StatusBar() const { return statusBar_; }
+
+    // The Colors drop-down's items: measured and drawn by the window.
+    void MeasureColourItem(MEASUREITEMSTRUCT& item) const;
+    bool DrawColourItem(const DRAWITEMSTRUCT& item) const;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool RouteCommand(UINT id, UINT code) override;
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend struct StrindleMessageMap;
+
+    // File commands
+    void OnNew();
+    void OnOpen();
+    void OnSave();
+    void OnSaveAs();
+    // Options
+    void OnAdvancedMode();
+    void OnParseOnLoad();
+    void OnAutosaveWindowPos();
+    void OnSaveCurrentPosition();
+    void OnSetDefaultDirectory();
+    void OnAutosaveLastPath();
+    // Views
+    void OnColorCodes();
+    void OnAbout();
+    void OnShowItemText();
+    void OnIndexNumbers();
+    // Controls
+    void OnKeyListSelChange();
+    void OnValueChange();
+    void OnExit();
+
+    bool OnSize(WPARAM wParam, LPARAM lParam);
+    bool OnPaint(WPARAM wParam, LPARAM lParam);
+    bool OnShowWindow(WPARAM wParam, LPARAM lParam);
+    bool OnStartupOpen(WPARAM wParam, LPARAM lParam);
+    bool OnClose(WPARAM wParam, LPARAM lParam);
+    bool OnSysCommand(WPARAM wParam, LPARAM lParam);
+    bool OnNotify(WPARAM wParam, LPARAM lParam);
+    bool OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    bool OnDrawItem(WPARAM wParam, LPARAM lParam);
+    bool OnContextMenu(WPARAM wParam, LPARAM lParam);
+    bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+
+    bool CreateValueEditor();
+    void CreateToolbar();
+    void CreateStatusBar();
+    void Layout(int cx, int cy);
+    void SetStatusParts(int cx);
+    void ShowUpDownButtons(bool show);
+    void SetToolbarButtonsEnabled(bool enabled);
+    void SetEditorReadOnly(bool readOnly);
+    void SetEditorText(const std::u16string& text);
+    void ShowColoursMenu(const NMTOOLBARW& button);
+    void ShowToolTip(NMTTDISPINFOW& info) const;
+    void ShowToolTip(NMTTDISPINFOA& info) const;
+    void PutUpCleanTitle();
+    void ShowLoadedDocument();
+    void ShowZeroIndexAndHash();
+    void SaveWindowPosition();
+    void StoreChosenFolder(const std::wstring& path);
+    void ClosePath();
+    bool ConfirmDiscardChanges();
+    void ReportSaveFailure(const std::u16string& fileName);
+    FileDialogRequest TblFileRequest(bool save) const;
+    TblReport Report();
+    void Repaint();
+    void SetMenuCheck(UINT id, bool checked);
+
+    UserPrompts& prompts_;
+    HICON icon_;
+    CListBoxEx keyList_;
+    CImageButton upButton_;
+    CImageButton downButton_;
+    HWND valueEditor_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HIMAGELIST toolbarImages_ = nullptr;
+};
+
+// Loads the rich-edit library the value editor needs (held for the life of the process).
+bool LoadRichEditLibrary();

@@ -1,0 +1,226 @@
+// The main window's toolbar, status bar, tool tips and the Colors drop-down.
+#include "StrindleDlg.h"
+
+#include "WideText_win.h"
+#include "resource.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr UINT ToolbarId = 0xE800;
+
+// The toolbar resource: version, image width, image height, button count, then the commands.
+std::vector<WORD> ToolbarCommands() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_TOOLBAR), MAKEINTRESOURCEW(RT_TOOLBAR_DATA));
+    if (!found)
+        return {};
+    DWORD size = SizeofResource(instance, found);
+    auto* data = static_cast<const WORD*>(LockResource(LoadResource(instance, found)));
+    if (!data || size < 8 || data[0] != 1)
+        return {};
+    size_t count = data[3];
+    if (count > (size - 8) / sizeof(WORD))
+        return {};
+    return std::vector<WORD>(data + 4, data + 4 + count);
+}
+
+// Buttons greyed while the table is empty.
+constexpr UINT EntryCommands[] = {ID_FILE_SAVE,         ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
+                                  ID_COLORS,            ID_EDIT_GOTOINDEX, ID_SHOWITEMTEXT};
+
+struct ColourItem {
+    UINT Id;
+    COLORREF Colour;
+};
+
+constexpr ColourItem ColourItems[] = {
+    {32783, RGB(255, 0, 0)},     {32784, RGB(0, 255, 0)},     {32785, RGB(0, 0, 255)},
+    {32786, RGB(255, 255, 0)},   {32787, RGB(160, 145, 105)}, {32788, RGB(170, 160, 120)},
+    {32789, RGB(150, 90, 250)},  {32790, RGB(255, 255, 255)}, {32791, RGB(250, 170, 35)},
+    {32792, RGB(192, 192, 192)}, {32793, RGB(128, 128, 128)}, {32794, RGB(0, 128, 0)},
+    {32795, RGB(0, 0, 0)},
+};
+
+std::wstring TipText(UINT id) {
+    wchar_t text[80] = {};
+    LoadStringW(GetModuleHandleW(nullptr), id, text, 80);
+    return text;
+}
+
+UINT ToolId(const NMHDR& header, UINT flags) {
+    if (flags & TTF_IDISHWND)
+        return static_cast<UINT>(GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom)));
+    return static_cast<UINT>(header.idFrom);
+}
+
+}  // namespace
+
+void CStrindleDlg::CreateToolbar() {
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                               0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ToolbarId)),
+                               GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+
+    std::vector<WORD> commands = ToolbarCommands();
+    int images = 0;
+    for (WORD command : commands)
+        images += command != 0;
+    toolbarImages_ = ImageList_Create(16, 15, ILC_COLOR24 | ILC_MASK, images, 0);
+    UniqueGdi<HBITMAP> bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    ImageList_AddMasked(toolbarImages_, bitmap.get(), RGB(192, 192, 192));
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_));
+
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (WORD command : commands) {
+        TBBUTTON button{};
+        if (command == 0) {
+            button.fsStyle = BTNS_SEP;
+        } else {
+            button.iBitmap = image++;
+            button.idCommand = command;
+            button.fsState = TBSTATE_ENABLED;
+            button.fsStyle = static_cast<BYTE>(BTNS_BUTTON | (command == ID_COLORS ? BTNS_DROPDOWN : 0));
+        }
+        buttons.push_back(button);
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    for (UINT id : {ID_SHOWITEMTEXT, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH, ID_COLORS})
+        SendMessageW(toolbar_, TB_SETSTATE, id, TBSTATE_INDETERMINATE);
+    ShowWindow(toolbar_, SW_SHOW);
+}
+
+void CStrindleDlg::SetToolbarButtonsEnabled(bool enabled) {
+    for (UINT id : EntryCommands)
+        SendMessageW(toolbar_, TB_SETSTATE, id, enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
+}
+
+void CStrindleDlg::CreateStatusBar() {
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
+                                 Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    SetStatusParts(client.right);
+    SendMessageW(statusBar_, SB_SETMINHEIGHT, 10, 0);
+    SetStatusText(0, L"Ready.");
+    ShowZeroIndexAndHash();
+    SetStatusText(4, Wide(u"1.11u"));
+}
+
+void CStrindleDlg::SetStatusParts(int cx) {
+    int edges[5] = {cx - 400, cx - 325, cx - 150, cx - 50, cx};
+    SendMessageW(statusBar_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);
+}
+
+void CStrindleDlg::ShowZeroIndexAndHash() {
+    SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", 0, 0, 0, 0));
+    SetStatusText(3, FormatText(L"Hash: %d/%Xh", 0, 0));
+}
+
+bool CStrindleDlg::OnNotify(WPARAM, LPARAM lParam) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    switch (header->code) {
+    case TBN_DROPDOWN: {
+        auto* button = reinterpret_cast<NMTOOLBARW*>(lParam);
+        if (button->iItem != ID_COLORS)
+            return false;
+        ShowColoursMenu(*button);
+        SetDlgMsgResult(Handle(), WM_NOTIFY, TBDDRET_DEFAULT);
+        return true;
+    }
+    case TTN_GETDISPINFOW:
+        ShowToolTip(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+        return true;
+    case TTN_GETDISPINFOA:
+        ShowToolTip(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+        return true;
+    }
+    return false;
+}
+
+void CStrindleDlg::ShowToolTip(NMTTDISPINFOW& info) const {
+    std::wstring tip = TipText(ToolId(info.hdr, info.uFlags));
+    info.lpszText = info.szText;
+    wcsncpy(info.szText, tip.c_str(), 79);
+    info.szText[79] = L'\0';
+}
+
+void CStrindleDlg::ShowToolTip(NMTTDISPINFOA& info) const {
+    char tip[80] = {};
+    LoadStringA(GetModuleHandleW(nullptr), ToolId(info.hdr, info.uFlags), tip, 80);
+    info.lpszText = info.szText;
+    std::memcpy(info.szText, tip, sizeof tip);
+}
+
+void CStrindleDlg::ShowColoursMenu(const NMTOOLBARW& button) {
+    UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_COLORSMENU)));
+    HMENU colours = GetSubMenu(menu.get(), 0);
+    for (const ColourItem& item : ColourItems)
+        ModifyMenuW(colours, item.Id, MF_BYCOMMAND | MF_OWNERDRAW, item.Id, nullptr);
+    RECT rect;
+    SendMessageW(toolbar_, TB_GETRECT, static_cast<WPARAM>(button.iItem), reinterpret_cast<LPARAM>(&rect));
+    MapWindowPoints(toolbar_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    TrackPopupMenu(colours, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RIGHTBUTTON, rect.left, rect.bottom, 0,
+                   Handle(), nullptr);
+}
+
+void CStrindleDlg::MeasureColourItem(MEASUREITEMSTRUCT& item) const {
+    int menuHeight = GetSystemMetrics(SM_CYMENU);
+    item.itemWidth = static_cast<UINT>(4 * menuHeight);
+    item.itemHeight = static_cast<UINT>(menuHeight);
+}
+
+bool CStrindleDlg::DrawColourItem(const DRAWITEMSTRUCT& item) const {
+    const ColourItem* colour = nullptr;
+    for (const ColourItem& candidate : ColourItems)
+        if (candidate.Id == item.itemID)
+            colour = &candidate;
+    if (!colour)
+        return false;
+    RECT rect = item.rcItem;
+    FrameRect(item.hDC, &rect, GetSysColorBrush((item.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_MENU));
+    int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    int checkHeight = GetSystemMetrics(SM_CYMENUCHECK);
+    if (item.itemState & ODS_CHECKED) {
+        RECT check{rect.left, rect.top + (rect.bottom - rect.top - checkHeight) / 2, rect.left + checkWidth, 0};
+        check.bottom = check.top + checkHeight;
+        DrawFrameControl(item.hDC, &check, DFC_MENU, DFCS_MENUCHECK);
+    }
+    RECT swatch{rect.left + 6 + checkWidth, rect.top + 4, rect.right - 6, rect.bottom - 4};
+    UniqueGdi<HBRUSH> brush(CreateSolidBrush(colour->Colour));
+    FillRect(item.hDC, &swatch, brush.get());
+    return true;
+}
+
+bool CStrindleDlg::OnMeasureItem(WPARAM, LPARAM lParam) {
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item->CtlType != ODT_MENU || item->itemID < ID_COLOR_FIRST || item->itemID > ID_COLOR_LAST)
+        return false;
+    MeasureColourItem(*item);
+    return true;
+}
+
+bool CStrindleDlg::OnDrawItem(WPARAM, LPARAM lParam) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlType == ODT_MENU)
+        return DrawColourItem(*item);
+    if (item->CtlID == IDC_UP) {
+        upButton_.Draw(*item);
+        return true;
+    }
+    if (item->CtlID == IDC_DOWN) {
+        downButton_.Draw(*item);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,39 @@
+#include "WideText_win.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cwchar>
+#include <vector>
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty())
+        return {};
+    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::wstring FormatText(const wchar_t* format, ...) {
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        va_list arguments;
+        va_start(arguments, format);
+        int written = vswprintf(buffer.data(), buffer.size(), format, arguments);
+        va_end(arguments);
+        if (written >= 0 && static_cast<size_t>(written) < buffer.size())
+            return std::wstring(buffer.data(), static_cast<size_t>(written));
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+std::u16string FileNameOfPath(const std::u16string& path) {
+    size_t separator = path.find_last_of(u"\\/:");
+    return separator == std::u16string::npos ? path : path.substr(separator + 1);
+}
+
+std::wstring FolderOfPath(const std::wstring& path) {
+    size_t separator = path.find_last_of(L"\\/:");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}

@@ -1,0 +1,82 @@
+// Identifiers shared by Strindle's resources and code.
+#pragma once
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_STRINDLE_DIALOG 102
+#define IDD_ADDSTRING 138
+#define IDD_SEARCH 140
+#define IDD_COLORHLP 141
+#define IDD_KEYEDIT 149
+#define IDD_GOINDEX 152
+#define IDD_ITEMTXT 156
+#define IDD_INDEXNUMBER 162
+
+// Strings
+#define IDS_ABOUTBOX 101
+
+// Icons, bitmaps, menus, accelerators, toolbar
+#define IDR_MAINFRAME 128
+#define IDR_TOOLBAR 133
+#define IDR_MAINMENU 135
+#define IDR_COLORSMENU 139
+#define IDB_BROWSE 148
+#define IDI_UP 153
+#define IDI_DOWN 154
+#define IDR_WINDOWMENU 155
+#define IDR_ACCELERATORS 157
+#define IDR_LISTMENU 158
+
+// The resource type of a toolbar: version, image width, image height, count, commands (0 = bar).
+#define RT_TOOLBAR_DATA 241
+
+// Controls
+#define IDC_STATIC -1
+#define IDC_KEYLIST 1005
+#define IDC_VALUE 1007
+#define IDC_NEWKEYNAME 1008
+#define IDC_APPENDTOEND 1009
+#define IDC_INSERTATROW 1010
+#define IDC_SEARCHTEXT 1012
+#define IDC_COLORCODES 1014
+#define IDC_KEYTEXT 1019
+#define IDC_CASESENSITIVE 1020
+#define IDC_UP 1021
+#define IDC_DOWN 1022
+#define IDC_ABOUTTEXT 1022
+#define IDC_INDEXNUMBERS 1028
+#define IDC_STATUSBAR 35000
+
+// Commands
+#define IDM_ABOUTBOX 16
+#define ID_FILE_NEW 32771
+#define ID_FILE_OPEN 32772
+#define ID_FILE_SAVE 32773
+#define ID_EDIT_ADDKEY 32777
+#define ID_EDIT_DELETEKEY 32778
+#define ID_FILE_SAVEAS 32779
+#define ID_EDIT_SEARCH 32780
+#define ID_EDIT_REPEATSEARCH 32781
+#define ID_COLORS 32782
+#define ID_COLOR_FIRST 32783  // "&Red", row 0 of the colour table
+#define ID_COLOR_LAST 32795   // "Tran&sparent", row 12
+#define ID_HELP_COLORCODES 32796
+#define ID_IMPORT_TBL 32797
+#define ID_IMPORT_TXT 32798
+#define ID_EDIT_GOTOINDEX 32799
+#define ID_FILE_EXIT 32800
+#define ID_SHOWTEXTONITEM 32801
+#define ID_SHOWITEMTEXT 32807
+#define ID_LIST_COPY 32808
+#define ID_LIST_CUT 32809
+#define ID_LIST_PASTE 32810
+#define ID_EXPORT_TXT 32811
+#define ID_OPTIONS_ADVANCED 32817
+#define ID_OPTIONS_PARSEONLOAD 32818
+#define ID_OPTIONS_SETDEFAULTDIR 32819
+#define ID_EDIT_SELECTALL 32821
+#define ID_INDEXNUMBERS_TIP 32826
+#define ID_INDEXNUMBERS 32827
+#define ID_OPTIONS_AUTOSAVEPOS 32829
+#define ID_OPTIONS_SAVEPOS 32830
+#define ID_OPTIONS_AUTOSAVEPATH 32833

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "StrindleDlg.h"
+#include "UserPrompts.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Answers the window's questions and file dialogs from a script, and records what was asked.
+class ScriptedPrompts final : public UserPrompts {
+public:
+    struct ShownMessage {
+        std::wstring Text;
+        std::wstring Caption;
+        UINT Type;
+    };
+    std::vector<ShownMessage> Messages;
+    std::deque<int> MessageAnswers;  // for questions (Yes/No); OK boxes need no answer
+    std::vector<FileDialogRequest> FileRequests;
+    std::deque<std::optional<std::wstring>> FileAnswers;  // a path, or nullopt for Cancel
+    std::vector<std::wstring> FolderTitles;
+    std::vector<std::wstring> FolderInitial;
+    std::deque<std::optional<std::wstring>> FolderAnswers;
+
+    int Message(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
+    bool ChooseFile(HWND owner, const FileDialogRequest& request, ChosenFile& chosen) override;
+    bool ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, UINT browseFlags,
+                      std::wstring& folder) override;
+};
+
+// Keeps HKCU\Software\Zuq\TblProg as it was: removed for the test (a first run), put back after.
+class SettingsBackup {
+public:
+    SettingsBackup();
+    ~SettingsBackup();
+    SettingsBackup(const SettingsBackup&) = delete;
+    SettingsBackup& operator=(const SettingsBackup&) = delete;
+
+private:
+    struct Value {
+        std::wstring Name;
+        DWORD Type;
+        std::vector<BYTE> Data;
+    };
+    bool existed_ = false;
+    std::vector<Value> values_;
+};
+
+void DeleteSettingsKey();
+std::optional<DWORD> StoredNumber(const wchar_t* name);
+std::optional<std::wstring> StoredText(const wchar_t* name);
+void StoreNumber(const wchar_t* name, DWORD value);
+void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
+
+// Pumps messages until `condition` holds or `timeout` passes; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+void PumpPending();
+
+std::wstring StatusText(HWND statusBar, int part);
+bool MenuItemGrayed(HWND window, UINT id);
+bool MenuItemChecked(HWND window, UINT id);
+bool ToolbarButtonEnabled(HWND toolbar, UINT id);
+std::wstring TitleOf(HWND window);
+// The control would show with its parent (WS_VISIBLE).
+bool ShownWithParent(HWND control);
+// Writes a table with these keys and values (through the compiler).
+void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values);
+
+// A main window created modeless (not shown), with scripted prompts and the settings kept.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the window (after the test has arranged the stored settings).
+    void OpenWindow();
+    void SendCommand(UINT id);
+    void SelectRow(int row);  // as a click on the row: caret and selection, then the notification
+    void Type(const std::wstring& text);  // characters typed into the value editor
+    HWND Window() const { return dialog_->Handle(); }
+    CStrindleDlg& Dialog() { return *dialog_; }
+    std::wstring EditorText() const;
+    // Opens `path` with the Open command.
+    void OpenFile(const std::wstring& path);
+
+    ScriptedPrompts prompts_;
+    std::optional<SettingsBackup> settings_;
+    std::unique_ptr<CStrindleDlg> dialog_;
+};

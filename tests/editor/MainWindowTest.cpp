@@ -1,0 +1,285 @@
+#include "GuiTestSupport.h"
+
+#include "TblHash.h"
+#include "TestSupport.h"
+#include "WideText_win.h"
+
+#include <richedit.h>
+
+namespace {
+
+constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH,
+                                      ID_EDIT_REPEATSEARCH};
+constexpr UINT EntryToolbarButtons[] = {ID_FILE_SAVE,   ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
+                                        ID_COLORS,      ID_EDIT_GOTOINDEX, ID_SHOWITEMTEXT};
+
+bool EditorReadOnly(HWND editor) { return (GetWindowLongW(editor, GWL_STYLE) & ES_READONLY) != 0; }
+
+class MainWindow : public MainWindowTest {
+protected:
+    // A window showing a table of `count` entries named key0, key1... with values value0...
+    void OpenTableOf(int count) {
+        std::vector<std::u16string> keys, values;
+        for (int i = 0; i < count; ++i) {
+            keys.push_back(Utf16(L"key" + std::to_wstring(i)));
+            values.push_back(Utf16(L"value" + std::to_wstring(i)));
+        }
+        path_ = (scratch_ / "table.tbl").wstring();
+        WriteTable(path_, keys, values);
+        OpenWindow();
+        OpenFile(path_);
+    }
+
+    ScratchDir scratch_;
+    std::wstring path_;
+};
+
+TEST_F(MainWindow, StartsEmptyWithEntryCommandsGreyedAndEditorReadOnly) {
+    OpenWindow();
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
+    for (UINT id : EntryMenuCommands)
+        EXPECT_TRUE(MenuItemGrayed(Window(), id)) << id;
+    for (UINT id : EntryToolbarButtons)
+        EXPECT_FALSE(ToolbarButtonEnabled(Dialog().Toolbar(), id)) << id;
+    EXPECT_TRUE(ToolbarButtonEnabled(Dialog().Toolbar(), ID_FILE_NEW));
+    EXPECT_TRUE(ToolbarButtonEnabled(Dialog().Toolbar(), ID_INDEXNUMBERS));
+    EXPECT_TRUE(EditorReadOnly(Dialog().ValueEditor()));
+    EXPECT_FALSE(IsWindowEnabled(Dialog().ValueEditor()));
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 0), L"Ready.");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 2), L"Index: 0(0h)/0(0h)");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 3), L"Hash: 0/0h");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 4), L"1.11u");
+}
+
+TEST_F(MainWindow, LoadedTableEnablesEntryCommandsAndEditor) {
+    OpenTableOf(3);
+    for (UINT id : EntryMenuCommands)
+        EXPECT_FALSE(MenuItemGrayed(Window(), id)) << id;
+    for (UINT id : EntryToolbarButtons)
+        EXPECT_TRUE(ToolbarButtonEnabled(Dialog().Toolbar(), id)) << id;
+    EXPECT_FALSE(EditorReadOnly(Dialog().ValueEditor()));
+    EXPECT_TRUE(IsWindowEnabled(Dialog().ValueEditor()));
+}
+
+TEST_F(MainWindow, StatusShowsCaretIndexAndLastIndexInDecimalAndHex) {
+    OpenTableOf(300);
+    SelectRow(255);
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 2), L"Index: 255(FFh)/299(12Bh)");
+    EXPECT_EQ(EditorText(), L"value255");
+    uint32_t hash = TblKeyHash(u"value255", 300);
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 3), FormatText(L"Hash: %u/%Xh", hash, hash));
+}
+
+TEST_F(MainWindow, TypingMarksModifiedOnceWithStarAndNotSaved) {
+    OpenTableOf(2);
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"Loaded");
+    Type(L"X");
+    EXPECT_TRUE(Dialog().Document.Modified);
+    EXPECT_EQ(Dialog().Document.Values[0], u"value0X");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl*");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"Not Saved");
+
+    // Further typing changes the value but puts up nothing new.
+    Dialog().SetStatusText(1, L"check");
+    Type(L"Y");
+    EXPECT_EQ(Dialog().Document.Values[0], u"value0XY");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"check");
+}
+
+TEST_F(MainWindow, SelectingAnotherRowNeverMarksModified) {
+    OpenTableOf(5);
+    SelectRow(3);
+    SelectRow(1);
+    EXPECT_EQ(EditorText(), L"value1");
+    EXPECT_FALSE(Dialog().Document.Modified);
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl");
+}
+
+TEST_F(MainWindow, ClosingModifiedAnsweredNoStaysOpenWithSwitchesStored) {
+    OpenTableOf(2);
+    Type(L"!");
+    SendCommand(ID_OPTIONS_ADVANCED);
+    prompts_.MessageAnswers.push_back(IDNO);
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_EQ(prompts_.Messages[0].Text, L"File not Saved, Continue??");
+    EXPECT_EQ(prompts_.Messages[0].Caption, L"Caution");
+    EXPECT_EQ(prompts_.Messages[0].Type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_TRUE(IsWindow(Window()));
+    EXPECT_TRUE(Dialog().Document.Modified);
+    EXPECT_EQ(StoredNumber(L"Advanced Mode"), 1u);
+}
+
+TEST_F(MainWindow, ClosingModifiedAnsweredYesEnds) {
+    OpenTableOf(1);
+    Type(L"!");
+    prompts_.MessageAnswers.push_back(IDYES);
+    SendCommand(ID_FILE_EXIT);
+    EXPECT_EQ(Dialog().Handle(), nullptr);
+}
+
+TEST_F(MainWindow, ClosingCleanAsksNothing) {
+    OpenTableOf(1);
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Esc
+    EXPECT_TRUE(prompts_.Messages.empty());
+    EXPECT_EQ(Dialog().Handle(), nullptr);
+}
+
+TEST_F(MainWindow, EnterDoesNotClose) {
+    OpenTableOf(1);
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(Window()));
+    EXPECT_TRUE(prompts_.Messages.empty());
+}
+
+TEST_F(MainWindow, ResizePlacesListAndEditorByClientWidth) {
+    OpenWindow();
+    RECT window, client;
+    GetWindowRect(Window(), &window);
+    GetClientRect(Window(), &client);
+    int frameWidth = (window.right - window.left) - client.right;
+    int frameHeight = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(Window(), nullptr, 0, 0, 600 + frameWidth, 400 + frameHeight, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(Window(), &client);
+    ASSERT_EQ(client.right, 600);
+
+    auto placement = [&](HWND control) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(HWND_DESKTOP, Window(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    RECT list = placement(Dialog().KeyList().Handle());
+    RECT editor = placement(Dialog().ValueEditor());
+    EXPECT_EQ(list.left, 5);
+    EXPECT_EQ(list.top, 34);
+    EXPECT_EQ(list.right - list.left, 200);
+    EXPECT_EQ(list.bottom - list.top, client.bottom - 65);
+    EXPECT_EQ(editor.left, 232);
+    EXPECT_EQ(editor.right - editor.left, 363);
+
+    int edges[5] = {};
+    ASSERT_EQ(SendMessageW(Dialog().StatusBar(), SB_GETPARTS, 5, reinterpret_cast<LPARAM>(edges)), 5);
+    EXPECT_EQ(edges[0], 200);
+    EXPECT_EQ(edges[1], 275);
+    EXPECT_EQ(edges[2], 450);
+    EXPECT_EQ(edges[3], 550);
+}
+
+TEST_F(MainWindow, AdvancedModeShowsUpAndDownButtons) {
+    OpenWindow();
+    HWND up = GetDlgItem(Window(), IDC_UP);
+    HWND down = GetDlgItem(Window(), IDC_DOWN);
+    EXPECT_FALSE(ShownWithParent(up));
+    SendCommand(ID_OPTIONS_ADVANCED);
+    EXPECT_TRUE(MenuItemChecked(Window(), ID_OPTIONS_ADVANCED));
+    EXPECT_TRUE(ShownWithParent(up));
+    EXPECT_TRUE(IsWindowEnabled(down));
+    SendCommand(ID_OPTIONS_ADVANCED);
+    EXPECT_FALSE(MenuItemChecked(Window(), ID_OPTIONS_ADVANCED));
+    EXPECT_FALSE(ShownWithParent(down));
+    EXPECT_FALSE(IsWindowEnabled(up));
+}
+
+TEST_F(MainWindow, ToolTipsAreTheCommandStrings) {
+    OpenWindow();
+    auto tip = [&](UINT id) {
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = Dialog().Toolbar();
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOW;
+        SendMessageW(Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return std::wstring(info.lpszText ? info.lpszText : L"");
+    };
+    EXPECT_EQ(tip(ID_FILE_NEW), L"New");
+    EXPECT_EQ(tip(ID_EDIT_REPEATSEARCH), L"Search Next");
+    EXPECT_EQ(tip(ID_IMPORT_TXT), L"Tapped txt import");
+    EXPECT_EQ(tip(ID_INDEXNUMBERS), L"Show ID Number for Index");
+    EXPECT_EQ(tip(ID_FILE_EXIT), L"");
+
+    NMTTDISPINFOA narrow{};
+    narrow.hdr.idFrom = ID_EDIT_GOTOINDEX;
+    narrow.hdr.code = TTN_GETDISPINFOA;
+    SendMessageW(Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&narrow));
+    EXPECT_STREQ(narrow.lpszText, "Go to Index #");
+}
+
+TEST_F(MainWindow, ToolbarHasTheButtonsInOrderWithBars) {
+    OpenWindow();
+    const int expected[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
+                            ID_EDIT_GOTOINDEX, 0, ID_EDIT_ADDKEY, ID_EDIT_DELETEKEY, 0, ID_COLORS, 0,
+                            ID_IMPORT_TBL, ID_IMPORT_TXT, 0, ID_SHOWITEMTEXT, ID_INDEXNUMBERS};
+    ASSERT_EQ(SendMessageW(Dialog().Toolbar(), TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
+    for (int i = 0; i < static_cast<int>(std::size(expected)); ++i) {
+        TBBUTTON button{};
+        SendMessageW(Dialog().Toolbar(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        if (expected[i] == 0)
+            EXPECT_TRUE(button.fsStyle & BTNS_SEP) << i;
+        else
+            EXPECT_EQ(button.idCommand, expected[i]) << i;
+    }
+    TBBUTTONINFOW info{sizeof info, TBIF_STYLE};
+    SendMessageW(Dialog().Toolbar(), TB_GETBUTTONINFOW, ID_COLORS, reinterpret_cast<LPARAM>(&info));
+    EXPECT_TRUE(info.fsStyle & BTNS_DROPDOWN);
+}
+
+TEST_F(MainWindow, ColourItemsMeasureFourMenuHeightsAndFillTheirColour) {
+    OpenWindow();
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, 32789};
+    SendMessageW(Window(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    int menuHeight = GetSystemMetrics(SM_CYMENU);
+    EXPECT_EQ(static_cast<int>(measure.itemWidth), 4 * menuHeight);
+    EXPECT_EQ(static_cast<int>(measure.itemHeight), menuHeight);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 80, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_MENU;
+    draw.itemID = 32789;  // "&Purple"
+    draw.hDC = dc;
+    draw.rcItem = {0, 0, 80, 20};
+    SendMessageW(Window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    EXPECT_EQ(GetPixel(dc, 6 + checkWidth + 2, 10), RGB(150, 90, 250));
+    EXPECT_NE(GetPixel(dc, 3, 2), RGB(150, 90, 250));  // outside the swatch
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(MainWindow, KeyListMenuGreysCopyAndCutWithoutRows) {
+    OpenWindow();
+    HMENU menu = Dialog().KeyList().PreparedMenu();
+    EXPECT_TRUE(GetMenuState(menu, ID_LIST_COPY, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(menu, ID_LIST_CUT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu, ID_EDIT_SELECTALL, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MainWindow, KeyListMenuEnablesCopyAndCutWithRows) {
+    OpenTableOf(1);
+    HMENU menu = Dialog().KeyList().PreparedMenu();
+    EXPECT_FALSE(GetMenuState(menu, ID_LIST_COPY, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu, ID_LIST_CUT, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MainWindow, DeselectAllClearsEverySelectedRow) {
+    OpenTableOf(6);
+    for (int row : {1, 3, 4})
+        Dialog().KeyList().Select(row, true);
+    Dialog().DeselectAll();
+    EXPECT_TRUE(Dialog().KeyList().SelectedRows().empty());
+}
+
+TEST_F(MainWindow, SystemMenuHasAboutStrindle) {
+    OpenWindow();
+    HMENU system = GetSystemMenu(Window(), FALSE);
+    wchar_t text[64] = {};
+    ASSERT_GT(GetMenuStringW(system, IDM_ABOUTBOX, text, 64, MF_BYCOMMAND), 0);
+    EXPECT_STREQ(text, L"&About Strindle...");
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+#pragma once
+
+#define IDD_TEST 200
+#define IDC_NAME 201
+#define IDC_COUNT 202
+#define IDC_FIRSTCHOICE 203
+#define IDC_SECONDCHOICE 204
+#define IDC_THIRDCHOICE 205
+#define IDC_OPTION 206
+#define IDC_ACTION 207
