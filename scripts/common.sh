@@ -16,10 +16,14 @@ configure_and_build() {  # configure_and_build DIR [CMAKE_ARGS...]
     cmake --build "$dir" -j "$jobs"
 }
 
+build_native_tree() { configure_and_build "$build_native" -DSTRINDLE_SANITIZE=ON; }
+build_win32_tree() { configure_and_build "$build_win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"; }
+build_win64_tree() { configure_and_build "$build_win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"; }
+
 build_all() {
-    configure_and_build "$build_native" -DSTRINDLE_SANITIZE=ON
-    configure_and_build "$build_win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-    configure_and_build "$build_win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
+    build_native_tree
+    build_win32_tree
+    build_win64_tree
 }
 
 # Starts a virtual X display for the Windows programs and sets DISPLAY; stop_display ends it.
