@@ -49,7 +49,8 @@ stop_display() {
 
 stop_wine() {  # stop_wine BUILD_DIR...
     for dir in "$@"; do
-        [ -d "$dir/wineprefix" ] && WINEPREFIX="$dir/wineprefix" wineserver -k 2>/dev/null
+        if [ -d "$dir/wineprefix" ]; then
+            WINEPREFIX="$dir/wineprefix" wineserver -k 2>/dev/null || true
+        fi
     done
-    return 0
 }

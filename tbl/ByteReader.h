@@ -27,7 +27,6 @@ public:
     }
 
     bool Failed() const { return failed_; }
-    size_t Offset() const { return offset_; }
 
 private:
     const uint8_t* Take(size_t n) {

@@ -21,42 +21,57 @@ const std::array<ColourCodeRow, 15> ColourCodeTable = {{
 
 namespace {
 
-// Replaces every occurrence of `pattern`, left to right. No replacement of the table can form
-// its own row's pattern with the text around it, so this is the same as searching again from
-// the start after each replacement, in one pass.
-void ReplaceAll(std::u16string& text, std::u16string_view pattern, std::u16string_view replacement) {
-    size_t at = text.find(pattern);
-    if (at == std::u16string::npos)
-        return;
-    std::u16string result;
-    result.reserve(text.size());
-    size_t from = 0;
-    while (at != std::u16string::npos) {
-        result.append(text, from, at - from);
-        result.append(replacement);
-        from = at + pattern.size();
-        at = text.find(pattern, from);
-    }
-    result.append(text, from, std::u16string::npos);
-    text = std::move(result);
+// Every token starts with a backslash or is a carriage return; every game code starts with U+00FF.
+bool IsEscapeStart(char16_t c, ColourDirection direction) {
+    return direction == ToGame ? c == u'\\' || c == u'\r' : c == u'\u00FF';
 }
 
 }  // namespace
 
+// Applying the rows one after another, each replacing every occurrence of its pattern from the
+// start of the text, gives the same result as one pass that tries the rows at each position:
+// no two patterns of one direction can overlap (tokens begin with a backslash and hold no
+// other; codes begin with U+00FF and hold no other), no replacement holds or forms a pattern
+// of a later row, and the carriage return row, which only deletes, comes last.
 std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection direction) {
-    std::u16string result(text);
-    // Every token starts with a backslash or is a carriage return; every game code starts with
-    // U+00FF. Most values hold neither.
-    const std::u16string_view starts = direction == ToGame ? std::u16string_view(u"\\\r") : u"\u00FF";
-    if (result.find_first_of(starts) == std::u16string::npos)
-        return result;
     const size_t rows = direction == ToGame ? ColourCodeTable.size() : ColourRowCount;
-    for (size_t row = 0; row < rows; ++row) {
-        const ColourCodeRow& r = ColourCodeTable[row];
-        if (direction == ToGame)
-            ReplaceAll(result, r.Token, r.GameCode);
-        else
-            ReplaceAll(result, r.GameCode, r.Token);
+    std::u16string result;
+    result.reserve(text.size());
+    // The text between escapes is copied as it is.
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t stop = i;
+        while (stop < text.size() && !IsEscapeStart(text[stop], direction))
+            ++stop;
+        result.append(text, i, stop - i);
+        i = stop;
+        if (i == text.size())
+            break;
+        if (text[i] == u'\r') {  // only a stop in ToGame
+            ++i;
+            continue;
+        }
+        const std::u16string_view rest = text.substr(i);
+        size_t row = 0;
+        for (; row < rows; ++row) {
+            const ColourCodeRow& r = ColourCodeTable[row];
+            const std::u16string_view pattern = direction == ToGame ? r.Token : r.GameCode;
+            if (rest.starts_with(pattern)) {
+                result.append(direction == ToGame ? r.GameCode : r.Token);
+                i += pattern.size();
+                break;
+            }
+        }
+        if (row == rows)
+            result.push_back(text[i++]);
     }
     return result;
+}
+
+void ConvertColourCodesInPlace(std::u16string& text, ColourDirection direction) {
+    for (char16_t c : text)
+        if (IsEscapeStart(c, direction)) {
+            text = ConvertColourCodes(text, direction);
+            return;
+        }
 }

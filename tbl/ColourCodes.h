@@ -23,3 +23,6 @@ extern const std::array<ColourCodeRow, 15> ColourCodeTable;
 constexpr size_t ColourRowCount = 13;  // rows 0 to 12 are colours
 
 std::u16string ConvertColourCodes(std::u16string_view text, ColourDirection direction);
+
+// The same in place; a text with nothing to convert is left as it is, without a copy.
+void ConvertColourCodesInPlace(std::u16string& text, ColourDirection direction);

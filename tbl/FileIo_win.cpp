@@ -75,6 +75,10 @@ bool WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes,
     const DWORD attributes = GetFileAttributesW(Wide(path));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Fail(error, FileStep::Replace, ERROR_DIRECTORY);
+    // Windows refuses to replace a read-only file; say so before writing anything (Wine, run
+    // as root, would replace it).
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(error, FileStep::Replace, ERROR_ACCESS_DENIED);
 
     // A name of our own beside the target: the target's name plus a number this process has
     // not used yet; CREATE_NEW refuses a name that exists, and then the next number is tried.
@@ -118,7 +122,6 @@ bool WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes,
         return failAndRemove(FileStep::Write, GetLastError());
     if (!file.Close())
         return failAndRemove(FileStep::Write, GetLastError());
-    // Replacing refuses a read-only target (ERROR_ACCESS_DENIED), which is what the user wants.
     if (!MoveFileExW(Wide(temp), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return failAndRemove(FileStep::Replace, GetLastError());
     return true;

@@ -25,7 +25,7 @@ bool CheckEntry(size_t i, std::u16string_view key, std::u16string_view value, ui
             return false;
         }
         if (c > 0xFF) {
-            error = Entry(i) + "the key holds the character " + CodePoint(c) +
+            error = Entry(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds the character " + CodePoint(c) +
                     "; a key can hold only the characters U+0001 to U+00FF";
             return false;
         }
@@ -75,23 +75,23 @@ bool BuildTbl(const std::vector<std::u16string>& keys, const std::vector<std::u1
     uint32_t longestProbe = 0;
     const std::vector<uint32_t> slots = AssignSlots(homes, longestProbe);
 
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(fileSize));
-    out.resize(static_cast<size_t>(textStart));
+    // Text first, from the text start on; the front is filled in once the CRC is known.
+    std::vector<uint8_t> out(static_cast<size_t>(fileSize));
+    size_t at = static_cast<size_t>(textStart);
     std::vector<TblHashNode> nodes(count);
     for (size_t i = 0; i < count; ++i) {
         TblHashNode& node = nodes[slots[i]];
         node.Used = 1;
         node.ElementIndex = static_cast<uint16_t>(i);
         node.Hash = homes[i];
-        node.KeyOffset = static_cast<uint32_t>(out.size());
+        node.KeyOffset = static_cast<uint32_t>(at);
         for (char16_t c : keys[i])
-            out.push_back(static_cast<uint8_t>(c));
-        out.push_back(0);
-        node.ValueOffset = static_cast<uint32_t>(out.size());
-        AppendUtf8(values[i], out);
-        out.push_back(0);
-        node.ValueLength = static_cast<uint16_t>(out.size() - node.ValueOffset);
+            out[at++] = static_cast<uint8_t>(c);
+        out[at++] = 0;
+        node.ValueOffset = static_cast<uint32_t>(at);
+        at += WriteUtf8(values[i], out.data() + at);
+        out[at++] = 0;
+        node.ValueLength = static_cast<uint16_t>(at - node.ValueOffset);
     }
 
     TblHeader h;

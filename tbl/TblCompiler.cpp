@@ -27,9 +27,9 @@ bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& k
                 const TblReport& report) {
     report.ShowProgress("Compiling....");
     try {
-        std::vector<std::u16string> gameValues(values.size());
-        for (size_t i = 0; i < values.size(); ++i)
-            gameValues[i] = ConvertColourCodes(values[i], ToGame);
+        std::vector<std::u16string> gameValues = values;
+        for (std::u16string& value : gameValues)
+            ConvertColourCodesInPlace(value, ToGame);
 
         TblHeader built;
         std::vector<uint8_t> bytes;
@@ -52,7 +52,7 @@ bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& k
         for (std::u16string& value : gameValues) {
             MatchWrittenText(value);
             if (parseOnLoad)
-                value = ConvertColourCodes(value, ToTokens);
+                ConvertColourCodesInPlace(value, ToTokens);
         }
         values = std::move(gameValues);
         return true;

@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
-// Compiles `keys` and `values` into a .tbl file at `path`. Values pass through ToGame in place
-// and, with `parseOnLoad`, back through ToTokens after they are laid out. The file is written
-// to a temporary file beside the target and replaces it only once complete; on any failure the
-// old file is untouched, the reason is shown through `report` and the result is false.
+// Compiles `keys` and `values` into a .tbl file at `path`, reporting "Compiling...." and then
+// "Saving....". Values pass through ToGame and, with `parseOnLoad`, back through ToTokens after
+// they are laid out; on success `values` hold that result (what loading the file gives back)
+// and `header` the header written. The file is written to a temporary file beside the target
+// and replaces it only once complete. On any failure (a table the format cannot hold, see
+// BuildTbl, or a failed write) the old file, `values` and `header` are untouched, the reason is
+// shown through `report` (caption "Save Error") and the result is false.
 bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& keys,
                 std::vector<std::u16string>& values, TblHeader& header, bool parseOnLoad,
                 const TblReport& report);

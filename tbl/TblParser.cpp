@@ -25,9 +25,9 @@ bool ParseTbl(std::span<const uint8_t> bytes, TblHeader& header, std::vector<std
     std::vector<std::u16string> readKeys(count), readValues(count);
     for (size_t i = 0; i < count; ++i) {
         const uint32_t slot = layout.Index[i];
-        const std::string entry = "entry " + std::to_string(i) + ": ";
+        auto entry = [i] { return "entry " + std::to_string(i) + ": "; };
         if (slot >= layout.Nodes.size()) {
-            error = entry + "its node number " + std::to_string(slot) + " is not below the hash table size " +
+            error = entry() + "its node number " + std::to_string(slot) + " is not below the hash table size " +
                     std::to_string(layout.Nodes.size());
             return false;
         }
@@ -37,17 +37,17 @@ bool ParseTbl(std::span<const uint8_t> bytes, TblHeader& header, std::vector<std
         std::string_view key, value;
         std::string why;
         if (!ReadTblString(bytes, layout.End, node.KeyOffset, key, why)) {
-            error = entry + "the key offset " + why;
+            error = entry() + "the key offset " + why;
             return false;
         }
         if (!ReadTblString(bytes, layout.End, node.ValueOffset, value, why)) {
-            error = entry + "the value offset " + why;
+            error = entry() + "the value offset " + why;
             return false;
         }
         readKeys[i] = KeyFromBytes(key);
         readValues[i] = Utf8ToUtf16(value);
         if (parseOnLoad)
-            readValues[i] = ConvertColourCodes(readValues[i], ToTokens);
+            ConvertColourCodesInPlace(readValues[i], ToTokens);
     }
     keys = std::move(readKeys);
     values = std::move(readValues);

@@ -56,6 +56,10 @@ template <typename Sink>
 void EncodeUtf16(std::u16string_view text, Sink&& sink) {
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
+        if (cp < 0x80) {
+            sink(static_cast<unsigned char>(cp));
+            continue;
+        }
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -66,9 +70,7 @@ void EncodeUtf16(std::u16string_view text, Sink&& sink) {
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
         }
-        if (cp < 0x80) {
-            sink(static_cast<unsigned char>(cp));
-        } else if (cp < 0x800) {
+        if (cp < 0x800) {
             sink(static_cast<unsigned char>(0xC0 | (cp >> 6)));
             sink(static_cast<unsigned char>(0x80 | (cp & 0x3F)));
         } else if (cp < 0x10000) {
@@ -87,26 +89,33 @@ void EncodeUtf16(std::u16string_view text, Sink&& sink) {
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
+    // Never more UTF-16 units than bytes: size once, fill, then cut to what was written.
+    std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
     size_t i = 0;
     while (i < bytes.size()) {
-        char32_t cp = 0;
-        const size_t length = DecodeSequence(bytes.substr(i), cp);
-        if (length == 0) {
-            text.push_back(static_cast<char16_t>(EscapeBase + static_cast<unsigned char>(bytes[i])));
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            *out++ = b;
             ++i;
             continue;
         }
-        if (cp >= 0x10000) {
+        char32_t cp = 0;
+        const size_t length = DecodeSequence(bytes.substr(i), cp);
+        if (length == 0) {
+            *out++ = static_cast<char16_t>(EscapeBase + b);
+            ++i;
+        } else if (cp >= 0x10000) {
             cp -= 0x10000;
-            text.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            text.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+            *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            i += length;
         } else {
-            text.push_back(static_cast<char16_t>(cp));
+            *out++ = static_cast<char16_t>(cp);
+            i += length;
         }
-        i += length;
     }
+    text.resize(static_cast<size_t>(out - text.data()));
     return text;
 }
 
@@ -117,12 +126,21 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return bytes;
 }
 
-void AppendUtf8(std::u16string_view text, std::vector<uint8_t>& out) {
-    EncodeUtf16(text, [&](unsigned char b) { out.push_back(b); });
+size_t WriteUtf8(std::u16string_view text, uint8_t* out) {
+    uint8_t* const start = out;
+    EncodeUtf16(text, [&](unsigned char b) { *out++ = b; });
+    return static_cast<size_t>(out - start);
 }
 
 size_t Utf8Length(std::u16string_view text) {
     size_t length = 0;
-    EncodeUtf16(text, [&](unsigned char) { ++length; });
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDFFF)
+            break;  // pairs and stray bytes: counted by the encoder itself
+        length += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+    }
+    EncodeUtf16(text.substr(i), [&](unsigned char) { ++length; });
     return length;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,11 +17,9 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // Other lone surrogates (which no decoding above produces) are written as U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
-#include <cstdint>
-#include <vector>
-
-// Appends the bytes of Utf16ToUtf8(text) to `out`.
-void AppendUtf8(std::u16string_view text, std::vector<uint8_t>& out);
+// Writes the bytes of Utf16ToUtf8(text) to `out`, which has room for Utf8Length(text) bytes;
+// returns that length.
+size_t WriteUtf8(std::u16string_view text, uint8_t* out);
 
 // The number of bytes Utf16ToUtf8 produces, without producing them.
 size_t Utf8Length(std::u16string_view text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(TblKeyHash, MatchesTheGamesHashOfAsciiKeys) {
     EXPECT_EQ(TblKeyHashUnreduced(u"abcdefghij"), 0x0ABAA66Au);
@@ -26,4 +27,22 @@ TEST(TblCrc16, IsCrc16Ibm3740) {
     const std::string digits = "123456789";
     EXPECT_EQ(TblCrc16(reinterpret_cast<const uint8_t*>(digits.data()), digits.size()), 0x29B1);
     EXPECT_EQ(TblCrc16(nullptr, 0), 0xFFFF);
+}
+
+TEST(TblCrc16, AgreesWithTheBitwiseDefinitionAtEveryLength) {
+    std::vector<uint8_t> bytes(300);
+    uint32_t seed = 1;
+    for (uint8_t& b : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(seed >> 16);
+    }
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+        uint16_t crc = 0xFFFF;
+        for (size_t i = 0; i < length; ++i) {
+            crc ^= static_cast<uint16_t>(bytes[i] << 8);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = static_cast<uint16_t>((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
+        }
+        ASSERT_EQ(TblCrc16(bytes.data(), length), crc) << "length " << length;
+    }
 }
