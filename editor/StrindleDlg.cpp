@@ -210,8 +210,12 @@ void CStrindleDlg::ShowCaretEntry() {
         UpdateCommandStates();
         return;
     }
-    SetChangeNotify(false);
     int caret = keyList_.Caret();
+    if (caret < 0 || static_cast<size_t>(caret) >= Document.Count()) {
+        UpdateCommandStates();
+        return;
+    }
+    SetChangeNotify(false);
     const std::u16string& value = Document.Values[static_cast<size_t>(caret)];
     SetEditorText(value);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
