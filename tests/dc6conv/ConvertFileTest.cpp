@@ -35,7 +35,7 @@ struct ConversionRun {
         const Dc6Hooks hooks{[this](const std::string& t) { notices.push_back("error: " + t); },
                              [this](const std::string& t) { notices.push_back(t); }};
         Dc6FileInfo info;
-        SaveFuzzSeed("dc6_fuzz", "convert-" + name, bytes);
+        SaveFuzzSeed("Dc6Fuzz", "convert-" + name, bytes);
         if (GetFileInfoDC6(bytes, hooks, info, scope))
             converted = ConvertFile(name, bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks, dir.Path().string());
     }

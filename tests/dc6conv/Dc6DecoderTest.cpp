@@ -24,7 +24,7 @@ DecodeRun Decode(const Bytes& readable, int32_t length, int32_t width, int32_t h
     EXPECT_TRUE(MakeImage(width, height, terminators[3], run.image));
     const Dc6Hooks hooks{nullptr, [&run](const std::string& text) { run.notices.push_back(text); }};
     run.result = DecodeFrameDC6(readable, length, terminators, run.image, {0, 0, width, height}, hooks);
-    SaveFuzzSeed("dc6_fuzz", "decoder-" + std::to_string(readable.size()) + "-" + std::to_string(width), readable);
+    SaveFuzzSeed("Dc6Fuzz", "decoder-" + std::to_string(readable.size()) + "-" + std::to_string(width), readable);
     return run;
 }
 

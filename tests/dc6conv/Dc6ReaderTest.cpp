@@ -27,7 +27,7 @@ InfoRun Check(const std::vector<uint8_t>& bytes, Dc6FrameScope scope = Dc6FrameS
     InfoRun run;
     const Dc6Hooks hooks{[&run](const std::string& text) { run.errors.push_back(text); }, nullptr};
     run.ok = GetFileInfoDC6(bytes, hooks, run.info, scope);
-    SaveFuzzSeed("dc6_fuzz", "reader-" + std::to_string(bytes.size()) + "-" + std::to_string(bytes.size() > 20 ? bytes[20] : 0),
+    SaveFuzzSeed("Dc6Fuzz", "reader-" + std::to_string(bytes.size()) + "-" + std::to_string(bytes.size() > 20 ? bytes[20] : 0),
                  bytes);
     return run;
 }

@@ -32,7 +32,7 @@ struct RealRun {
 
     RealRun(const std::string& name, Dc6FrameScope scope = Dc6FrameScope::FirstDirection) {
         const std::vector<uint8_t> bytes = RealFile(name);
-        SaveFuzzSeed("dc6_fuzz", "real-" + name, bytes);
+        SaveFuzzSeed("Dc6Fuzz", "real-" + name, bytes);
         std::filesystem::create_directories(dir / "PCXFiles");
         const Dc6Hooks hooks{[this](const std::string& t) { errors.push_back(t); },
                              [this](const std::string& t) { notices.push_back(t); }};

@@ -20,7 +20,7 @@ struct Rows {
 // Parses `bytes` and keeps them as a starting point for the reader's fuzz target.
 Rows Parse(const std::string& name, const std::string& bytes, size_t keyColumn = 0, size_t valueColumn = 1,
            TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter) {
-    SaveFuzzSeed("txtio_reader_fuzz", name, Bytes(bytes));
+    SaveFuzzSeed("TxtioReaderFuzz", name, Bytes(bytes));
     Rows rows;
     const size_t taken = ParseTabbedRows(bytes, keyColumn, valueColumn, encoding, rows.Keys, rows.Values);
     EXPECT_EQ(taken, rows.Keys.size());
