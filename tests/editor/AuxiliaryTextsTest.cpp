@@ -1,5 +1,5 @@
 #include "GuiTestSupport.h"
-#include "ModalDialogInspector.h"
+#include "ModalDialogProbe.h"
 
 #include "AuxiliaryTexts.h"
 #include "DataExchange.h"

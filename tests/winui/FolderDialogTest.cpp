@@ -1,5 +1,5 @@
 #include "FolderDialog.h"
-#include "ModalDialogInspector.h"
+#include "ModalDialogProbe.h"
 
 #include <gtest/gtest.h>
 

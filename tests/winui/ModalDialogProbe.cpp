@@ -1,4 +1,4 @@
-#include "ModalDialogInspector.h"
+#include "ModalDialogProbe.h"
 
 #include <gtest/gtest.h>
 
