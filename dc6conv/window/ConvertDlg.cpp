@@ -89,12 +89,6 @@ bool CConvertDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return RouteMessageFrom(*this, ConvertMessageMap::Messages, message, wParam, lParam);
 }
 
-bool CConvertDlg::PreTranslateMessage(MSG& message) {
-    if (working_ && working_->IsKeyForThisWindow(message))
-        return true;
-    return CDialog::PreTranslateMessage(message);
-}
-
 bool CConvertDlg::OnInitDialog() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));

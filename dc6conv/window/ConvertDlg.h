@@ -39,7 +39,6 @@ protected:
     void OnOK() override;
     bool RouteCommand(UINT id, UINT code) override;
     bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool PreTranslateMessage(MSG& message) override;
 
 private:
     friend struct ConvertMessageMap;

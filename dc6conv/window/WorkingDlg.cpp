@@ -6,8 +6,6 @@
 
 namespace {
 
-bool IsKeyDown(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
-
 // Centres `window` on its owner, or on the screen when it has none.
 void CentreWindow(HWND window) {
     RECT self;
@@ -45,11 +43,6 @@ void CWorkingDlg::SetProcessingText(const std::string& text) {
 
 void CWorkingDlg::Step() { SendDlgItemMessageW(Handle(), IDC_PROGRESS, PBM_STEPIT, 0, 0); }
 
-bool CWorkingDlg::IsKeyForThisWindow(const MSG& message) const {
-    return Handle() && IsKeyDown(message.message) &&
-           (message.hwnd == Handle() || IsChild(Handle(), message.hwnd));
+bool CWorkingDlg::RouteMessage(UINT message, WPARAM, LPARAM) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
 }
-
-bool CWorkingDlg::RouteMessage(UINT message, WPARAM, LPARAM) { return IsKeyDown(message); }
-
-bool CWorkingDlg::PreTranslateMessage(MSG& message) { return IsKeyForThisWindow(message); }
