@@ -201,4 +201,24 @@ TEST_F(ConvertRun, ExistingOutputFolderIsUsedAsItIs) {
     EXPECT_TRUE(std::filesystem::exists(Output("a.pcx")));
 }
 
+TEST_F(ConvertRun, ConvertCommandWhileTheButtonIsDisabledStartsNoRun) {
+    OpenWithTwoFiles();
+    ClickRows({});
+    ASSERT_FALSE(Enabled(IDOK));
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    EXPECT_TRUE(prompts_.Messages.empty());
+}
+
+TEST_F(ConvertRun, UnwritableOutputIsReportedAndCountsAsNotConverted) {
+    WriteBytes(WorkingFolder() / "PCXFiles", {1});  // a file where the folder should be
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
+    OpenWindow();
+    Click(4);
+    prompts_.MessageAnswers = {IDNO};
+    PressConvert();
+    ASSERT_EQ(prompts_.Messages.size(), 3u);
+    EXPECT_NE(prompts_.Messages[1].Text.find(L"could not be created or written"), std::wstring::npos);
+    EXPECT_EQ(Summary(), L"Successfully converted 0 out of 1 files selected");
+}
+
 }  // namespace

@@ -120,4 +120,13 @@ TEST_F(ConvertStartup, OnlyAMouseClickOrSelectAllEnablesConvert) {
     EXPECT_EQ(dialog_->CountSelected(), 2);
 }
 
+TEST_F(ConvertStartup, QuitEndsTheWindow) {
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
+    OpenWindow();
+    HWND window = Window();
+    Click(IDCANCEL);
+    PumpPending();
+    EXPECT_FALSE(IsWindow(window));
+}
+
 }  // namespace
