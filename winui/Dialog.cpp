@@ -124,5 +124,23 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         SetWindowLongPtrW(window, DWLP_USER, 0);
         return FALSE;
     }
-    return dialog->HandleMessage(message, wParam, lParam) ? TRUE : FALSE;
+    if (!dialog->HandleMessage(message, wParam, lParam))
+        return FALSE;
+    // These few messages take the procedure's return value itself as their result.
+    switch (message) {
+    case WM_QUERYDRAGICON:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return GetWindowLongPtrW(window, DWLP_MSGRESULT);
+    default:
+        return TRUE;
+    }
 }

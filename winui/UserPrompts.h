@@ -8,6 +8,7 @@
 // What an open or save file dialog is asked for.
 struct FileDialogRequest {
     bool Save = false;
+    std::wstring Title;             // empty: the dialog's own ("Open", "Save As")
     std::wstring DefaultExtension;  // "tbl"
     std::wstring InitialFileName;   // "*.tbl"
     std::wstring Filter;            // pairs separated by '|', ending "||"

@@ -28,6 +28,7 @@ bool Win32Prompts::ChooseFile(HWND owner, const FileDialogRequest& request, Chos
     ofn.lpstrFileTitle = title.data();
     ofn.nMaxFileTitle = static_cast<DWORD>(title.size());
     ofn.lpstrInitialDir = request.InitialFolder.empty() ? nullptr : request.InitialFolder.c_str();
+    ofn.lpstrTitle = request.Title.empty() ? nullptr : request.Title.c_str();
     ofn.lpstrDefExt = request.DefaultExtension.empty() ? nullptr : request.DefaultExtension.c_str();
     ofn.Flags = request.Flags | OFN_EXPLORER;
     BOOL chose = request.Save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);

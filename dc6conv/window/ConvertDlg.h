@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Dialog.h"
+#include "Palette.h"
+#include "UserPrompts.h"
+#include "WorkingDlg.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+// Morvane Convert's main window: the DC6 files of the working folder (the current directory)
+// with whether each has a PCX sheet, a folder picker, selection and the conversion run.
+class CConvertDlg : public CDialog {
+public:
+    // `helpPath` is the help file formed at start-up; it stays when the working folder changes.
+    CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner = nullptr);
+    ~CConvertDlg() override;
+
+    // Reads the working folder's DC6 files into the list; whether any was found.
+    bool RefreshList();
+    // Lets the user pick a new working folder; whether one was set.
+    bool BrowseFolder();
+    int CountSelected() const;
+    // One conversion of the selected rows, after the palette questions.
+    void RunConversion();
+    // The reader's two message hooks.
+    void NotifyError(const std::string& text);
+    void ShowNotice(const std::string& text);
+
+    bool ShowErrors() const { return showErrors_; }
+    int ConvertedCount() const { return convertedCount_; }
+    bool HoldsCustomPalette() const { return customPalette_.has_value(); }
+    // The progress window while a run is under way, else null.
+    HWND ProgressWindow() const { return working_ ? working_->Handle() : nullptr; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    bool RouteCommand(UINT id, UINT code) override;
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend struct ConvertMessageMap;
+
+    void OnBrowse();
+    void OnSelectAll();
+    void OnNoErrorsClicked();
+    bool OnNotify(WPARAM wParam, LPARAM lParam);
+    bool OnHelp(WPARAM wParam, LPARAM lParam);
+    bool OnPaint(WPARAM wParam, LPARAM lParam);
+    bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    bool OnBrowseAtStart(WPARAM wParam, LPARAM lParam);
+
+    HWND List() const { return Item(1000); }
+    void EnableListingControls(bool enable);
+    void AddFileRow(const char* fileName);
+    int Ask(const std::string& text, UINT type, HWND owner);
+    // The palette of this run in the files' order, or none when the user ends the run.
+    std::optional<Palette> ChooseRunPalette();
+    void ConvertSelectedRows(const Palette& palette);
+
+    UserPrompts& prompts_;
+    std::string helpPath_;
+    HICON icon_;
+    bool showErrors_ = true;
+    std::optional<Palette> customPalette_;
+    int selectedCount_ = 0;
+    int convertedCount_ = 0;
+    std::unique_ptr<CWorkingDlg> working_;
+};
+
+// "%s\Morvane.chm" in `folder`.
+std::string HelpPathIn(const std::string& folder);

@@ -1,0 +1,110 @@
+// The conversion run of the main window: the palette questions, the progress window and the
+// reader's message hooks.
+#include "ConvertDlg.h"
+
+#include "AnsiText_win.h"
+#include "ConvertFile.h"
+#include "ConvertTexts.h"
+#include "FileIo.h"
+#include "OutputNames.h"
+#include "TextFormat.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int NameLength = MAX_PATH;
+
+bool FolderExists(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::optional<Palette> CConvertDlg::ChooseRunPalette() {
+    if (Ask("Do you wish to load a custom palette?", MB_YESNO | MB_ICONQUESTION, Handle()) != IDYES)
+        return BuiltInPalette();
+    FileDialogRequest request;
+    request.Title = L"Select the palette to load...";
+    request.Filter = L"Palette Files (*.pal;*.pl2)|*.pal;*.pl2|All Files (*.*)|*.*||";
+    request.DefaultExtension = L"pal";
+    // The working folder is where the DC6 files are read and the PCX files go: the dialog must
+    // leave it as it is.
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_LONGNAMES | OFN_NOCHANGEDIR;
+    ChosenFile chosen;
+    Palette loaded;
+    if (prompts_.ChooseFile(Handle(), request, chosen) && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
+        customPalette_ = loaded;
+        return loaded;
+    }
+    if (Ask("Custom palette load was cancelled or failed!\n\nDo you wish to continue?", MB_YESNO | MB_ICONQUESTION,
+            Handle()) != IDYES)
+        return std::nullopt;
+    return BuiltInPalette();
+}
+
+void CConvertDlg::RunConversion() {
+    customPalette_.reset();
+    std::optional<Palette> palette = ChooseRunPalette();
+    if (!palette)
+        return;
+
+    working_ = std::make_unique<CWorkingDlg>(Handle());
+    if (!working_->CreateModeless()) {
+        working_.reset();
+        return;
+    }
+    working_->SetRange(selectedCount_);
+    const Palette rgbPalette = SwapRedAndBlue(*palette);
+    if (!FolderExists(OutputFolderName))
+        CreateDirectoryA(OutputFolderName, nullptr);
+    ConvertSelectedRows(rgbPalette);
+    working_.reset();
+}
+
+void CConvertDlg::ConvertSelectedRows(const Palette& rgbPalette) {
+    Dc6Hooks hooks;
+    hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
+    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
+
+    int row = -1;
+    for (int visited = 0; visited < selectedCount_; ++visited) {
+        row = static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        if (row < 0)
+            break;
+        char name[NameLength] = {};
+        LVITEMA text{};
+        text.iSubItem = 0;
+        text.pszText = name;
+        text.cchTextMax = NameLength;
+        SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
+        working_->SetProcessingText(FormatText("Processing %s...", name));
+
+        std::vector<uint8_t> file;
+        if (ReadWholeFile(name, file)) {
+            Dc6FileInfo info;
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks))
+                ++convertedCount_;
+        }
+        working_->Step();
+    }
+}
+
+void CConvertDlg::NotifyError(const std::string& text) {
+    if (!showErrors_)
+        return;
+    HWND owner = working_ ? working_->Handle() : GetDesktopWindow();
+    if (Ask(text, MB_YESNO | MB_ICONINFORMATION, owner) == IDNO) {
+        showErrors_ = false;
+        SendDlgItemMessageW(Handle(), IDC_NOERRORS, BM_SETCHECK, BST_CHECKED, 0);
+    }
+}
+
+void CConvertDlg::ShowNotice(const std::string& text) {
+    HWND owner = working_ ? working_->Handle() : GetDesktopWindow();
+    Ask(text, MB_OK | MB_ICONINFORMATION, owner);
+}

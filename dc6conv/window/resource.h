@@ -1,0 +1,16 @@
+#pragma once
+
+// Resource, control and command identifiers of Morvane Convert, shared by the templates and
+// the code.
+#define IDD_MORVANE_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDD_WORKING 129
+
+#define IDC_FILELIST 1000
+#define IDC_PROGRESS 1001
+#define IDC_PROCESSING 1002
+#define IDC_NOERRORS 1003
+
+// Browse and Select All are the dialog's buttons 3 and 4.
+#define IDC_BROWSE 3
+#define IDC_SELECTALL 4

@@ -1,0 +1,163 @@
+#include "ConvertTestSupport.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+
+namespace {
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+}  // namespace
+
+int ScriptedPrompts::Message(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    Messages.push_back({text, caption, type, owner});
+    if (WhileShown)
+        WhileShown(Messages.back());
+    if ((type & MB_TYPEMASK) == MB_OK)
+        return IDOK;
+    if (MessageAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << Narrow(text);
+        return IDNO;
+    }
+    int answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedPrompts::ChooseFile(HWND, const FileDialogRequest& request, ChosenFile& chosen) {
+    FileRequests.push_back(request);
+    if (FileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected file dialog";
+        return false;
+    }
+    std::optional<std::wstring> answer = FileAnswers.front();
+    FileAnswers.pop_front();
+    if (!answer)
+        return false;
+    chosen.Path = *answer;
+    chosen.FileName = std::filesystem::path(*answer).filename().wstring();
+    return true;
+}
+
+bool ScriptedPrompts::ChooseFolder(HWND, const std::wstring& title, const std::wstring&, UINT, std::wstring& folder) {
+    FolderTitles.push_back(title);
+    if (FolderAnswers.empty()) {
+        ADD_FAILURE() << "unexpected folder dialog";
+        return false;
+    }
+    std::optional<std::wstring> answer = FolderAnswers.front();
+    FolderAnswers.pop_front();
+    if (!answer)
+        return false;
+    folder = *answer;
+    return true;
+}
+
+std::vector<std::wstring> ScriptedPrompts::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const ShownMessage& message : Messages)
+        texts.push_back(message.Text);
+    return texts;
+}
+
+void PumpPending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        PumpPending();
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+Dc6TestFile SolidDc6(int frames, bool withOffsets) {
+    Dc6TestFile file;
+    for (int i = 0; i < frames; ++i) {
+        Dc6TestFrame frame;
+        frame.width = 3;
+        frame.height = 2;
+        frame.offsetX = withOffsets ? i + 1 : 0;
+        frame.coded = SolidFrameCode(3, 2, static_cast<uint8_t>(0x20 + i));
+        file.frames.push_back(frame);
+    }
+    return file;
+}
+
+void WriteDc6(const std::filesystem::path& path, const Dc6TestFile& file) { WriteBytes(path, file.Bytes()); }
+
+void ConvertWindowTest::SetUp() {
+    static const bool controlsReady = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    ASSERT_TRUE(controlsReady);
+    previousFolder_ = std::filesystem::current_path();
+    std::filesystem::current_path(scratch_.Path());
+}
+
+void ConvertWindowTest::OpenWindow() {
+    dialog_ = std::make_unique<CConvertDlg>(prompts_, helpPath_);
+    ASSERT_TRUE(dialog_->CreateModeless());
+    PumpPending();
+}
+
+void ConvertWindowTest::TearDown() {
+    dialog_.reset();
+    PumpPending();
+    // The scratch folder can only go once it is no longer the current one.
+    std::filesystem::current_path(previousFolder_);
+    EXPECT_TRUE(prompts_.MessageAnswers.empty()) << "a scripted answer was not asked for";
+    EXPECT_TRUE(prompts_.FileAnswers.empty()) << "a scripted file was not asked for";
+    EXPECT_TRUE(prompts_.FolderAnswers.empty()) << "a scripted folder was not asked for";
+}
+
+void ConvertWindowTest::Click(int id) {
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Window(), id)));
+}
+
+void ConvertWindowTest::ClickRows(const std::vector<int>& rows) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int row : rows)
+        SendMessageW(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = List();
+    click.hdr.idFrom = 1000;
+    click.hdr.code = NM_CLICK;
+    click.iItem = rows.empty() ? -1 : rows.back();
+    SendMessageW(Window(), WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&click));
+}
+
+std::vector<std::string> ConvertWindowTest::Column(int column) const {
+    std::vector<std::string> texts;
+    int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        char text[MAX_PATH] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+std::wstring ConvertWindowTest::Title() const {
+    wchar_t text[256] = {};
+    GetWindowTextW(Window(), text, 256);
+    return text;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ConvertDlg.h"
+#include "Dc6Builder.h"
+#include "TestSupport.h"
+#include "UserPrompts.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Answers the window's questions and dialogs from a script, and records what was asked.
+class ScriptedPrompts final : public UserPrompts {
+public:
+    struct ShownMessage {
+        std::wstring Text;
+        std::wstring Caption;
+        UINT Type;
+        HWND Owner;
+    };
+    std::vector<ShownMessage> Messages;
+    std::deque<int> MessageAnswers;  // for Yes/No questions; OK boxes need no answer
+    std::vector<FileDialogRequest> FileRequests;
+    std::deque<std::optional<std::wstring>> FileAnswers;  // a path, or nullopt for Cancel
+    std::vector<std::wstring> FolderTitles;
+    std::deque<std::optional<std::wstring>> FolderAnswers;
+    // Called for each message as it is shown, while the window waits for the answer.
+    std::function<void(const ShownMessage&)> WhileShown;
+
+    int Message(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
+    bool ChooseFile(HWND owner, const FileDialogRequest& request, ChosenFile& chosen) override;
+    bool ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, UINT browseFlags,
+                      std::wstring& folder) override;
+
+    std::vector<std::wstring> Texts() const;
+};
+
+void PumpPending();
+// Pumps messages until `condition` holds or `timeout` passes; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A DC6 file of `frames` solid frames of 3 x 2 pixels; with offsets the file converts one PCX
+// file per frame.
+Dc6TestFile SolidDc6(int frames, bool withOffsets = false);
+void WriteDc6(const std::filesystem::path& path, const Dc6TestFile& file);
+
+// The window in a working folder of its own (a scratch folder, made current for the test).
+// Created modeless and left hidden: under Wine without a window manager, destroying a shown
+// window waits 2 s.
+class ConvertWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void OpenWindow();
+
+    HWND Window() const { return dialog_->Handle(); }
+    HWND List() const { return GetDlgItem(Window(), 1000); }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Window(), id)) != FALSE; }
+    void Click(int id);
+    // A mouse click in the list after the rows of `rows` were selected.
+    void ClickRows(const std::vector<int>& rows);
+    void PressConvert() { Click(IDOK); }
+    std::vector<std::string> Column(int column) const;
+    std::wstring Title() const;
+    std::filesystem::path WorkingFolder() const { return scratch_.Path(); }
+    std::filesystem::path Output(const std::string& name) const { return scratch_ / "PCXFiles" / name; }
+
+    ScratchDir scratch_;
+    ScriptedPrompts prompts_;
+    std::unique_ptr<CConvertDlg> dialog_;
+    std::string helpPath_ = "Z:\\nonexistent-folder\\Morvane.chm";
+
+private:
+    std::filesystem::path previousFolder_;
+};
