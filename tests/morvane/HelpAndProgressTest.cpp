@@ -4,6 +4,9 @@
 #include "WorkingDlg.h"
 
 #include <commctrl.h>
+#include <htmlhelp.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -20,6 +23,25 @@ TEST_F(ConvertHelp, MissingHelpFileGivesTheErrorMessageOwnedByTheWindow) {
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Morvane Converter");
     EXPECT_EQ(prompts_.Messages[0].Type, static_cast<UINT>(MB_OK));
     EXPECT_EQ(prompts_.Messages[0].Owner, Window());
+}
+
+TEST_F(ConvertHelp, HelpOpensTheBuiltHelpFileInTheViewer) {
+    // The build puts Morvane.chm next to the programs, this test program among them.
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    helpPath_ = HelpPathIn(std::filesystem::path(program).parent_path().string());
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
+    OpenWindow();
+    HELPINFO help{sizeof help};
+    help.iContextType = HELPINFO_WINDOW;
+    SendMessageW(Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+    EXPECT_TRUE(prompts_.Messages.empty());
+    // The viewer's title is the help file's own title.
+    HWND viewer = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (viewer = FindWindowW(nullptr, L"Morvane Convert Help")) != nullptr; },
+                          std::chrono::seconds(30)));
+    HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    PumpUntil([] { return FindWindowW(nullptr, L"Morvane Convert Help") == nullptr; });
 }
 
 TEST_F(ConvertHelp, HelpPathIsTheStartFolderMorvaneChm) { EXPECT_EQ(HelpPathIn("C:\\Tools"), "C:\\Tools\\Morvane.chm"); }
