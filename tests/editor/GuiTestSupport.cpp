@@ -8,50 +8,6 @@
 
 #include <thread>
 
-int ScriptedPrompts::Message(HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
-    Messages.push_back({text, caption, type});
-    if ((type & MB_TYPEMASK) == MB_OK)
-        return IDOK;
-    if (MessageAnswers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << std::string(text.begin(), text.end());
-        return IDNO;
-    }
-    int answer = MessageAnswers.front();
-    MessageAnswers.pop_front();
-    return answer;
-}
-
-bool ScriptedPrompts::ChooseFile(HWND, const FileDialogRequest& request, ChosenFile& chosen) {
-    FileRequests.push_back(request);
-    if (FileAnswers.empty()) {
-        ADD_FAILURE() << "unexpected file dialog";
-        return false;
-    }
-    std::optional<std::wstring> answer = FileAnswers.front();
-    FileAnswers.pop_front();
-    if (!answer)
-        return false;
-    chosen.Path = *answer;
-    chosen.FileName = Wide(FileNameOfPath(Utf16(*answer)));
-    return true;
-}
-
-bool ScriptedPrompts::ChooseFolder(HWND, const std::wstring& title, const std::wstring& initialFolder, UINT,
-                                   std::wstring& folder) {
-    FolderTitles.push_back(title);
-    FolderInitial.push_back(initialFolder);
-    if (FolderAnswers.empty()) {
-        ADD_FAILURE() << "unexpected folder dialog";
-        return false;
-    }
-    std::optional<std::wstring> answer = FolderAnswers.front();
-    FolderAnswers.pop_front();
-    if (!answer)
-        return false;
-    folder = *answer;
-    return true;
-}
-
 void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath); }
 
 SettingsBackup::SettingsBackup() {
@@ -113,26 +69,6 @@ std::optional<std::wstring> StoredText(const wchar_t* name) {
         type != REG_SZ)
         return std::nullopt;
     return std::wstring(text);
-}
-
-void PumpPending() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        PumpPending();
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 std::wstring StatusText(HWND statusBar, int part) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "StrindleDlg.h"
-#include "UserPrompts.h"
+#include "GuiTestSupport_win.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +13,6 @@
 #include <string>
 #include <vector>
 
-// Answers the window's questions and file dialogs from a script, and records what was asked.
-class ScriptedPrompts final : public UserPrompts {
-public:
-    struct ShownMessage {
-        std::wstring Text;
-        std::wstring Caption;
-        UINT Type;
-    };
-    std::vector<ShownMessage> Messages;
-    std::deque<int> MessageAnswers;  // for questions (Yes/No); OK boxes need no answer
-    std::vector<FileDialogRequest> FileRequests;
-    std::deque<std::optional<std::wstring>> FileAnswers;  // a path, or nullopt for Cancel
-    std::vector<std::wstring> FolderTitles;
-    std::vector<std::wstring> FolderInitial;
-    std::deque<std::optional<std::wstring>> FolderAnswers;
-
-    int Message(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
-    bool ChooseFile(HWND owner, const FileDialogRequest& request, ChosenFile& chosen) override;
-    bool ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, UINT browseFlags,
-                      std::wstring& folder) override;
-};
 
 // Keeps HKCU\Software\Zuq\TblProg as it was: removed for the test (a first run), put back after.
 class SettingsBackup {
@@ -59,9 +38,6 @@ std::optional<std::wstring> StoredText(const wchar_t* name);
 void StoreNumber(const wchar_t* name, DWORD value);
 void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 
-// Pumps messages until `condition` holds or `timeout` passes; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
-void PumpPending();
 
 std::wstring StatusText(HWND statusBar, int part);
 bool MenuItemGrayed(HWND window, UINT id);

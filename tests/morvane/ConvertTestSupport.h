@@ -3,7 +3,7 @@
 #include "ConvertDlg.h"
 #include "Dc6Builder.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
+#include "GuiTestSupport_win.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +14,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// Answers the window's questions and dialogs from a script, and records what was asked.
-class ScriptedPrompts final : public UserPrompts {
-public:
-    struct ShownMessage {
-        std::wstring Text;
-        std::wstring Caption;
-        UINT Type;
-        HWND Owner;
-    };
-    std::vector<ShownMessage> Messages;
-    std::deque<int> MessageAnswers;  // for Yes/No questions; OK boxes need no answer
-    std::vector<FileDialogRequest> FileRequests;
-    std::deque<std::optional<std::wstring>> FileAnswers;  // a path, or nullopt for Cancel
-    std::vector<std::wstring> FolderTitles;
-    std::deque<std::optional<std::wstring>> FolderAnswers;
-    // Called for each message as it is shown, while the window waits for the answer.
-    std::function<void(const ShownMessage&)> WhileShown;
-
-    int Message(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
-    bool ChooseFile(HWND owner, const FileDialogRequest& request, ChosenFile& chosen) override;
-    bool ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, UINT browseFlags,
-                      std::wstring& folder) override;
-
-    std::vector<std::wstring> Texts() const;
-};
-
-void PumpPending();
-// Pumps messages until `condition` holds or `timeout` passes; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // A DC6 file of `frames` solid frames of 3 x 2 pixels; with offsets the file converts one PCX
 // file per frame.
