@@ -14,22 +14,6 @@ std::filesystem::path ProgramPath() {
     return std::filesystem::path(self).parent_path() / STRINDLE_EXE_NAME;
 }
 
-struct FoundWindow {
-    DWORD ProcessId;
-    HWND Window = nullptr;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<FoundWindow*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == found->ProcessId && IsWindowVisible(window)) {
-        found->Window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class StrindleProcess : public testing::Test {
 protected:
     ScratchDir scratch_;
@@ -50,14 +34,13 @@ TEST_F(StrindleProcess, OpensTheFirstArgumentAndClosesCleanly) {
                                &process))
         << GetLastError();
 
-    FoundWindow found{process.dwProcessId};
+    HWND window = nullptr;
     std::wstring title;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
-        found.Window = nullptr;
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.Window) {
-            title = TitleOf(found.Window);
+        window = VisibleWindowOfProcess(process.dwProcessId);
+        if (window) {
+            title = TitleOf(window);
             if (title == L"Strindle - first.tbl")
                 break;
         }
@@ -65,10 +48,10 @@ TEST_F(StrindleProcess, OpensTheFirstArgumentAndClosesCleanly) {
             break;
     }
     EXPECT_EQ(title, L"Strindle - first.tbl");
-    EXPECT_EQ(FindWindowW(L"#32770", L"Strindle - first.tbl"), found.Window);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Strindle - first.tbl"), window);
 
-    if (found.Window)
-        PostMessageW(found.Window, WM_CLOSE, 0, 0);
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD waited = WaitForSingleObject(process.hProcess, 30000);
     EXPECT_EQ(waited, WAIT_OBJECT_0) << "Strindle did not end after WM_CLOSE";
     if (waited != WAIT_OBJECT_0)

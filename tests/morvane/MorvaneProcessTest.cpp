@@ -13,22 +13,6 @@ std::filesystem::path ProgramPath() {
     return std::filesystem::path(self).parent_path() / "MorvaneConvert.exe";
 }
 
-struct FoundWindow {
-    DWORD ProcessId;
-    HWND Window = nullptr;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<FoundWindow*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == found->ProcessId && IsWindowVisible(window)) {
-        found->Window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 TEST(MorvaneProcess, StartsInTheFolderListsItsDc6FilesAndClosesCleanly) {
     SKIP_WITHOUT_REAL_DATA();
     ScratchDir folder;
@@ -52,15 +36,14 @@ TEST(MorvaneProcess, StartsInTheFolderListsItsDc6FilesAndClosesCleanly) {
                                folder.Path().wstring().c_str(), &startup, &process))
         << GetLastError();
 
-    FoundWindow found{process.dwProcessId};
+    HWND window = nullptr;
     std::wstring title;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
-        found.Window = nullptr;
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.Window) {
+        window = VisibleWindowOfProcess(process.dwProcessId);
+        if (window) {
             wchar_t text[256] = {};
-            GetWindowTextW(found.Window, text, 256);
+            GetWindowTextW(window, text, 256);
             title = text;
             if (title == expected)
                 break;
@@ -69,10 +52,10 @@ TEST(MorvaneProcess, StartsInTheFolderListsItsDc6FilesAndClosesCleanly) {
             break;
     }
     EXPECT_EQ(title, expected);
-    EXPECT_EQ(FindWindowW(L"#32770", expected.c_str()), found.Window);
+    EXPECT_EQ(FindWindowW(L"#32770", expected.c_str()), window);
 
-    if (found.Window)
-        PostMessageW(found.Window, WM_CLOSE, 0, 0);
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD waited = WaitForSingleObject(process.hProcess, 30000);
     EXPECT_EQ(waited, WAIT_OBJECT_0) << "MorvaneConvert did not end after WM_CLOSE";
     if (waited != WAIT_OBJECT_0)

@@ -80,3 +80,29 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+namespace {
+
+struct WindowSearch {
+    DWORD ProcessId;
+    HWND Window;
+};
+
+// EnumWindows wants a stdcall function, which a lambda is not on 32-bit Windows.
+BOOL CALLBACK TakeVisibleWindowOfProcess(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->ProcessId || !IsWindowVisible(window))
+        return TRUE;
+    search->Window = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND VisibleWindowOfProcess(DWORD processId) {
+    WindowSearch search{processId, nullptr};
+    EnumWindows(TakeVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.Window;
+}

@@ -44,3 +44,6 @@ public:
 void PumpPending();
 // Pumps messages until `condition` holds or `timeout` passes; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A visible top-level window of the process, or null.
+HWND VisibleWindowOfProcess(DWORD processId);
