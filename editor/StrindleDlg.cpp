@@ -34,6 +34,29 @@ struct StrindleMessageMap {
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
+        // Key editing
+        {ID_EDIT_ADDKEY, CommandCode, &CStrindleDlg::OnAddKey},
+        {ID_EDIT_DELETEKEY, CommandCode, &CStrindleDlg::OnDeleteKey},
+        {IDC_KEYLIST, LBN_DBLCLK, &CStrindleDlg::OnEditKeyString},
+        {IDC_UP, BN_CLICKED, &CStrindleDlg::OnMoveUp},
+        {IDC_DOWN, BN_CLICKED, &CStrindleDlg::OnMoveDown},
+        {ID_LIST_COPY, CommandCode, &CStrindleDlg::OnCopySelected},
+        {ID_LIST_CUT, CommandCode, &CStrindleDlg::OnCutSelected},
+        {ID_LIST_PASTE, CommandCode, &CStrindleDlg::OnPasteInto},
+        {ID_EDIT_SELECTALL, CommandCode, &CStrindleDlg::OnSelectAll},
+        {ID_COLOR_FIRST + 0, CommandCode, &CStrindleDlg::OnColourToken<0>},
+        {ID_COLOR_FIRST + 1, CommandCode, &CStrindleDlg::OnColourToken<1>},
+        {ID_COLOR_FIRST + 2, CommandCode, &CStrindleDlg::OnColourToken<2>},
+        {ID_COLOR_FIRST + 3, CommandCode, &CStrindleDlg::OnColourToken<3>},
+        {ID_COLOR_FIRST + 4, CommandCode, &CStrindleDlg::OnColourToken<4>},
+        {ID_COLOR_FIRST + 5, CommandCode, &CStrindleDlg::OnColourToken<5>},
+        {ID_COLOR_FIRST + 6, CommandCode, &CStrindleDlg::OnColourToken<6>},
+        {ID_COLOR_FIRST + 7, CommandCode, &CStrindleDlg::OnColourToken<7>},
+        {ID_COLOR_FIRST + 8, CommandCode, &CStrindleDlg::OnColourToken<8>},
+        {ID_COLOR_FIRST + 9, CommandCode, &CStrindleDlg::OnColourToken<9>},
+        {ID_COLOR_FIRST + 10, CommandCode, &CStrindleDlg::OnColourToken<10>},
+        {ID_COLOR_FIRST + 11, CommandCode, &CStrindleDlg::OnColourToken<11>},
+        {ID_COLOR_FIRST + 12, CommandCode, &CStrindleDlg::OnColourToken<12>},
     };
     static constexpr MessageEntry<CStrindleDlg> Messages[] = {
         {WM_SIZE, &CStrindleDlg::OnSize},
@@ -193,10 +216,8 @@ void CStrindleDlg::SetEditorReadOnly(bool readOnly) {
 
 void CStrindleDlg::SetEditorText(const std::u16string& text) { SetWindowTextW(valueEditor_, WideChars(text)); }
 
-void CStrindleDlg::DeselectAll() {
-    for (int row : keyList_.SelectedRows())
-        keyList_.Select(row, false);
-}
+// One message for every row, however many are selected.
+void CStrindleDlg::DeselectAll() { keyList_.Select(-1, false); }
 
 // Painting runs UpdateCommandStates; it runs here too, as a hidden window is not painted.
 void CStrindleDlg::Repaint() {
