@@ -216,8 +216,10 @@ void CStrindleDlg::SetEditorReadOnly(bool readOnly) {
 
 void CStrindleDlg::SetEditorText(const std::u16string& text) { SetWindowTextW(valueEditor_, WideChars(text)); }
 
-// One message for every row, however many are selected.
-void CStrindleDlg::DeselectAll() { keyList_.Select(-1, false); }
+void CStrindleDlg::DeselectAll() {
+    for (int row : keyList_.SelectedRows())
+        keyList_.Select(row, false);
+}
 
 // Painting runs UpdateCommandStates; it runs here too, as a hidden window is not painted.
 void CStrindleDlg::Repaint() {
