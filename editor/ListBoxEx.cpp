@@ -57,6 +57,15 @@ std::wstring CListBoxEx::RowText(int row) const {
     return text;
 }
 
+void CListBoxEx::InsertRow(int row, const std::u16string& text) {
+    SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(WideChars(text)));
+}
+
+void CListBoxEx::DeleteRow(int row) { SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(row), 0); }
+
+// One message selects every row (-1), without touching the caret.
+void CListBoxEx::SelectAll() { SendMessageW(list_, LB_SETSEL, TRUE, -1); }
+
 HMENU CListBoxEx::PreparedMenu() {
     HMENU popup = GetSubMenu(menu_.get(), 0);
     UINT rowsState = Count() > 0 ? MF_ENABLED : MF_GRAYED;

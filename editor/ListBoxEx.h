@@ -27,6 +27,10 @@ public:
     void SetCaret(int row);
     std::vector<int> SelectedRows() const;
     std::wstring RowText(int row) const;
+    // Single-row changes for the key editing commands (many rows go through Fill).
+    void InsertRow(int row, const std::u16string& text);  // -1: after the last row
+    void DeleteRow(int row);
+    void SelectAll();
 
     // The context menu of the list as it would open now (items greyed or enabled).
     HMENU PreparedMenu();

@@ -82,6 +82,18 @@ private:
     void OnKeyListSelChange();
     void OnValueChange();
     void OnExit();
+    // Key editing (StrindleDlg_Edit.cpp)
+    void OnAddKey();
+    void OnDeleteKey();
+    void OnEditKeyString();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnCopySelected();
+    void OnCutSelected();
+    void OnPasteInto();
+    void OnSelectAll();
+    template <size_t Row>
+    void OnColourToken() { InsertColourToken(Row); }
 
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
@@ -119,6 +131,13 @@ private:
     TblReport Report();
     void Repaint();
     void SetMenuCheck(UINT id, bool checked);
+    // Key editing (StrindleDlg_Edit.cpp)
+    void MarkNotSaved();
+    void SelectAndShow(int row);
+    bool AddEntryAt(size_t row, std::u16string name);
+    void MoveCaretEntry(int step);
+    bool CopySelected();
+    void InsertColourToken(size_t row);
 
     UserPrompts& prompts_;
     HICON icon_;

@@ -1,0 +1,167 @@
+// The key editing commands of the main window: Add Key, Delete Key, Edit Key String, the
+// moves, Copy, Cut and Paste through the clipboard, Select All and the colour tokens.
+#include "StrindleDlg.h"
+
+#include "ColourCodes.h"
+#include "EntryClipboard.h"
+#include "EntryPayload.h"
+#include "KeyDialogs.h"
+#include "TblFormat.h"
+#include "WideText_win.h"
+
+#include <algorithm>
+
+void CStrindleDlg::MarkNotSaved() {
+    SetStatusText(1, L"Not Saved");
+    Document.MarkModified();
+}
+
+void CStrindleDlg::SelectAndShow(int row) {
+    keyList_.Select(row, true);
+    keyList_.SetCaret(row);
+}
+
+void CStrindleDlg::OnAddKey() {
+    CAddStringDlg dialog(Handle());
+    if (dialog.DoModal() != IDOK)
+        return;
+    std::u16string name = Utf16(dialog.Name);
+    if (dialog.Place == CAddStringDlg::InsertAtRow) {
+        // The caret row, or the end should the caret stand past the entries.
+        int caret = keyList_.Caret();
+        size_t row = caret < 0 ? 0 : std::min(static_cast<size_t>(caret), Document.Count());
+        if (!AddEntryAt(row, std::move(name)))
+            return;
+    } else if (!name.empty() && !AddEntryAt(Document.Count(), std::move(name))) {
+        return;
+    }
+    MarkNotSaved();
+    ShowCaretEntry();
+}
+
+bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
+    if (!Document.Insert(row, std::move(name), u"")) {
+        prompts_.Message(Handle(),
+                         FormatText(L"The table holds %u entries, the most a table can hold. No key was added.",
+                                    static_cast<unsigned>(Document.Count())),
+                         L"Add Index String", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    keyList_.InsertRow(static_cast<int>(row), Document.Keys[row]);
+    DeselectAll();
+    SelectAndShow(static_cast<int>(row));
+    return true;
+}
+
+void CStrindleDlg::OnDeleteKey() {
+    const bool ask = ConfirmDelete;
+    ConfirmDelete = true;  // on again, whatever this delete does
+    if (keyList_.Caret() < 0)
+        return;
+    std::vector<int> selected = keyList_.SelectedRows();
+    if (ask && prompts_.Message(Handle(), L"Are you sure?", L"Confirmation", MB_YESNO | MB_ICONINFORMATION) != IDYES)
+        return;
+    std::vector<size_t> removed;
+    for (int row : selected)
+        if (row >= 0 && static_cast<size_t>(row) < Document.Count())
+            removed.push_back(static_cast<size_t>(row));
+    if (removed.empty())
+        return;
+    // One compacting pass and one refill: row by row costs milliseconds a row in a full list.
+    Document.RemoveMany(removed);
+    keyList_.Fill(Document.Keys);
+    // The row at the lowest removed position now holds the first entry that stood after it.
+    const int lowest = static_cast<int>(removed.front());
+    if (lowest < keyList_.Count())
+        SelectAndShow(lowest);
+    else if (keyList_.Count() > 0)
+        keyList_.SetCaret(keyList_.Count() - 1);
+    MarkNotSaved();
+    ShowCaretEntry();
+}
+
+void CStrindleDlg::OnEditKeyString() {
+    int row = keyList_.Caret();
+    if (row < 0 || static_cast<size_t>(row) >= Document.Count())
+        return;
+    CKeyEdit dialog(Wide(Document.Keys[static_cast<size_t>(row)]), Handle());
+    if (dialog.DoModal() != IDOK)
+        return;
+    Document.Keys[static_cast<size_t>(row)] = Utf16(dialog.Key);
+    keyList_.DeleteRow(row);
+    keyList_.InsertRow(row, Document.Keys[static_cast<size_t>(row)]);
+    SelectAndShow(row);
+    Document.MarkModified();
+    ShowCaretEntry();
+}
+
+void CStrindleDlg::OnMoveUp() { MoveCaretEntry(-1); }
+
+void CStrindleDlg::OnMoveDown() { MoveCaretEntry(+1); }
+
+void CStrindleDlg::MoveCaretEntry(int step) {
+    const int row = keyList_.Caret();
+    const int target = row + step;
+    const int rows = static_cast<int>(std::min(static_cast<size_t>(keyList_.Count()), Document.Count()));
+    if (row < 0 || row >= rows || target < 0 || target >= rows)
+        return;
+    Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
+    keyList_.DeleteRow(row);
+    keyList_.InsertRow(target, Document.Keys[static_cast<size_t>(target)]);
+    SelectAndShow(target);
+    Document.MarkModified();
+    ShowCaretEntry();
+}
+
+bool CStrindleDlg::CopySelected() {
+    return PutPayloadOnClipboard(Handle(), EntryPayload(Document.Keys, Document.Values, keyList_.SelectedRows()));
+}
+
+void CStrindleDlg::OnCopySelected() { CopySelected(); }
+
+void CStrindleDlg::OnCutSelected() {
+    // Only what the clipboard holds is deleted, and without asking.
+    if (!CopySelected())
+        return;
+    ConfirmDelete = false;
+    OnDeleteKey();
+}
+
+void CStrindleDlg::OnPasteInto() {
+    std::u16string payload;
+    if (TakePayloadFromClipboard(Handle(), payload) == ClipboardRead::Busy)
+        return;
+    std::vector<std::u16string_view> fields = PayloadFields(payload);
+    const size_t entries = (fields.size() + 1) / 2;
+    if (entries > TblMaxEntries - Document.Count()) {
+        prompts_.Message(Handle(),
+                         FormatText(L"The clipboard's %u entries and the table's %u entries are more than the "
+                                    L"65535 a table holds. Nothing was pasted.",
+                                    static_cast<unsigned>(entries), static_cast<unsigned>(Document.Count())),
+                         L"Paste Into", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    Document.Keys.reserve(Document.Count() + entries);
+    Document.Values.reserve(Document.Count() + entries);
+    for (size_t i = 0; i < fields.size(); i += 2) {
+        std::u16string_view value = i + 1 < fields.size() ? fields[i + 1] : std::u16string_view();
+        Document.Insert(Document.Count(), std::u16string(fields[i]), std::u16string(value));
+    }
+    keyList_.Fill(Document.Keys);
+    Document.MarkModified();
+    ShowCaretEntry();
+}
+
+void CStrindleDlg::OnSelectAll() { keyList_.SelectAll(); }
+
+void CStrindleDlg::InsertColourToken(size_t row) {
+    if (row >= ColourRowCount)
+        return;
+    if (Document.Count() > 0) {
+        // Not undoable; the editor's change notification stores the new value.
+        std::u16string token(ColourCodeTable[row].Token);
+        SendMessageW(valueEditor_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WideChars(token)));
+    }
+    MarkNotSaved();
+    Repaint();
+}
