@@ -34,6 +34,10 @@ struct StrindleMessageMap {
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
+        // Search and go-to
+        {ID_EDIT_SEARCH, CommandCode, &CStrindleDlg::OnSearch},
+        {ID_EDIT_REPEATSEARCH, CommandCode, &CStrindleDlg::OnRepeatSearch},
+        {ID_EDIT_GOTOINDEX, CommandCode, &CStrindleDlg::OnGoToIndex},
     };
     static constexpr MessageEntry<CStrindleDlg> Messages[] = {
         {WM_SIZE, &CStrindleDlg::OnSize},
@@ -125,7 +129,7 @@ bool CStrindleDlg::OnInitDialog() {
     SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 
     SetWindowTextW(Handle(), L"Strindle - Untitled");
-    KeyHitPos = ValueHitPos = SearchRow = -1;
+    ResetSearchState();
     Document.FileName = u"Untitled";
     Document.MarkClean();
 

@@ -31,6 +31,9 @@ public:
     int KeyHitPos = -1;
     int ValueHitPos = -1;
     int SearchRow = -1;
+    // The text of the last confirmed search (lower-cased when case is ignored) and its case rule.
+    std::u16string SearchText;
+    bool IgnoreCase = false;
 
     // Shows the caret entry's value and its index and hash in the status bar.
     void ShowCaretEntry();
@@ -82,6 +85,14 @@ private:
     void OnKeyListSelChange();
     void OnValueChange();
     void OnExit();
+    // Search and go-to
+    void OnSearch();
+    void OnRepeatSearch();
+    void OnGoToIndex();
+    void ResetSearchState();
+    bool FindNextInSearchRowValue();
+    void ScanFromSearchRow(bool deselectOnHit);
+    void ShowSearchHit(bool deselectFirst);
 
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
