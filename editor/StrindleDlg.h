@@ -34,6 +34,9 @@ public:
     // The text of the last confirmed search (lower-cased when case is ignored) and its case rule.
     std::u16string SearchText;
     bool IgnoreCase = false;
+    // Searches from the first row, as Search does once its dialog is confirmed: selects the
+    // first hit or shows "End of Search". Also the entry point for measuring a search.
+    void RunSearch(const std::u16string& text, bool caseSensitive);
 
     // Shows the caret entry's value and its index and hash in the status bar.
     void ShowCaretEntry();
@@ -90,6 +93,7 @@ private:
     void OnRepeatSearch();
     void OnGoToIndex();
     void ResetSearchState();
+    void StartSearchOver();
     bool FindNextInSearchRowValue();
     void ScanFromSearchRow(bool deselectOnHit);
     void ShowSearchHit(bool deselectFirst);

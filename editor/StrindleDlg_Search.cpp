@@ -32,17 +32,25 @@ void CStrindleDlg::ResetSearchState() {
     SearchRow = KeyHitPos = ValueHitPos = -1;
 }
 
+void CStrindleDlg::StartSearchOver() {
+    KeyHitPos = ValueHitPos = -1;
+    SearchRow = 0;
+}
+
 void CStrindleDlg::OnSearch() {
     if (keyList_.Count() == 0)
         return;
-    KeyHitPos = ValueHitPos = -1;
-    SearchRow = 0;
+    StartSearchOver();  // a cancelled dialog leaves no hit to repeat
     CSearch dialog(Handle());
-    if (dialog.DoModal() != IDOK)
-        return;
+    if (dialog.DoModal() == IDOK)
+        RunSearch(Utf16(dialog.Text), dialog.CaseSensitive);
+}
+
+void CStrindleDlg::RunSearch(const std::u16string& text, bool caseSensitive) {
+    StartSearchOver();
     DeselectAll();
-    IgnoreCase = !dialog.CaseSensitive;
-    SearchText = IgnoreCase ? AsciiLowerCase(Utf16(dialog.Text)) : Utf16(dialog.Text);
+    IgnoreCase = !caseSensitive;
+    SearchText = IgnoreCase ? AsciiLowerCase(text) : text;
     ScanFromSearchRow(false);
 }
 
