@@ -86,15 +86,11 @@ TEST_F(GoToIndexCommand, SelectsTheRowAddingItToTheSelectionAndShowsItsEntry) {
     EXPECT_TRUE(prompts_.Messages.empty());
 }
 
-TEST_F(GoToIndexCommand, ReachesTheLastRow) {
+TEST_F(GoToIndexCommand, LastRowIsReachedAndANumberBeyondTheTableSelectsNothing) {
     OpenNumberedTable(100);
+    SelectRow(7);
     GoToIndex(L"99");
-    EXPECT_EQ(CaretRow(), 99);
-    EXPECT_EQ(EditorText(), L"value99");
-}
-
-TEST_F(GoToIndexCommand, NumberBeyondTheTableSelectsNothing) {
-    OpenNumberedTable(100);
+    EXPECT_EQ(SelectedRows(), (Rows{7, 99}));
     SelectRow(7);
     GoToIndex(L"100");
     EXPECT_EQ(SelectedRows(), (Rows{7}));
