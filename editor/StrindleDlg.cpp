@@ -57,6 +57,10 @@ struct StrindleMessageMap {
         {ID_COLOR_FIRST + 10, CommandCode, &CStrindleDlg::OnColourToken<10>},
         {ID_COLOR_FIRST + 11, CommandCode, &CStrindleDlg::OnColourToken<11>},
         {ID_COLOR_FIRST + 12, CommandCode, &CStrindleDlg::OnColourToken<12>},
+        // Search and go-to
+        {ID_EDIT_SEARCH, CommandCode, &CStrindleDlg::OnSearch},
+        {ID_EDIT_REPEATSEARCH, CommandCode, &CStrindleDlg::OnRepeatSearch},
+        {ID_EDIT_GOTOINDEX, CommandCode, &CStrindleDlg::OnGoToIndex},
     };
     static constexpr MessageEntry<CStrindleDlg> Messages[] = {
         {WM_SIZE, &CStrindleDlg::OnSize},
@@ -148,7 +152,7 @@ bool CStrindleDlg::OnInitDialog() {
     SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 
     SetWindowTextW(Handle(), L"Strindle - Untitled");
-    KeyHitPos = ValueHitPos = SearchRow = -1;
+    ResetSearchState();
     Document.FileName = u"Untitled";
     Document.MarkClean();
 

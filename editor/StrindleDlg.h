@@ -31,6 +31,12 @@ public:
     int KeyHitPos = -1;
     int ValueHitPos = -1;
     int SearchRow = -1;
+    // The text of the last confirmed search (lower-cased when case is ignored) and its case rule.
+    std::u16string SearchText;
+    bool IgnoreCase = false;
+    // Searches from the first row, as Search does once its dialog is confirmed: selects the
+    // first hit or shows "End of Search". Also the entry point for measuring a search.
+    void RunSearch(const std::u16string& text, bool caseSensitive);
 
     // Shows the caret entry's value and its index and hash in the status bar.
     void ShowCaretEntry();
@@ -94,6 +100,15 @@ private:
     void OnSelectAll();
     template <size_t Row>
     void OnColourToken() { InsertColourToken(Row); }
+    // Search and go-to
+    void OnSearch();
+    void OnRepeatSearch();
+    void OnGoToIndex();
+    void ResetSearchState();
+    void StartSearchOver();
+    bool FindNextInSearchRowValue();
+    void ScanFromSearchRow(bool deselectOnHit);
+    void ShowSearchHit(bool deselectFirst);
 
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,134 @@
+// Search, Repeat Search and Go To Index # of the main window.
+#include "StrindleDlg.h"
+
+#include "SearchDialogs.h"
+#include "TextMatch.h"
+#include "WideText_win.h"
+
+#include <richedit.h>
+
+namespace {
+
+// The rich edit holds each line break of a text it is given ("\r\n", "\r\r\n", a lone "\r" or
+// "\n") as one character, so positions in a value shift by the line breaks before them.
+LONG EditorPosition(std::u16string_view value, size_t position) {
+    LONG editorPosition = 0;
+    for (size_t i = 0; i < position && i < value.size(); ++editorPosition) {
+        if (value.substr(i, 2) == u"\r\n")
+            i += 2;
+        else if (value.substr(i, 3) == u"\r\r\n")
+            i += 3;
+        else
+            ++i;
+    }
+    return editorPosition;
+}
+
+}  // namespace
+
+void CStrindleDlg::ResetSearchState() {
+    SearchText.clear();
+    IgnoreCase = false;
+    SearchRow = KeyHitPos = ValueHitPos = -1;
+}
+
+void CStrindleDlg::StartSearchOver() {
+    KeyHitPos = ValueHitPos = -1;
+    SearchRow = 0;
+}
+
+void CStrindleDlg::OnSearch() {
+    if (keyList_.Count() == 0)
+        return;
+    StartSearchOver();  // a cancelled dialog leaves no hit to repeat
+    CSearch dialog(Handle());
+    if (dialog.DoModal() == IDOK)
+        RunSearch(Utf16(dialog.Text), dialog.CaseSensitive);
+}
+
+void CStrindleDlg::RunSearch(const std::u16string& text, bool caseSensitive) {
+    StartSearchOver();
+    DeselectAll();
+    IgnoreCase = !caseSensitive;
+    SearchText = IgnoreCase ? AsciiLowerCase(text) : text;
+    ScanFromSearchRow(false);
+}
+
+// The last hit was in the value of SearchRow (ValueHitPos) or in its key (KeyHitPos): the
+// next hits are the later ones in that value, then those of the following rows.
+void CStrindleDlg::OnRepeatSearch() {
+    if (keyList_.Count() == 0)
+        return;
+    if (KeyHitPos == -1 && ValueHitPos == -1) {
+        OnSearch();
+        return;
+    }
+    if (FindNextInSearchRowValue()) {
+        ShowSearchHit(true);
+        return;
+    }
+    ++SearchRow;
+    ScanFromSearchRow(true);
+}
+
+bool CStrindleDlg::FindNextInSearchRowValue() {
+    // The empty text stands only at the start of each text, and its row was reached by the key.
+    bool inTable = SearchRow >= 0 && static_cast<size_t>(SearchRow) < Document.Count();
+    if (!inTable || SearchText.empty()) {
+        ValueHitPos = -1;
+        return false;
+    }
+    size_t from = ValueHitPos == -1 ? 0 : static_cast<size_t>(ValueHitPos) + SearchText.size();
+    ValueHitPos = FindSearchText(Document.Values[static_cast<size_t>(SearchRow)], SearchText, IgnoreCase, from);
+    return ValueHitPos != -1;
+}
+
+// Tests the rows from SearchRow on, each key before its value, and shows the first hit.
+void CStrindleDlg::ScanFromSearchRow(bool deselectOnHit) {
+    for (; SearchRow >= 0 && static_cast<size_t>(SearchRow) < Document.Count(); ++SearchRow) {
+        size_t row = static_cast<size_t>(SearchRow);
+        KeyHitPos = FindSearchText(Document.Keys[row], SearchText, IgnoreCase);
+        if (KeyHitPos != -1) {
+            ValueHitPos = -1;
+            ShowSearchHit(deselectOnHit);
+            return;
+        }
+        ValueHitPos = FindSearchText(Document.Values[row], SearchText, IgnoreCase);
+        if (ValueHitPos != -1) {
+            ShowSearchHit(deselectOnHit);
+            return;
+        }
+    }
+    KeyHitPos = ValueHitPos = -1;
+    prompts_.Message(Handle(), L"End of Search", L"Search", MB_OK | MB_ICONINFORMATION);
+}
+
+// Selects the row of the hit and shows its entry; a hit in the value is marked in the editor,
+// which takes the focus so that the marked characters show.
+void CStrindleDlg::ShowSearchHit(bool deselectFirst) {
+    if (deselectFirst)
+        DeselectAll();
+    keyList_.Select(SearchRow, true);
+    keyList_.SetCaret(SearchRow);
+    ShowCaretEntry();
+    if (ValueHitPos == -1)
+        return;
+    const std::u16string& value = Document.Values[static_cast<size_t>(SearchRow)];
+    size_t hit = static_cast<size_t>(ValueHitPos);
+    CHARRANGE range{EditorPosition(value, hit), EditorPosition(value, hit + SearchText.size())};
+    SendMessageW(valueEditor_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(valueEditor_, EM_SCROLLCARET, 0, 0);
+    SetFocus(valueEditor_);
+}
+
+void CStrindleDlg::OnGoToIndex() {
+    CGoIndex dialog(prompts_, Handle());
+    if (dialog.DoModal() != IDOK)
+        return;
+    int row = static_cast<int>(dialog.Index);
+    if (row < keyList_.Count()) {
+        keyList_.Select(row, true);
+        keyList_.SetCaret(row);
+    }
+    ShowCaretEntry();
+}
