@@ -63,8 +63,10 @@ void CListBoxEx::InsertRow(int row, const std::u16string& text) {
 
 void CListBoxEx::DeleteRow(int row) { SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(row), 0); }
 
-// One message selects every row (-1), without touching the caret.
+// One message selects or deselects every row (-1), without touching the caret.
 void CListBoxEx::SelectAll() { SendMessageW(list_, LB_SETSEL, TRUE, -1); }
+
+void CListBoxEx::DeselectAll() { SendMessageW(list_, LB_SETSEL, FALSE, -1); }
 
 HMENU CListBoxEx::PreparedMenu() {
     HMENU popup = GetSubMenu(menu_.get(), 0);

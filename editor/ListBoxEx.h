@@ -31,6 +31,7 @@ public:
     void InsertRow(int row, const std::u16string& text);  // -1: after the last row
     void DeleteRow(int row);
     void SelectAll();
+    void DeselectAll();
 
     // The context menu of the list as it would open now (items greyed or enabled).
     HMENU PreparedMenu();

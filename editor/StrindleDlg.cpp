@@ -220,10 +220,7 @@ void CStrindleDlg::SetEditorReadOnly(bool readOnly) {
 
 void CStrindleDlg::SetEditorText(const std::u16string& text) { SetWindowTextW(valueEditor_, WideChars(text)); }
 
-void CStrindleDlg::DeselectAll() {
-    for (int row : keyList_.SelectedRows())
-        keyList_.Select(row, false);
-}
+void CStrindleDlg::DeselectAll() { keyList_.DeselectAll(); }
 
 // Painting runs UpdateCommandStates; it runs here too, as a hidden window is not painted.
 void CStrindleDlg::Repaint() {

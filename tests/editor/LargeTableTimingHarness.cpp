@@ -1,5 +1,5 @@
 // Measures the main window on a full table (65,535 entries) under Wine: opening it against
-// loading it alone, and the commands that touch many rows at once. Run by hand; it prints
+// loading it alone, and the commands that touch or scan many rows at once. Run by hand; it prints
 // figures and asserts nothing:
 //   scripts/wine-run.sh build-win32 build-win32/bin/strindle_timing.exe
 #include "StrindleDlg.h"
@@ -110,6 +110,23 @@ void MeasureEditing(int run, const std::filesystem::path& path) {
                 paste, afterPaste, ManyRows, deleteRange, FullTable, deleteOne);
 }
 
+// Searches that scan every row: one to "End of Search" (case ignored, then case-sensitive),
+// one that hits the value of the last row, and Repeat Search from there to the end.
+void MeasureSearch(int run, const std::filesystem::path& path) {
+    AnswerWithPath prompts(path.wstring());
+    CStrindleDlg window(prompts);
+    window.CreateModeless();
+    SendCommand(window.Handle(), ID_FILE_OPEN);
+    double missIgnoringCase = MillisecondsOf([&] { window.RunSearch(u"No Such Text", false); });
+    double missCaseSensitive = MillisecondsOf([&] { window.RunSearch(u"No Such Text", true); });
+    double lastRow = MillisecondsOf([&] { window.RunSearch(u"entry number 65534", false); });
+    int hitRow = window.KeyList().Caret();
+    double repeatToEnd = MillisecondsOf([&] { SendCommand(window.Handle(), ID_EDIT_REPEATSEARCH); });
+    std::printf("run %d: Search to End of Search %.1f ms (case ignored), %.1f ms (case-sensitive); "
+                "hit in the last row %.1f ms (row %d); Repeat Search to End of Search %.1f ms\n",
+                run, missIgnoringCase, missCaseSensitive, lastRow, hitRow, repeatToEnd);
+}
+
 }  // namespace
 
 int main() {
@@ -132,6 +149,8 @@ int main() {
         MeasureOpen(run, path, keys);
     for (int run = 1; run <= runs; ++run)
         MeasureEditing(run, path);
+    for (int run = 1; run <= runs; ++run)
+        MeasureSearch(run, path);
     std::filesystem::remove(path);
     return 0;
 }
