@@ -34,6 +34,10 @@ struct StrindleMessageMap {
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
+        // Table exchange
+        {ID_EXPORT_TXT, CommandCode, &CStrindleDlg::OnExportTxt},
+        {ID_IMPORT_TXT, CommandCode, &CStrindleDlg::OnImportTxt},
+        {ID_IMPORT_TBL, CommandCode, &CStrindleDlg::OnImportTbl},
     };
     static constexpr MessageEntry<CStrindleDlg> Messages[] = {
         {WM_SIZE, &CStrindleDlg::OnSize},
