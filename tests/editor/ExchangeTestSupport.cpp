@@ -71,6 +71,22 @@ std::wstring FontFaceOf(HWND window) {
     return info.lfFaceName;
 }
 
+COLORREF DrawnPixel(HWND button, int x, int y) {
+    RECT client{};
+    GetClientRect(button, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixel;
+}
+
 bool HasBorder(HWND control) {
     return (GetWindowLongW(control, GWL_STYLE) & WS_BORDER) || (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }

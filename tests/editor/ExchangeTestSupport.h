@@ -22,6 +22,8 @@ HWND ChildWithText(HWND dialog, const std::wstring& text);
 RECT PlaceInDialog(HWND dialog, HWND window);
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
 std::wstring FontFaceOf(HWND window);
+// The colour of pixel (x, y) of `button` as it draws itself (owner-drawn: by its dialog).
+COLORREF DrawnPixel(HWND button, int x, int y);
 // A bordered control: the dialog manager turns WS_BORDER into a sunken client edge.
 bool HasBorder(HWND control);
 

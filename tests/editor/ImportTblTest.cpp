@@ -60,6 +60,9 @@ TEST_F(ImportTbl, ModifiedTableStaysModified) {
     EXPECT_EQ(Status(1), L"Not Saved");
     EXPECT_EQ(Dialog().KeyList().Caret(), 1);
     EXPECT_EQ(EditorText(), L"two!");
+    Type(L"?");  // goes on editing the entry the editor shows
+    EXPECT_EQ(ValueShownFor(0), L"one");
+    EXPECT_EQ(ValueShownFor(1), L"two!?");
 }
 
 TEST_F(ImportTbl, ColourCodesBecomeTokensAsOnOpen) {

@@ -153,6 +153,11 @@ TEST_F(TxtExportFailure, SuccessClosesTheDialogWithOk) {
 TEST_F(TxtExport, DialogShowsItsControlsWhereTheTemplatePutsThem) {
     RunDialog(ID_EXPORT_TXT, [&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), L"Txt Import");
+        // The browse button shows the folder picture centred, its yellow at (4, 6) of the 16 x 16 bitmap.
+        HWND browse = GetDlgItem(dialog, IDC_EXPORTBROWSE);
+        RECT button{};
+        GetClientRect(browse, &button);
+        EXPECT_EQ(DrawnPixel(browse, (button.right - 16) / 2 + 4, (button.bottom - 16) / 2 + 6), RGB(255, 255, 0));
         EXPECT_EQ(FontFaceOf(dialog), L"MS Sans Serif");
         RECT client{};
         GetClientRect(dialog, &client);

@@ -235,6 +235,11 @@ TEST_F(TxtImport, ReachedFromTheAcceleratorAndTheToolbar) {
 TEST_F(TxtImport, DialogShowsItsControlsWhereTheTemplatePutsThem) {
     RunDialog(ID_IMPORT_TXT, [&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), L"Txt Import");
+        // The browse button shows the folder picture centred, its yellow at (4, 6) of the 16 x 16 bitmap.
+        HWND browse = GetDlgItem(dialog, IDC_IMPORTBROWSE);
+        RECT button{};
+        GetClientRect(browse, &button);
+        EXPECT_EQ(DrawnPixel(browse, (button.right - 16) / 2 + 4, (button.bottom - 16) / 2 + 6), RGB(255, 255, 0));
         EXPECT_EQ(FontFaceOf(dialog), L"MS Sans Serif");
         RECT client{};
         GetClientRect(dialog, &client);
