@@ -82,6 +82,15 @@ TEST_F(TxtExport, CancelWritesNothing) {
     EXPECT_EQ(TitleOf(Window()), L"Strindle - one.tbl");
 }
 
+size_t FilesIn(const std::filesystem::path& folder) {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
 // The dialog run on its own, to see whether a failed OK left it open (the probe's Cancel
 // then ends it) or closed it.
 class TxtExportFailure : public ExchangeTest {
@@ -114,6 +123,7 @@ TEST_F(TxtExportFailure, TargetThatCannotBeReplacedKeepsTheDialogOpenAndTheOldFi
     EXPECT_EQ(prompts_.Messages[0].Caption, L"File I/O error");
     EXPECT_EQ(prompts_.Messages[0].Type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(ReadBytes(target), Bytes("old contents"));
+    EXPECT_EQ(FilesIn(scratch_.Path()), 1u) << "no temporary file is left behind";
 }
 
 TEST_F(TxtExportFailure, MissingFolderIsReportedAsNotOpened) {
@@ -136,6 +146,7 @@ TEST_F(TxtExportFailure, CharacterBeyondOneByteIsRefusedNamingTheEntryAndNothing
     EXPECT_EQ(prompts_.Messages[0].Caption, L"File I/O error");
     EXPECT_EQ(prompts_.Messages[0].Type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(ReadBytes(target), Bytes("old contents"));
+    EXPECT_EQ(FilesIn(scratch_.Path()), 1u) << "no temporary file is left behind";
 }
 
 TEST_F(TxtExportFailure, SuccessClosesTheDialogWithOk) {
