@@ -217,6 +217,25 @@ TEST_F(TxtImport, FileGoneAtOkKeepsTheDialogOpenAndImportsNothing) {
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
 }
 
+TEST_F(TxtImport, RowsBeyondWhatATableHoldsAreRefusedAndTheDialogStaysOpen) {
+    std::string text = "String Index\tText\r\n";
+    for (int row = 0; row < 65536; ++row)
+        text += "k" + std::to_string(row) + "\tv\r\n";
+    prompts_.FileAnswers.push_back(TextFile("huge.txt", text));
+    RunDialog(ID_IMPORT_TXT, [](HWND dialog) {
+        ClickButton(dialog, IDC_IMPORTBROWSE);
+        ChooseColumn(dialog, IDC_VALUECOLUMN, 1);
+        ClickButton(dialog, IDOK);
+    }, IDCANCEL);
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_EQ(prompts_.Messages[0].Text,
+              L"The file's 65536 rows and the table's 0 entries are more than the 65535 a table holds. Nothing "
+              L"was imported.");
+    EXPECT_EQ(prompts_.Messages[0].Caption, L"File I/O error");
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
+}
+
 TEST_F(TxtImport, ReachedFromTheAcceleratorAndTheToolbar) {
     EXPECT_TRUE(ToolbarButtonEnabled(Dialog().Toolbar(), ID_IMPORT_TXT));
     EXPECT_TRUE(ToolbarButtonEnabled(Dialog().Toolbar(), ID_IMPORT_TBL));
