@@ -61,6 +61,10 @@ struct StrindleMessageMap {
         {ID_EDIT_SEARCH, CommandCode, &CStrindleDlg::OnSearch},
         {ID_EDIT_REPEATSEARCH, CommandCode, &CStrindleDlg::OnRepeatSearch},
         {ID_EDIT_GOTOINDEX, CommandCode, &CStrindleDlg::OnGoToIndex},
+        // Table exchange
+        {ID_EXPORT_TXT, CommandCode, &CStrindleDlg::OnExportTxt},
+        {ID_IMPORT_TXT, CommandCode, &CStrindleDlg::OnImportTxt},
+        {ID_IMPORT_TBL, CommandCode, &CStrindleDlg::OnImportTbl},
     };
     static constexpr MessageEntry<CStrindleDlg> Messages[] = {
         {WM_SIZE, &CStrindleDlg::OnSize},

@@ -79,6 +79,11 @@ private:
     void OnSaveCurrentPosition();
     void OnSetDefaultDirectory();
     void OnAutosaveLastPath();
+    // Table exchange
+    void OnExportTxt();
+    void OnImportTxt();
+    void OnImportTbl();
+    void ShowImportedEntries();
     // Views
     void OnColorCodes();
     void OnAbout();

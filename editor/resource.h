@@ -11,6 +11,9 @@
 #define IDD_GOINDEX 152
 #define IDD_ITEMTXT 156
 #define IDD_INDEXNUMBER 162
+// Tabbed text exchange
+#define IDD_TXTIMPORT 146
+#define IDD_TXTEXPORT 159
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -46,6 +49,14 @@
 #define IDC_ABOUTTEXT 1022
 #define IDC_INDEXNUMBERS 1028
 #define IDC_STATUSBAR 35000
+// Tabbed text exchange
+#define IDC_IMPORTAPPEND 1009
+#define IDC_KEYCOLUMN 1015
+#define IDC_VALUECOLUMN 1016
+#define IDC_TXTFILENAME 1017
+#define IDC_IMPORTBROWSE 1018
+#define IDC_IMPORTOVERWRITE 1024
+#define IDC_EXPORTBROWSE 1027
 
 // Commands
 #define IDM_ABOUTBOX 16

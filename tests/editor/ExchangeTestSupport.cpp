@@ -1,0 +1,119 @@
+#include "ExchangeTestSupport.h"
+
+#include "DataExchange.h"
+#include "ModalDialogProbe.h"
+
+bool ControlEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+std::wstring ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+void ClickButton(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::vector<std::wstring> ListItems(HWND dialog, int comboId) {
+    std::vector<std::wstring> items;
+    const LRESULT count = SendDlgItemMessageW(dialog, comboId, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendDlgItemMessageW(dialog, comboId, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendDlgItemMessageW(dialog, comboId, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        items.push_back(text);
+    }
+    return items;
+}
+
+int ListSelection(HWND dialog, int comboId) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, comboId, CB_GETCURSEL, 0, 0));
+}
+
+namespace {
+
+struct TextSearch {
+    const std::wstring* Text;
+    HWND Found;
+};
+
+BOOL CALLBACK TakeChildWithText(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TextSearch*>(data);
+    if (WindowText(child) != *search->Text)
+        return TRUE;
+    search->Found = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND ChildWithText(HWND dialog, const std::wstring& text) {
+    TextSearch search{&text, nullptr};
+    EnumChildWindows(dialog, TakeChildWithText, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+RECT PlaceInDialog(HWND dialog, HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
+    // The dialog manager converts the size, not the far corner, as MapDialogRect converts each field.
+    RECT units{x, y, width, height};
+    MapDialogRect(dialog, &units);
+    return {units.left, units.top, units.left + units.right, units.top + units.bottom};
+}
+
+std::wstring FontFaceOf(HWND window) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW info{};
+    if (!font || !GetObjectW(font, sizeof info, &info))
+        return {};
+    return info.lfFaceName;
+}
+
+COLORREF DrawnPixel(HWND button, int x, int y) {
+    RECT client{};
+    GetClientRect(button, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixel;
+}
+
+bool HasBorder(HWND control) {
+    return (GetWindowLongW(control, GWL_STYLE) & WS_BORDER) || (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+void WriteText(const std::filesystem::path& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
+
+void ExchangeTest::SetUp() {
+    MainWindowTest::SetUp();
+    OpenWindow();
+}
+
+std::wstring ExchangeTest::MakeTable(const std::string& name, std::vector<std::u16string> keys,
+                                     std::vector<std::u16string> values) {
+    std::wstring path = ScratchPath(name);
+    WriteTable(path, std::move(keys), std::move(values));
+    return path;
+}
+
+void ExchangeTest::RunDialog(UINT command, const std::function<void(HWND)>& inside, int closeWith) {
+    EXPECT_TRUE(InspectModalDialog([&] { SendCommand(command); }, inside, closeWith));
+}
+
+std::vector<std::wstring> ExchangeTest::Rows() {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < Dialog().KeyList().Count(); ++row)
+        rows.push_back(Dialog().KeyList().RowText(row));
+    return rows;
+}
