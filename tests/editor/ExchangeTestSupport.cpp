@@ -91,6 +91,41 @@ bool HasBorder(HWND control) {
     return (GetWindowLongW(control, GWL_STYLE) & WS_BORDER) || (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
+void ExpectTabbedFileDialogLayout(HWND dialog, int browseId, int width, int height,
+                                  const std::vector<PlacedControl>& controls) {
+    EXPECT_EQ(WindowText(dialog), L"Txt Import");
+    // The browse button shows the folder picture centred, its yellow at (4, 6) of the 16 x 16 bitmap.
+    HWND browse = GetDlgItem(dialog, browseId);
+    RECT button{};
+    GetClientRect(browse, &button);
+    EXPECT_EQ(DrawnPixel(browse, (button.right - 16) / 2 + 4, (button.bottom - 16) / 2 + 6), RGB(255, 255, 0));
+    const LONG browseStyle = GetWindowLongW(browse, GWL_STYLE);
+    EXPECT_EQ(browseStyle & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(browseStyle & BS_BITMAP);
+    EXPECT_EQ(FontFaceOf(dialog), L"MS Sans Serif");
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const RECT size = DialogUnitsToPixels(dialog, 0, 0, width, height);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    for (const PlacedControl& placed : controls) {
+        ASSERT_NE(placed.Control, nullptr) << "control at " << placed.X << "," << placed.Y;
+        EXPECT_EQ(WindowText(placed.Control), placed.Caption);
+        const RECT want = DialogUnitsToPixels(dialog, placed.X, placed.Y, placed.Width, placed.Height);
+        const RECT got = PlaceInDialog(dialog, placed.Control);
+        EXPECT_TRUE(EqualRect(&want, &got))
+            << "control at " << placed.X << "," << placed.Y << ": " << got.left << "," << got.top << ","
+            << got.right << "," << got.bottom << " want " << want.left << "," << want.top << "," << want.right
+            << "," << want.bottom;
+    }
+    HWND field = GetDlgItem(dialog, IDC_TXTFILENAME);
+    const LONG fieldStyle = GetWindowLongW(field, GWL_STYLE);
+    EXPECT_TRUE(fieldStyle & ES_READONLY);
+    EXPECT_TRUE(fieldStyle & ES_AUTOHSCROLL);
+    EXPECT_TRUE(HasBorder(field));
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) { WriteBytes(path, Bytes(text)); }

@@ -27,6 +27,18 @@ COLORREF DrawnPixel(HWND button, int x, int y);
 // A bordered control: the dialog manager turns WS_BORDER into a sunken client edge.
 bool HasBorder(HWND control);
 
+// A control of a dialog template: its caption and its place in dialog units.
+struct PlacedControl {
+    HWND Control;
+    const wchar_t* Caption;
+    int X, Y, Width, Height;
+};
+// What the export and import dialogs share: caption "Txt Import", font, client size, the browse
+// button's picture and style, the read-only bordered file field, the default OK button; and
+// each of `controls` with its caption at its place.
+void ExpectTabbedFileDialogLayout(HWND dialog, int browseId, int width, int height,
+                                  const std::vector<PlacedControl>& controls);
+
 
 std::vector<uint8_t> Bytes(const std::string& text);
 void WriteText(const std::filesystem::path& path, const std::string& text);

@@ -163,47 +163,15 @@ TEST_F(TxtExportFailure, SuccessClosesTheDialogWithOk) {
 
 TEST_F(TxtExport, DialogShowsItsControlsWhereTheTemplatePutsThem) {
     RunDialog(ID_EXPORT_TXT, [&](HWND dialog) {
-        EXPECT_EQ(WindowText(dialog), L"Txt Import");
-        // The browse button shows the folder picture centred, its yellow at (4, 6) of the 16 x 16 bitmap.
-        HWND browse = GetDlgItem(dialog, IDC_EXPORTBROWSE);
-        RECT button{};
-        GetClientRect(browse, &button);
-        EXPECT_EQ(DrawnPixel(browse, (button.right - 16) / 2 + 4, (button.bottom - 16) / 2 + 6), RGB(255, 255, 0));
-        EXPECT_EQ(FontFaceOf(dialog), L"MS Sans Serif");
-        RECT client{};
-        GetClientRect(dialog, &client);
-        const RECT size = DialogUnitsToPixels(dialog, 0, 0, 255, 97);
-        EXPECT_EQ(client.right, size.right);
-        EXPECT_EQ(client.bottom, size.bottom);
-        struct Placed {
-            HWND Control;
-            int X, Y, Width, Height;
-        };
-        const Placed controls[] = {
-            {GetDlgItem(dialog, IDOK), 74, 76, 50, 14},
-            {GetDlgItem(dialog, IDCANCEL), 130, 76, 50, 14},
-            {ChildWithText(dialog, L"Export File"), 16, 7, 232, 54},
-            {ChildWithText(dialog, L"Filename"), 25, 25, 29, 14},
-            {GetDlgItem(dialog, IDC_TXTFILENAME), 25, 39, 161, 14},
-            {GetDlgItem(dialog, IDC_EXPORTBROWSE), 194, 39, 16, 14},
-        };
-        for (const Placed& placed : controls) {
-            ASSERT_NE(placed.Control, nullptr) << placed.X << "," << placed.Y;
-            const RECT want = DialogUnitsToPixels(dialog, placed.X, placed.Y, placed.Width, placed.Height);
-            const RECT got = PlaceInDialog(dialog, placed.Control);
-            EXPECT_TRUE(EqualRect(&want, &got)) << "control at " << placed.X << "," << placed.Y << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom << " want " << want.left << "," << want.top << "," << want.right << "," << want.bottom;
-        }
-        EXPECT_EQ(ControlText(dialog, IDOK), L"OK");
-        EXPECT_EQ(ControlText(dialog, IDCANCEL), L"Cancel");
-        const LONG okStyle = GetWindowLongW(GetDlgItem(dialog, IDOK), GWL_STYLE);
-        EXPECT_EQ(okStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-        const LONG fieldStyle = GetWindowLongW(GetDlgItem(dialog, IDC_TXTFILENAME), GWL_STYLE);
-        EXPECT_TRUE(fieldStyle & ES_READONLY);
-        EXPECT_TRUE(fieldStyle & ES_AUTOHSCROLL);
-        EXPECT_TRUE(HasBorder(GetDlgItem(dialog, IDC_TXTFILENAME)));
-        const LONG browseStyle = GetWindowLongW(GetDlgItem(dialog, IDC_EXPORTBROWSE), GWL_STYLE);
-        EXPECT_EQ(browseStyle & BS_TYPEMASK, BS_OWNERDRAW);
-        EXPECT_TRUE(browseStyle & BS_BITMAP);
+        ExpectTabbedFileDialogLayout(dialog, IDC_EXPORTBROWSE, 255, 97,
+                                     {
+                                         {GetDlgItem(dialog, IDOK), L"OK", 74, 76, 50, 14},
+                                         {GetDlgItem(dialog, IDCANCEL), L"Cancel", 130, 76, 50, 14},
+                                         {ChildWithText(dialog, L"Export File"), L"Export File", 16, 7, 232, 54},
+                                         {ChildWithText(dialog, L"Filename"), L"Filename", 25, 25, 29, 14},
+                                         {GetDlgItem(dialog, IDC_TXTFILENAME), L"", 25, 39, 161, 14},
+                                         {GetDlgItem(dialog, IDC_EXPORTBROWSE), L"", 194, 39, 16, 14},
+                                     });
     }, IDCANCEL);
 }
 
