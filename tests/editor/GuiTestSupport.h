@@ -39,6 +39,12 @@ void StoreNumber(const wchar_t* name, DWORD value);
 void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 
 
+// The commands greyed while the table has no entries, in the menu and on the toolbar.
+constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH,
+                                      ID_EDIT_REPEATSEARCH};
+constexpr UINT EntryToolbarButtons[] = {ID_FILE_SAVE, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
+                                        ID_COLORS,    ID_EDIT_GOTOINDEX, ID_SHOWITEMTEXT};
+
 std::wstring StatusText(HWND statusBar, int part);
 bool MenuItemGrayed(HWND window, UINT id);
 bool MenuItemChecked(HWND window, UINT id);

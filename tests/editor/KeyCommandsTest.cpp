@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH,
-                                      ID_EDIT_REPEATSEARCH};
-constexpr UINT EntryToolbarButtons[] = {ID_FILE_SAVE, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
-                                        ID_COLORS,    ID_EDIT_GOTOINDEX, ID_SHOWITEMTEXT};
-
 bool RadioChecked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // Add Key: fills the dialog with `name` and the radio button `place`, then presses `closeWith`.

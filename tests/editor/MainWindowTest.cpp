@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH,
-                                      ID_EDIT_REPEATSEARCH};
-constexpr UINT EntryToolbarButtons[] = {ID_FILE_SAVE,   ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH,
-                                        ID_COLORS,      ID_EDIT_GOTOINDEX, ID_SHOWITEMTEXT};
-
 bool EditorReadOnly(HWND editor) { return (GetWindowLongW(editor, GWL_STYLE) & ES_READONLY) != 0; }
 
 class MainWindow : public MainWindowTest {
