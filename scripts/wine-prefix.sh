@@ -12,8 +12,5 @@ flock 9
 rm -rf "$prefix"
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine wineboot -i >/dev/null 2>&1
-# Without a window manager (Xvfb has none) Wine waits about 2 s on each shown window it
-# destroys when it manages the window; unmanaged windows go at once.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 touch "$prefix/.ready"
