@@ -52,10 +52,7 @@ TEST(ItemText, FinalLineFeedGivesAnEmptyFirstLine) { EXPECT_EQ(ItemText(u"A\nB\n
 
 TEST(AboutText, NamesProgramAndVersion) { EXPECT_EQ(AboutText(), u"Strindle 1.11u"); }
 
-class TextViews : public MainWindowTest {
-protected:
-    ScratchDir scratch_;
-};
+class TextViews : public MainWindowTest {};
 
 TEST_F(TextViews, IndexNumbersShowsTheCaretRowsNumbers) {
     std::wstring path = (scratch_ / "t.tbl").wstring();

@@ -135,20 +135,6 @@ void ExchangeTest::SetUp() {
     OpenWindow();
 }
 
-std::wstring ExchangeTest::MakeTable(const std::string& name, std::vector<std::u16string> keys,
-                                     std::vector<std::u16string> values) {
-    std::wstring path = ScratchPath(name);
-    WriteTable(path, std::move(keys), std::move(values));
-    return path;
-}
-
 void ExchangeTest::RunDialog(UINT command, const std::function<void(HWND)>& inside, int closeWith) {
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(command); }, inside, closeWith));
-}
-
-std::vector<std::wstring> ExchangeTest::Rows() {
-    std::vector<std::wstring> rows;
-    for (int row = 0; row < Dialog().KeyList().Count(); ++row)
-        rows.push_back(Dialog().KeyList().RowText(row));
-    return rows;
 }

@@ -48,12 +48,6 @@ class ExchangeTest : public MainWindowTest {
 protected:
     void SetUp() override;
     std::wstring ScratchPath(const std::string& name) const { return (scratch_ / name).wstring(); }
-    std::wstring MakeTable(const std::string& name, std::vector<std::u16string> keys,
-                           std::vector<std::u16string> values);
     // Runs `command`; once its dialog is up hands it to `inside`, then presses `closeWith`.
     void RunDialog(UINT command, const std::function<void(HWND)>& inside, int closeWith = IDOK);
-    std::vector<std::wstring> Rows();
-    std::wstring Status(int part) { return StatusText(Dialog().StatusBar(), part); }
-
-    ScratchDir scratch_;
 };

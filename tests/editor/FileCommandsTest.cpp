@@ -24,15 +24,8 @@ LoadedTable ReadTable(const std::wstring& path, bool parseOnLoad = true) {
 
 class FileCommands : public MainWindowTest {
 protected:
-    std::wstring MakeTable(const std::string& name, std::vector<std::u16string> keys, std::vector<std::u16string> values) {
-        std::wstring path = (scratch_ / name).wstring();
-        WriteTable(path, std::move(keys), std::move(values));
-        return path;
-    }
     std::wstring SampleTable() { return MakeTable("sample.tbl", {u"a", u"b", u"c"}, {u"one", u"two", u"three"}); }
     HWND Status() { return Dialog().StatusBar(); }
-
-    ScratchDir scratch_;
 };
 
 TEST_F(FileCommands, NewOnCleanUntitledTableAsksNothingAndShowsZeros) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-using Rows = std::vector<int>;
+using RowNumbers = std::vector<int>;
 
 class GoToIndexCommand : public SearchWindowTest {
 protected:
@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(GoToIndexCommand, DialogOpensWithZero) {
-    OpenNumberedTable(3);
+    OpenTableOf(3);
     std::wstring caption, text;
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_GOTOINDEX); },
                                    [&](HWND dialog) {
@@ -75,11 +75,11 @@ TEST_F(GoToIndexCommand, DialogOpensWithZero) {
 }
 
 TEST_F(GoToIndexCommand, SelectsTheRowAddingItToTheSelectionAndShowsItsEntry) {
-    OpenNumberedTable(100);
+    OpenTableOf(100);
     SelectRow(3);
     Dialog().KeyList().Select(60, true);
     GoToIndex(L"25");
-    EXPECT_EQ(SelectedRows(), (Rows{3, 25, 60}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{3, 25, 60}));
     EXPECT_EQ(CaretRow(), 25);
     EXPECT_EQ(EditorText(), L"value25");
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 2), L"Index: 25(19h)/99(63h)");
@@ -87,37 +87,37 @@ TEST_F(GoToIndexCommand, SelectsTheRowAddingItToTheSelectionAndShowsItsEntry) {
 }
 
 TEST_F(GoToIndexCommand, LastRowIsReachedAndANumberBeyondTheTableSelectsNothing) {
-    OpenNumberedTable(100);
+    OpenTableOf(100);
     SelectRow(7);
     GoToIndex(L"99");
-    EXPECT_EQ(SelectedRows(), (Rows{7, 99}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{7, 99}));
     SelectRow(7);
     GoToIndex(L"100");
-    EXPECT_EQ(SelectedRows(), (Rows{7}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{7}));
     EXPECT_EQ(CaretRow(), 7);
     EXPECT_EQ(EditorText(), L"value7");
     GoToIndex(L"10000");
-    EXPECT_EQ(SelectedRows(), (Rows{7}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{7}));
     EXPECT_TRUE(prompts_.Messages.empty());
 }
 
 TEST_F(GoToIndexCommand, NumberAboveTenThousandIsRefusedAndTheDialogStaysOpen) {
-    OpenNumberedTable(100);
+    OpenTableOf(100);
     SelectRow(4);
     ExpectRefused({L"10001", L"65535", L"123456789012345678901234567890"},
                   L"The index number must be from 0 to 10000.");
-    EXPECT_EQ(SelectedRows(), (Rows{4}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{4}));
 }
 
 TEST_F(GoToIndexCommand, TextThatIsNoNumberIsRefusedAndTheDialogStaysOpen) {
-    OpenNumberedTable(100);
+    OpenTableOf(100);
     SelectRow(4);
     ExpectRefused({L"abc", L"", L"-1", L"2 5", L"+3", L"12a"}, L"Please enter an index number, in digits 0 to 9.");
-    EXPECT_EQ(SelectedRows(), (Rows{4}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{4}));
 }
 
 TEST_F(GoToIndexCommand, CorrectedNumberIsTakenAfterARefusal) {
-    OpenNumberedTable(50);
+    OpenTableOf(50);
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_GOTOINDEX); },
                                    [&](HWND dialog) {
                                        SetDlgItemTextW(dialog, IDC_KEYTEXT, L"abc");
@@ -125,25 +125,25 @@ TEST_F(GoToIndexCommand, CorrectedNumberIsTakenAfterARefusal) {
                                        SetDlgItemTextW(dialog, IDC_KEYTEXT, L"42");
                                    }));
     EXPECT_EQ(prompts_.Messages.size(), 1u);
-    EXPECT_EQ(SelectedRows(), (Rows{0, 42}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{0, 42}));
     EXPECT_EQ(EditorText(), L"value42");
 }
 
 TEST_F(GoToIndexCommand, CancelChangesNothing) {
-    OpenNumberedTable(30);
+    OpenTableOf(30);
     SelectRow(2);
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_GOTOINDEX); },
                                    [&](HWND dialog) { SetDlgItemTextW(dialog, IDC_KEYTEXT, L"20"); }, IDCANCEL));
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_EQ(EditorText(), L"value2");
 }
 
 TEST_F(GoToIndexCommand, DoesNotDisturbTheSearch) {
-    OpenNumberedTable(30);
+    OpenTableOf(30);
     Search(L"key1");
     GoToIndex(L"5");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{10}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{10}));
 }
 
 }  // namespace

@@ -153,3 +153,42 @@ void MainWindowTest::OpenFile(const std::wstring& path) {
     prompts_.FileAnswers.push_back(path);
     SendCommand(ID_FILE_OPEN);
 }
+
+std::wstring MainWindowTest::MakeTable(const std::string& name, std::vector<std::u16string> keys,
+                                       std::vector<std::u16string> values) {
+    std::wstring path = (scratch_ / name).wstring();
+    WriteTable(path, std::move(keys), std::move(values));
+    return path;
+}
+
+void MainWindowTest::OpenTable(std::vector<std::u16string> keys, std::vector<std::u16string> values,
+                               const std::string& name) {
+    const int count = static_cast<int>(keys.size());
+    std::wstring path = MakeTable(name, std::move(keys), std::move(values));
+    if (!dialog_)
+        OpenWindow();
+    OpenFile(path);
+    ASSERT_EQ(dialog_->KeyList().Count(), count);
+}
+
+void MainWindowTest::OpenTableOf(int count) {
+    std::vector<std::u16string> keys, values;
+    for (int i = 0; i < count; ++i) {
+        keys.push_back(Utf16(L"key" + std::to_wstring(i)));
+        values.push_back(Utf16(L"value" + std::to_wstring(i)));
+    }
+    OpenTable(std::move(keys), std::move(values));
+}
+
+std::vector<std::wstring> MainWindowTest::Rows() {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < dialog_->KeyList().Count(); ++row)
+        rows.push_back(dialog_->KeyList().RowText(row));
+    return rows;
+}
+
+std::vector<int> MainWindowTest::SelectedRows() { return dialog_->KeyList().SelectedRows(); }
+
+int MainWindowTest::CaretRow() { return dialog_->KeyList().Caret(); }
+
+std::wstring MainWindowTest::Status(int part) { return StatusText(dialog_->StatusBar(), part); }

@@ -2,6 +2,7 @@
 
 #include "StrindleDlg.h"
 #include "GuiTestSupport_win.h"
+#include "TestSupport.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,22 @@ protected:
     std::wstring EditorText() const;
     // Opens `path` with the Open command.
     void OpenFile(const std::wstring& path);
+    // Writes a table of these entries into the test's scratch folder; returns its path.
+    std::wstring MakeTable(const std::string& name, std::vector<std::u16string> keys,
+                           std::vector<std::u16string> values);
+    // Makes the table `name` and opens it with Open, creating the window first if there is none.
+    void OpenTable(std::vector<std::u16string> keys, std::vector<std::u16string> values,
+                   const std::string& name = "table.tbl");
+    // Opens a table of `count` entries key0, key1... with values value0, value1...
+    void OpenTableOf(int count);
 
+    // What the window shows.
+    std::vector<std::wstring> Rows();
+    std::vector<int> SelectedRows();
+    int CaretRow();
+    std::wstring Status(int part);
+
+    ScratchDir scratch_;
     ScriptedPrompts prompts_;
     std::optional<SettingsBackup> settings_;
     std::unique_ptr<CStrindleDlg> dialog_;

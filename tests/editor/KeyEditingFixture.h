@@ -14,21 +14,10 @@ std::vector<std::wstring> Numbered(const wchar_t* prefix, std::initializer_list<
 
 class KeyEditingTest : public MainWindowTest {
 protected:
-    // Opens a table of `count` entries key0, key1... with values value0, value1...
-    void OpenTableOf(int count);
-    void OpenTable(std::vector<std::u16string> keys, std::vector<std::u16string> values);
-
-    // What the key list shows.
-    std::vector<std::wstring> Rows();
-    std::vector<int> SelectedRows();
-    int CaretRow();
     // Selects exactly `rows`, the caret on the last of them, as ctrl-clicks would.
     void SelectRows(std::initializer_list<int> rows);
-    std::wstring Status(int part) { return StatusText(Dialog().StatusBar(), part); }
     std::wstring Title() { return TitleOf(Window()); }
     // The editor's selection, start and end.
     std::pair<int, int> EditorSelection();
     void ClickButton(int id);
-
-    ScratchDir scratch_;
 };

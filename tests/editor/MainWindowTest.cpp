@@ -10,24 +10,7 @@ namespace {
 
 bool EditorReadOnly(HWND editor) { return (GetWindowLongW(editor, GWL_STYLE) & ES_READONLY) != 0; }
 
-class MainWindow : public MainWindowTest {
-protected:
-    // A window showing a table of `count` entries named key0, key1... with values value0...
-    void OpenTableOf(int count) {
-        std::vector<std::u16string> keys, values;
-        for (int i = 0; i < count; ++i) {
-            keys.push_back(Utf16(L"key" + std::to_wstring(i)));
-            values.push_back(Utf16(L"value" + std::to_wstring(i)));
-        }
-        path_ = (scratch_ / "table.tbl").wstring();
-        WriteTable(path_, keys, values);
-        OpenWindow();
-        OpenFile(path_);
-    }
-
-    ScratchDir scratch_;
-    std::wstring path_;
-};
+class MainWindow : public MainWindowTest {};
 
 TEST_F(MainWindow, StartsEmptyWithEntryCommandsGreyedAndEditorReadOnly) {
     OpenWindow();

@@ -5,7 +5,7 @@
 
 namespace {
 
-using Rows = std::vector<int>;
+using RowNumbers = std::vector<int>;
 
 class SearchCommand : public SearchWindowTest {
 protected:
@@ -18,7 +18,7 @@ protected:
 };
 
 TEST_F(SearchCommand, DialogOpensEmptyAndCaseInsensitiveEveryTime) {
-    OpenNumberedTable(3);
+    OpenTableOf(3);
     Search(L"value", true);
     std::wstring caption, text;
     bool checked = true;
@@ -38,7 +38,7 @@ TEST_F(SearchCommand, DialogOpensEmptyAndCaseInsensitiveEveryTime) {
 TEST_F(SearchCommand, LowerCaseTextFindsCapitalisedKeyWhenCaseIsIgnored) {
     OpenTable({u"Dexterity", u"Vitality", u"Strength", u"Energy"}, {u"d", u"v", u"s", u"e"});
     Search(L"str");
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_EQ(CaretRow(), 2);
     EXPECT_EQ(EditorText(), L"s");
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 2), L"Index: 2(2h)/3(3h)");
@@ -59,7 +59,7 @@ TEST_F(SearchCommand, IgnoredCaseLowersOnlyTheLettersAToZ) {
     // U+00C9 and U+00E9 are not the same letter to the search: only A to Z are lowered.
     OpenTable({u"a", u"b"}, {u"\u00E9tude", u"\u00C9tude"});
     Search(L"\u00C9TUDE");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"\u00C9tude");
 }
 
@@ -72,7 +72,7 @@ TEST_F(SearchCommand, TextOnlyInAValueSelectsItsRowAndMarksTheCharacters) {
     values[7] = u"Takes the Horadric Cube";
     OpenTable(keys, values);
     Search(L"horadric");
-    EXPECT_EQ(SelectedRows(), (Rows{7}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{7}));
     EXPECT_EQ(CaretRow(), 7);
     EXPECT_EQ(EditorText(), L"Takes the Horadric Cube");
     CHARRANGE range = MarkedRange();
@@ -85,51 +85,51 @@ TEST_F(SearchCommand, RowsAreScannedInOrderWithEachKeyBeforeItsValue) {
     OpenTable({u"alpha", u"beta", u"gem socket", u"gem"}, {u"none", u"a gem here", u"a gem too", u"x"});
     Search(L"gem");
     // Row 1 holds the text only in its value, which comes before the key of row 2.
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"gem");
 }
 
 TEST_F(SearchCommand, KeyAndValueHoldingTheTextAreFoundByTheKey) {
     OpenTable({u"x", u"ring of gold"}, {u"y", u"gold ring"});
     Search(L"gold");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"");
 }
 
 TEST_F(SearchCommand, EmptyTextSelectsRowZero) {
-    OpenNumberedTable(5);
+    OpenTableOf(5);
     SelectRow(3);
     Search(L"");
-    EXPECT_EQ(SelectedRows(), (Rows{0}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{0}));
     EXPECT_EQ(CaretRow(), 0);
     EXPECT_EQ(EditorText(), L"value0");
 }
 
 TEST_F(SearchCommand, EarlierSelectionIsReplacedByTheHit) {
-    OpenNumberedTable(8);
+    OpenTableOf(8);
     for (int row : {1, 2, 5})
         Dialog().KeyList().Select(row, true);
     Search(L"key6");
-    EXPECT_EQ(SelectedRows(), (Rows{6}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{6}));
 }
 
 TEST_F(SearchCommand, CancelLeavesTheSelectionAndForgetsTheLastHit) {
-    OpenNumberedTable(6);
+    OpenTableOf(6);
     Search(L"key2");
-    ASSERT_EQ(SelectedRows(), (Rows{2}));
+    ASSERT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_SEARCH); }, [](HWND) {}, IDCANCEL));
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_EQ(EditorText(), L"value2");
     // The cancelled Search started over, so Repeat Search asks again.
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_REPEATSEARCH); }, [](HWND) {}, IDCANCEL));
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_TRUE(prompts_.Messages.empty());
 }
 
 TEST_F(SearchCommand, LoadedLineFeedsBeforeAHitDoNotShiftTheMarkedCharacters) {
     OpenTable({u"a", u"b"}, {u"first", u"line one\nline two\n\nthe target word"});
     Search(L"target");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"target");
 }
 
@@ -144,7 +144,7 @@ TEST_F(SearchCommand, TypedLineBreaksBeforeAHitDoNotShiftTheMarkedCharacters) {
     ASSERT_EQ(Dialog().Document.Values[1], u"second\r\none more line\r\nand the target");
     SelectRow(0);
     Search(L"TARGET");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"target");
 }
 
@@ -153,7 +153,7 @@ TEST_F(SearchCommand, CarriageReturnLineFeedPairsBeforeAHitDoNotShiftTheMarkedCh
     // Values may hold "\r\n" and "\r\r\n" (a file from elsewhere, text pasted in).
     Dialog().Document.Values[1] = u"one\r\ntwo\r\r\nthree\rfour\nthe target";
     Search(L"target");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"target");
 }
 
@@ -165,7 +165,7 @@ TEST_F(SearchCommand, ValueHitGivesTheEditorTheFocusSoTheMarkShows) {
 }
 
 TEST_F(SearchCommand, FullTableWithoutAHitEndsWithNoRowSelected) {
-    OpenNumberedTable(65535);
+    OpenTableOf(65535);
     SelectRow(40000);
     Search(L"no such text");
     EXPECT_EQ(EndOfSearchCount(), 1);
@@ -182,13 +182,13 @@ TEST_F(SearchCommand, DoesNothingWithoutEntries) {
 class RepeatSearchCommand : public SearchWindowTest {};
 
 TEST_F(RepeatSearchCommand, WithoutAnEarlierSearchOpensTheSearchDialog) {
-    OpenNumberedTable(4);
+    OpenTableOf(4);
     SelectRow(2);
     std::wstring caption;
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_REPEATSEARCH); },
                                    [&](HWND dialog) { caption = WindowText(dialog); }, IDCANCEL));
     EXPECT_EQ(caption, L"Search");
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_EQ(EditorText(), L"value2");
     EXPECT_TRUE(prompts_.Messages.empty());
 }
@@ -199,7 +199,7 @@ TEST_F(RepeatSearchCommand, ReachesEachHitInOneValueOnceInOrder) {
     EXPECT_EQ(MarkedRange().cpMin, 0);
     EXPECT_EQ(MarkedText(), L"ab");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedRange().cpMin, 4);
     EXPECT_EQ(MarkedText(), L"Ab");
     RepeatSearch();
@@ -223,39 +223,39 @@ TEST_F(RepeatSearchCommand, HitsDoNotOverlap) {
 TEST_F(RepeatSearchCommand, KeyHitIsFollowedByTheSameRowsValueHitThenLaterRows) {
     OpenTable({u"a", u"gold ring", u"b", u"c", u"gold key"}, {u"x", u"a gold coin", u"y", u"more gold", u"z"});
     Search(L"gold");
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedRange().cpMin, 2);
     EXPECT_EQ(MarkedText(), L"gold");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{3}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{3}));
     EXPECT_EQ(EditorText(), L"more gold");
     EXPECT_EQ(MarkedText(), L"gold");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{4}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{4}));
     EXPECT_EQ(MarkedText(), L"");
     EXPECT_EQ(EndOfSearchCount(), 0);
 }
 
 TEST_F(RepeatSearchCommand, HitInALaterRowReplacesTheSelection) {
-    OpenNumberedTable(12);
+    OpenTableOf(12);
     Search(L"key1");
-    ASSERT_EQ(SelectedRows(), (Rows{1}));
+    ASSERT_EQ(SelectedRows(), (RowNumbers{1}));
     Dialog().KeyList().Select(5, true);
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{10}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{10}));
     EXPECT_EQ(EditorText(), L"value10");
 }
 
 TEST_F(RepeatSearchCommand, AfterTheLastHitEndsTheSearchThenAsksAgain) {
-    OpenNumberedTable(5);
+    OpenTableOf(5);
     Search(L"key3");
     RepeatSearch();
     EXPECT_EQ(EndOfSearchCount(), 1);
     // Nothing more found: the selection stays as it was.
-    EXPECT_EQ(SelectedRows(), (Rows{3}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{3}));
     EXPECT_EQ(EditorText(), L"value3");
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_REPEATSEARCH); }, [](HWND) {}, IDCANCEL));
 }
@@ -263,19 +263,19 @@ TEST_F(RepeatSearchCommand, AfterTheLastHitEndsTheSearchThenAsksAgain) {
 TEST_F(RepeatSearchCommand, HitInTheLastRowsKeyEndsTheSearchThenAsksAgain) {
     OpenTable({u"a", u"b", u"last"}, {u"1", u"2", u"3"});
     Search(L"last");
-    ASSERT_EQ(SelectedRows(), (Rows{2}));
+    ASSERT_EQ(SelectedRows(), (RowNumbers{2}));
     RepeatSearch();
     EXPECT_EQ(EndOfSearchCount(), 1);
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_REPEATSEARCH); }, [](HWND) {}, IDCANCEL));
 }
 
 TEST_F(RepeatSearchCommand, EmptyTextGoesOnRowByRow) {
-    OpenNumberedTable(3);
+    OpenTableOf(3);
     Search(L"");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     RepeatSearch();
     EXPECT_EQ(EndOfSearchCount(), 1);
 }
@@ -283,42 +283,42 @@ TEST_F(RepeatSearchCommand, EmptyTextGoesOnRowByRow) {
 TEST_F(RepeatSearchCommand, KeepsTheCaseRuleOfTheSearch) {
     OpenTable({u"Stone", u"stone", u"STONE"}, {u"1", u"2", u"3"});
     Search(L"stone", true);
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     RepeatSearch();
     EXPECT_EQ(EndOfSearchCount(), 1);
     Search(L"STONE");
-    EXPECT_EQ(SelectedRows(), (Rows{0}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{0}));
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{1}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
 }
 
 TEST_F(RepeatSearchCommand, GoesOnInAnotherTableOpenedSinceTheSearch) {
     OpenTable({u"sword", u"shield"}, {u"1", u"2"});
     Search(L"sword");
-    OpenAnotherTable({u"axe", u"bow", u"long sword"}, {u"a", u"b", u"c"});
+    OpenTable({u"axe", u"bow", u"long sword"}, {u"a", u"b", u"c"}, "other.tbl");
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
     EXPECT_EQ(EditorText(), L"c");
 }
 
 TEST_F(RepeatSearchCommand, GoesOnAfterAnEditOfTheValue) {
     OpenTable({u"a", u"b", u"c"}, {u"red", u"x", u"red again"});
     Search(L"red");
-    ASSERT_EQ(SelectedRows(), (Rows{0}));
+    ASSERT_EQ(SelectedRows(), (RowNumbers{0}));
     Type(L" and red");  // the caret entry is row 0, now "red and red"
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{0}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{0}));
     EXPECT_EQ(MarkedRange().cpMin, 8);
     RepeatSearch();
-    EXPECT_EQ(SelectedRows(), (Rows{2}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{2}));
 }
 
 TEST_F(RepeatSearchCommand, EndsTheSearchWhenTheHitsRowIsNoLongerThere) {
-    OpenNumberedTable(6);
+    OpenTableOf(6);
     Search(L"key5");
-    OpenAnotherTable({u"a", u"b"}, {u"1", u"2"});
+    OpenTable({u"a", u"b"}, {u"1", u"2"}, "other.tbl");
     RepeatSearch();
     EXPECT_EQ(EndOfSearchCount(), 1);
 }
@@ -354,20 +354,20 @@ protected:
 };
 
 TEST_F(SearchRoutes, ControlFAndF3OpenTheSearchDialog) {
-    OpenNumberedTable(3);
+    OpenTableOf(3);
     EXPECT_EQ(CaptionOfDialogOpenedBy([&] { PressAccelerator('F', true); }), L"Search");
     EXPECT_EQ(CaptionOfDialogOpenedBy([&] { PressAccelerator(VK_F3, false); }), L"Search");
 }
 
 TEST_F(SearchRoutes, F3RepeatsTheSearch) {
-    OpenNumberedTable(12);
+    OpenTableOf(12);
     Search(L"key1");
     WithoutDialog([&] { PressAccelerator(VK_F3, false); });
-    EXPECT_EQ(SelectedRows(), (Rows{10}));
+    EXPECT_EQ(SelectedRows(), (RowNumbers{10}));
 }
 
 TEST_F(SearchRoutes, ToolbarButtonsOpenTheirDialogs) {
-    OpenNumberedTable(3);
+    OpenTableOf(3);
     EXPECT_EQ(CaptionOfDialogOpenedBy([&] { ClickToolbarButton(ID_EDIT_SEARCH); }), L"Search");
     EXPECT_EQ(CaptionOfDialogOpenedBy([&] { ClickToolbarButton(ID_EDIT_REPEATSEARCH); }), L"Search");
     EXPECT_EQ(CaptionOfDialogOpenedBy([&] { ClickToolbarButton(ID_EDIT_GOTOINDEX); }), L"Go To Index #");

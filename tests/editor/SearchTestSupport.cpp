@@ -24,28 +24,6 @@ void CALLBACK CancelUnexpectedDialog(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-void SearchWindowTest::OpenTable(std::vector<std::u16string> keys, std::vector<std::u16string> values) {
-    OpenWindow();
-    OpenAnotherTable(std::move(keys), std::move(values));
-}
-
-void SearchWindowTest::OpenNumberedTable(int count) {
-    std::vector<std::u16string> keys, values;
-    for (int i = 0; i < count; ++i) {
-        std::u16string number = Utf16(std::to_wstring(i));
-        keys.push_back(u"key" + number);
-        values.push_back(u"value" + number);
-    }
-    OpenTable(std::move(keys), std::move(values));
-}
-
-void SearchWindowTest::OpenAnotherTable(std::vector<std::u16string> keys, std::vector<std::u16string> values) {
-    std::wstring path = (scratch_ / ("table" + std::to_string(++tables_) + ".tbl")).wstring();
-    WriteTable(path, std::move(keys), std::move(values));
-    OpenFile(path);
-    ASSERT_GT(Dialog().KeyList().Count(), 0);
-}
-
 void SearchWindowTest::Search(const std::wstring& text, bool caseSensitive) {
     EXPECT_TRUE(InspectModalDialog([&] { SendCommand(ID_EDIT_SEARCH); },
                                    [&](HWND dialog) {

@@ -14,13 +14,6 @@
 
 class SearchWindowTest : public MainWindowTest {
 protected:
-    // A window showing a table of these entries (written and opened with Open).
-    void OpenTable(std::vector<std::u16string> keys, std::vector<std::u16string> values);
-    // A window showing `count` entries key0, key1... with values value0, value1...
-    void OpenNumberedTable(int count);
-    // Opens another table with Open in the window already there.
-    void OpenAnotherTable(std::vector<std::u16string> keys, std::vector<std::u16string> values);
-
     // Runs Search with `text` typed into its dialog, confirmed with OK.
     void Search(const std::wstring& text, bool caseSensitive = false);
     // Runs `action`, which must open no dialog; a dialog that comes up anyway fails the test
@@ -29,14 +22,9 @@ protected:
     // Repeat Search, expected to go on without its dialog.
     void RepeatSearch();
 
-    std::vector<int> SelectedRows() { return Dialog().KeyList().SelectedRows(); }
-    int CaretRow() { return Dialog().KeyList().Caret(); }
     // The characters marked in the value editor, as the editor gives them.
     std::wstring MarkedText() const;
     CHARRANGE MarkedRange() const;
     // How many "End of Search" boxes were shown so far (each checked for caption and icon).
     int EndOfSearchCount() const;
-
-    ScratchDir scratch_;
-    int tables_ = 0;
 };
