@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Strindle, and opens the bundled sample table in it (under
-# Wine on Linux). Without an X display the window goes to a virtual one.
-set -euo pipefail
+# Wine on Linux): the 32-bit Strindle where this machine starts 32-bit programs, else the
+# 64-bit one. Without an X display the window goes to a virtual one.
 source "$(dirname "$0")/scripts/common.sh"
 
+step "installing what is missing"
 "$root/scripts/install-deps.sh"
-build_native_tree   # makes samples/sample.tbl
-build_win32_tree
+step "building the native tree $build_native (it makes the sample table)"
+configure_native
+build "$build_native" sample_table
+if machine_runs_32bit; then
+    build_windows=$build_win32
+    step "building the 32-bit Windows tree $build_windows"
+    configure_win32
+    build "$build_windows" strindle
+    echo "Strindle: the 32-bit program."
+else
+    build_windows=$build_win64
+    step "building the 64-bit Windows tree $build_windows"
+    configure_win64
+    build "$build_windows" strindle
+    echo "Strindle: the 64-bit program, because this machine starts no 32-bit programs ($STRINDLE_NO_32BIT_WHY)."
+fi
 
 sample="$build_native/samples/sample.tbl"
 "$build_native/bin/tbltool" info "$sample"
 
-trap 'stop_wine "$build_win32"; stop_display' EXIT
+trap 'stop_wine "$build_windows"; stop_display' EXIT
 if [ -z "${DISPLAY:-}" ]; then
+    step "starting a virtual display"
     start_display
     echo "No X display: Strindle runs on the virtual display $DISPLAY (scripts/screenshot.sh shows it)."
 fi
-"$root/scripts/wine-run.sh" "$build_win32" "$build_win32/bin/strindle.exe" "Z:$sample"
+step "running Strindle on $sample"
+"$root/scripts/wine-run.sh" "$build_windows" "$build_windows/bin/strindle.exe" "Z:$sample"

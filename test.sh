@@ -1,14 +1,29 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds natively and for 32- and 64-bit Windows, and runs every test:
-# native tests under AddressSanitizer, the Windows tests under Wine on a virtual display, and
-# the fuzz targets for a short while when clang is there.
-set -euo pipefail
+# native tests under AddressSanitizer, the fuzz targets for a short while when clang is there,
+# and the Windows tests under Wine on a virtual display: the 64-bit tree's always, the 32-bit
+# tree's where this machine starts 32-bit programs.
 source "$(dirname "$0")/scripts/common.sh"
 
+step "installing what is missing"
 "$root/scripts/install-deps.sh"
-build_all
-# The Windows zip takes the 64-bit Dunmore.dll from the -win64 tree, so it is packed last.
-cmake --build "$build_win32" --target dist
+
+# The 32-bit tree is always built: it holds the programs we ship. Its test programs are built
+# only where they can run.
+if machine_runs_32bit; then win32_tests=ON; else win32_tests=OFF; fi
+
+step "building the native tree $build_native"
+configure_native
+build "$build_native"
+step "building the 64-bit Windows tree $build_win64"
+configure_win64
+build "$build_win64"
+step "building the 32-bit Windows tree $build_win32"
+configure_win32 -DSTRINDLE_TESTS=$win32_tests
+build "$build_win32"
+# The Windows zip takes the 64-bit programs from the -win64 tree, so it is packed last.
+step "packing the Windows zip"
+build "$build_win32" dist
 
 cleanup() {
     stop_wine "$build_win32" "$build_win64"
@@ -16,17 +31,27 @@ cleanup() {
 }
 trap cleanup EXIT
 
-(cd "$build_native" && ctest --output-on-failure -j "$jobs")
+step "running the native tests"
+ctest --test-dir "$build_native" --output-on-failure -j "$jobs"
 
 # The fuzz targets start from the inputs the native tests just saved.
 if command -v clang++ >/dev/null; then
-    configure_and_build "$build_fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    step "building and running the fuzz targets in $build_fuzz"
+    configure "$build_fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
         -DSTRINDLE_FUZZ=ON -DSTRINDLE_FUZZ_SEEDS="$build_native/fuzz-seeds"
-    (cd "$build_fuzz" && ctest --output-on-failure -j "$jobs")
+    build "$build_fuzz"
+    ctest --test-dir "$build_fuzz" --output-on-failure -j "$jobs"
 fi
 
+step "starting a virtual display"
 start_display
-"$root/scripts/wine-prefix.sh" "$build_win32"
+step "running the 64-bit Windows tests"
 "$root/scripts/wine-prefix.sh" "$build_win64"
-(cd "$build_win32" && ctest --output-on-failure -j "$jobs")
-(cd "$build_win64" && ctest --output-on-failure -j "$jobs")
+ctest --test-dir "$build_win64" --output-on-failure -j "$jobs"
+if [ $win32_tests = ON ]; then
+    step "running the 32-bit Windows tests"
+    "$root/scripts/wine-prefix.sh" "$build_win32"
+    ctest --test-dir "$build_win32" --output-on-failure -j "$jobs"
+else
+    echo "32-bit Windows tests: not built and not run, because this machine starts no 32-bit programs ($STRINDLE_NO_32BIT_WHY); the 32-bit programs were built."
+fi

@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in a Release tree (build-bench/) and runs them all; extra arguments
 # go to every benchmark program (e.g. --benchmark_filter=Compile).
-set -euo pipefail
 source "$(dirname "$0")/common.sh"
+step "installing what is missing"
 "$root/scripts/install-deps.sh"
 dir=$build_native-bench
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$dir" -j "$jobs"
+step "building the benchmarks in $dir"
+configure "$dir" -DCMAKE_BUILD_TYPE=Release -DSTRINDLE_TESTS=OFF
+build "$dir"
 for b in "$dir"/bin/*_bench; do
-    echo "== $(basename "$b")"
+    step "running $(basename "$b")"
     "$b" "$@"
 done

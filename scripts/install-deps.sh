@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with; does nothing when all are there.
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
@@ -18,7 +18,7 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+step "installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     sudo_if_needed dpkg --add-architecture i386
 fi

@@ -3,7 +3,6 @@
 # Starts a Windows program of a cross build under Wine on a virtual display and writes a PNG
 # of the screen once the program's window is up (SCREENSHOT=file, default screenshot.png).
 # The build folder, and so the Wine prefix, is the one whose bin/ holds PROGRAM.
-set -euo pipefail
 source "$(dirname "$0")/common.sh"
 program=$1
 shift
