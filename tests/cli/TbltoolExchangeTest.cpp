@@ -4,6 +4,7 @@
 #include "TblLoader.h"
 #include "Utf.h"
 
+#include "TbltoolTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +14,16 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
 struct Table {
     Strings Keys;
     Strings Values;
 };
-
-std::string Arg(const std::filesystem::path& path) { return Utf16ToUtf8(path.u16string()); }
 
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string Text(const std::filesystem::path& path) {
     const std::vector<uint8_t> bytes = ReadBytes(path);
     return {bytes.begin(), bytes.end()};
-}
-
-void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
-    TblHeader header;
-    ASSERT_TRUE(CompileTbl(path.u16string(), keys, values, header, false, {}));
 }
 
 Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) {

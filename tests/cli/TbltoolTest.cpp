@@ -4,26 +4,13 @@
 #include "TblLoader.h"
 #include "Utf.h"
 
+#include "TbltoolTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-namespace {
-
-using Strings = std::vector<std::u16string>;
-
-// Arguments as the entry points hand them over: UTF-8.
-std::string Arg(const std::filesystem::path& path) { return Utf16ToUtf8(path.u16string()); }
-
-void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
-    TblHeader header;
-    ASSERT_TRUE(CompileTbl(path.u16string(), keys, values, header, false, {}));
-}
-
-}  // namespace
 
 TEST(Tbltool, WrongUsageExitsWithTwo) {
     EXPECT_EQ(RunTbltool({}), ExitUsage);

@@ -1,6 +1,7 @@
 #include "MergeEntries.h"
 
 #include "TblFormat.h"
+#include "TxtioTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,6 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
-struct Table {
-    Strings Keys;
-    Strings Values;
-};
 
 // The merge by its plain definition: every source key compared with every table key.
 void MergeByComparingEveryKey(const Strings& sourceKeys, const Strings& sourceValues, Table& table) {

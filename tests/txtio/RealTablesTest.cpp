@@ -3,6 +3,7 @@
 #include "TblCompiler.h"
 #include "TblLoader.h"
 #include "TestSupport.h"
+#include "TxtioTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,6 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
-struct Table {
-    Strings Keys;
-    Strings Values;
-};
 
 std::vector<std::filesystem::path> RealTables() {
     std::vector<std::filesystem::path> tables;

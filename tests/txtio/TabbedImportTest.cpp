@@ -14,8 +14,6 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
 // What an exported value comes back as: its line feeds as backslash and "n".
 std::u16string AsImported(const std::u16string& value) {
     std::u16string text;

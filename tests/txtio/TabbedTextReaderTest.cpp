@@ -10,8 +10,6 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
 struct Rows {
     Strings Keys;
     Strings Values;

@@ -10,8 +10,6 @@
 
 namespace {
 
-using Strings = std::vector<std::u16string>;
-
 std::string Encode(const Strings& keys, const Strings& values,
                    TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter) {
     std::string bytes;
@@ -20,7 +18,6 @@ std::string Encode(const Strings& keys, const Strings& values,
     return bytes;
 }
 
-const std::string Header = "String Index\tText\r\n";
 
 }  // namespace
 
@@ -34,34 +31,34 @@ TEST(TabbedTextWriter, WritesTheTwentyEightBytesOfAOneEntryTable) {
 
 TEST(TabbedTextWriter, EmptyTableIsTheNineteenByteHeaderLine) {
     const std::string bytes = Encode({}, {});
-    EXPECT_EQ(bytes, Header);
+    EXPECT_EQ(bytes, ExportHeaderLine);
     EXPECT_EQ(bytes.size(), 19u);
 }
 
 TEST(TabbedTextWriter, WritesEntriesInIndexOrderEachLineEndingInCrLf) {
-    EXPECT_EQ(Encode({u"b", u"a", u"b"}, {u"2", u"1", u"3"}), Header + "b\t2\r\na\t1\r\nb\t3\r\n");
+    EXPECT_EQ(Encode({u"b", u"a", u"b"}, {u"2", u"1", u"3"}), ExportHeaderLine + "b\t2\r\na\t1\r\nb\t3\r\n");
 }
 
 TEST(TabbedTextWriter, EscapedLineFeedAndTypedBackslashNCannotBeToldApart) {
-    EXPECT_EQ(Encode({u"k", u"k"}, {u"a\nb", u"a\\nb"}), Header + "k\ta\\nb\r\nk\ta\\nb\r\n");
+    EXPECT_EQ(Encode({u"k", u"k"}, {u"a\nb", u"a\\nb"}), ExportHeaderLine + "k\ta\\nb\r\nk\ta\\nb\r\n");
 }
 
 TEST(TabbedTextWriter, CarriageReturnBeforeLineFeedStaysAsItsOwnByte) {
-    EXPECT_EQ(Encode({u"k"}, {u"a\r\nb"}), Header + "k\ta\r\\nb\r\n");
+    EXPECT_EQ(Encode({u"k"}, {u"a\r\nb"}), ExportHeaderLine + "k\ta\r\\nb\r\n");
 }
 
 TEST(TabbedTextWriter, TabAndBackslashInAValueAreWrittenUnchanged) {
-    EXPECT_EQ(Encode({u"k"}, {u"a\tb\\c"}), Header + "k\ta\tb\\c\r\n");
+    EXPECT_EQ(Encode({u"k"}, {u"a\tb\\c"}), ExportHeaderLine + "k\ta\tb\\c\r\n");
 }
 
 TEST(TabbedTextWriter, KeysAreNeverEscaped) {
     // A key's line feed is written as a line end, as text mode writes it: the layout breaks.
-    EXPECT_EQ(Encode({u"a\tb", u"c\nd"}, {u"1", u"2"}), Header + "a\tb\t1\r\nc\r\nd\t2\r\n");
+    EXPECT_EQ(Encode({u"a\tb", u"c\nd"}, {u"1", u"2"}), ExportHeaderLine + "a\tb\t1\r\nc\r\nd\t2\r\n");
 }
 
 TEST(TabbedTextWriter, CharactersUpToU00FFAreOneByteOfTheSameNumber) {
     const std::u16string value = {0x00FF, u'c', u'1', 0x00E9, 0x0080, 0x0001};
-    EXPECT_EQ(Encode({u"\u00DCber"}, {value}), Header + "\xDC" "ber\t\xFF" "c1\xE9\x80\x01\r\n");
+    EXPECT_EQ(Encode({u"\u00DCber"}, {value}), ExportHeaderLine + "\xDC" "ber\t\xFF" "c1\xE9\x80\x01\r\n");
 }
 
 TEST(TabbedTextWriter, RefusesACharacterAboveU00FFNamingTheFirstSuchEntry) {
@@ -93,12 +90,12 @@ TEST(TabbedTextWriter, RefusesFewerValuesThanKeys) {
 TEST(TabbedTextWriter, Utf8WritesEveryCharacterWithoutAByteOrderMark) {
     const std::string bytes =
         Encode({u"Key"}, {u"\uD55C\u00E9\n\U0001F600"}, TabbedEncoding::Utf8);
-    EXPECT_EQ(bytes, Header + "Key\t\xED\x95\x9C\xC3\xA9\\n\xF0\x9F\x98\x80\r\n");
+    EXPECT_EQ(bytes, ExportHeaderLine + "Key\t\xED\x95\x9C\xC3\xA9\\n\xF0\x9F\x98\x80\r\n");
 }
 
 TEST(TabbedTextWriter, Utf8GivesBackTheBytesOfAValueThatWasNotUtf8InItsTable) {
     // The loader keeps a stray byte 0xE9 as U+DCE9; the file gets the byte itself back.
-    EXPECT_EQ(Encode({u"k"}, {u"caf\xDCE9"}, TabbedEncoding::Utf8), Header + "k\tcaf\xE9\r\n");
+    EXPECT_EQ(Encode({u"k"}, {u"caf\xDCE9"}, TabbedEncoding::Utf8), ExportHeaderLine + "k\tcaf\xE9\r\n");
 }
 
 TEST(WriteTabbedText, WritesTheEncodedBytesToTheFile) {
@@ -106,7 +103,7 @@ TEST(WriteTabbedText, WritesTheEncodedBytesToTheFile) {
     const auto path = dir / "out.txt";
     ASSERT_TRUE(WriteTabbedText(path.u16string(), {u"x1"}, {u"A\nB"}).Ok);
     const std::vector<uint8_t> bytes = ReadBytes(path);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), Header + "x1\tA\\nB\r\n");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), ExportHeaderLine + "x1\tA\\nB\r\n");
 }
 
 TEST(WriteTabbedText, ReplacesAnExistingFile) {
@@ -115,7 +112,7 @@ TEST(WriteTabbedText, ReplacesAnExistingFile) {
     WriteBytes(path, std::vector<uint8_t>(1000, 'z'));
     ASSERT_TRUE(WriteTabbedText(path.u16string(), {}, {}).Ok);
     const std::vector<uint8_t> bytes = ReadBytes(path);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), Header);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), ExportHeaderLine);
 }
 
 TEST(WriteTabbedText, RefusedExportLeavesTheOldFileAndCreatesNothing) {

@@ -11,3 +11,14 @@ inline std::string Utf8Path(const std::filesystem::path& path) {
 }
 
 inline std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+using Strings = std::vector<std::u16string>;
+
+// A table's two parallel arrays.
+struct Table {
+    Strings Keys;
+    Strings Values;
+};
+
+// The first line of every exported file.
+inline const std::string ExportHeaderLine = "String Index\tText\r\n";

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "TblCompiler.h"
+#include "Utf.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using Strings = std::vector<std::u16string>;
+
+// Arguments as the entry points hand them over: UTF-8.
+inline std::string Arg(const std::filesystem::path& path) { return Utf16ToUtf8(path.u16string()); }
+
+inline void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
+    TblHeader header;
+    ASSERT_TRUE(CompileTbl(path.u16string(), keys, values, header, false, {}));
+}
