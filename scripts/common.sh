@@ -53,7 +53,7 @@ machine_runs_32bit() {
             STRINDLE_RUNS_32BIT=yes
         else
             STRINDLE_RUNS_32BIT=no
-            STRINDLE_NO_32BIT_WHY="$wine32_loader does not start: ${said:-its exit status was $?}"
+            STRINDLE_NO_32BIT_WHY="$wine32_loader does not start: ${said#*"$wine32_loader": }"
             export STRINDLE_NO_32BIT_WHY
         fi
         export STRINDLE_RUNS_32BIT
@@ -66,7 +66,7 @@ is_32bit_program() {  # is_32bit_program FILE: true for a 32-bit x86 Windows pro
     local pe_offset machine
     pe_offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
     machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$1" | tr -d ' ')
-    [ "$machine" = 14c ]
+    [ "$machine" = 014c ]
 }
 
 wine_loader_for() {  # wine_loader_for PROGRAM: prints the Wine loader that runs PROGRAM
