@@ -1,5 +1,6 @@
 // DllRegisterServer and DllUnregisterServer: the shell's approval of the extension, the
 // registration script (resource REGISTRY 102) and the type library (resource TYPELIB 1).
+#include "ComBoundary.h"
 #include "Dunmore_h.h"
 #include "Module.h"
 #include "RegistrationScript_win.h"
@@ -93,9 +94,7 @@ HRESULT UnregisterTypeLibrary() {
     return result;
 }
 
-}  // namespace
-
-STDAPI DllRegisterServer() {
+HRESULT RegisterServer() {
     if (const HRESULT approved = ApproveExtension(); FAILED(approved))
         return approved;
     std::vector<ScriptRoot> script;
@@ -106,7 +105,7 @@ STDAPI DllRegisterServer() {
     return RegisterTypeLibrary();
 }
 
-STDAPI DllUnregisterServer() {
+HRESULT UnregisterServer() {
     WithdrawApproval();
     std::vector<ScriptRoot> script;
     if (const HRESULT loaded = LoadRegistrationScript(script); FAILED(loaded))
@@ -114,4 +113,14 @@ STDAPI DllUnregisterServer() {
     if (const HRESULT unregistered = UnregisterScript(script); FAILED(unregistered))
         return unregistered;
     return UnregisterTypeLibrary();
+}
+
+}  // namespace
+
+STDAPI DllRegisterServer() {
+    return AtComBoundary(RegisterServer);
+}
+
+STDAPI DllUnregisterServer() {
+    return AtComBoundary(UnregisterServer);
 }

@@ -25,22 +25,50 @@ HRESULT ReadDropList(HDROP drop, std::vector<std::string>& paths) {
     return S_OK;
 }
 
+// The storage medium of a GetData call, released when its owner goes, also when reading it
+// throws.
+class StorageMedium {
+public:
+    StorageMedium() = default;
+    ~StorageMedium() { ReleaseStgMedium(&medium_); }
+    StorageMedium(const StorageMedium&) = delete;
+    StorageMedium& operator=(const StorageMedium&) = delete;
+
+    STGMEDIUM* get() { return &medium_; }
+
+private:
+    STGMEDIUM medium_ = {};
+};
+
+// Global memory locked while its owner lives.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL memory) : memory_(memory), data_(GlobalLock(memory)) {}
+    ~GlobalLockGuard() {
+        if (data_)
+            GlobalUnlock(memory_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+
+    void* data() const { return data_; }
+
+private:
+    HGLOBAL memory_;
+    void* data_;
+};
+
 }  // namespace
 
 HRESULT ReadSelectedFiles(IDataObject* data, std::vector<std::string>& paths) {
     if (!data)
         return E_INVALIDARG;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium = {};
-    if (FAILED(data->GetData(&format, &medium)))
+    StorageMedium medium;
+    if (FAILED(data->GetData(&format, medium.get())) || medium.get()->tymed != TYMED_HGLOBAL)
         return E_INVALIDARG;
-    HRESULT result = E_INVALIDARG;
-    if (medium.tymed == TYMED_HGLOBAL) {
-        if (const auto drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
-            result = ReadDropList(drop, paths);
-            GlobalUnlock(medium.hGlobal);
-        }
-    }
-    ReleaseStgMedium(&medium);
-    return result;
+    const GlobalLockGuard locked(medium.get()->hGlobal);
+    if (!locked.data())
+        return E_INVALIDARG;
+    return ReadDropList(static_cast<HDROP>(locked.data()), paths);
 }

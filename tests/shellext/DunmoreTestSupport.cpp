@@ -52,27 +52,43 @@ std::filesystem::path TestProgramDir() {
     return std::filesystem::path(std::wstring(path, length)).parent_path();
 }
 
-const DunmoreLibrary& Dunmore() {
-    static const DunmoreLibrary library = [] {
-        DunmoreLibrary loaded{};
-        loaded.path = (TestProgramDir() / "Dunmore.dll").wstring();
-        loaded.module = LoadLibraryW(loaded.path.c_str());
-        if (loaded.module) {
-            LoadExport(loaded.module, "DllCanUnloadNow", loaded.canUnloadNow);
-            LoadExport(loaded.module, "DllGetClassObject", loaded.getClassObject);
-            LoadExport(loaded.module, "DllRegisterServer", loaded.registerServer);
-            LoadExport(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
-        }
-        return loaded;
-    }();
+namespace {
+
+DunmoreLibrary LoadDunmoreLibrary(const wchar_t* fileName) {
+    DunmoreLibrary loaded{};
+    loaded.path = (TestProgramDir() / fileName).wstring();
+    loaded.module = LoadLibraryW(loaded.path.c_str());
+    if (loaded.module) {
+        LoadExport(loaded.module, "DllCanUnloadNow", loaded.canUnloadNow);
+        LoadExport(loaded.module, "DllGetClassObject", loaded.getClassObject);
+        LoadExport(loaded.module, "DllRegisterServer", loaded.registerServer);
+        LoadExport(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
+        LoadExport(loaded.module, "FailAllocationAfter", loaded.failAllocationAfter);
+    }
+    return loaded;
+}
+
+const DunmoreLibrary& Checked(const DunmoreLibrary& library) {
     if (!library.module || !library.canUnloadNow || !library.getClassObject || !library.registerServer ||
         !library.unregisterServer)
-        ADD_FAILURE() << "Dunmore.dll or one of its four exports is missing beside the test program";
+        ADD_FAILURE() << std::filesystem::path(library.path).filename().string()
+                      << " or one of its four exports is missing beside the test program";
     return library;
 }
 
-IContextMenu* CreateContextMenuHandler() {
-    const DunmoreLibrary& library = Dunmore();
+}  // namespace
+
+const DunmoreLibrary& Dunmore() {
+    static const DunmoreLibrary library = LoadDunmoreLibrary(L"Dunmore.dll");
+    return Checked(library);
+}
+
+const DunmoreLibrary& DunmoreAllocationSeam() {
+    static const DunmoreLibrary library = LoadDunmoreLibrary(L"DunmoreAllocationSeam.dll");
+    return Checked(library);
+}
+
+IContextMenu* CreateContextMenuHandler(const DunmoreLibrary& library) {
     if (!library.getClassObject)
         return nullptr;
     IClassFactory* factory = nullptr;

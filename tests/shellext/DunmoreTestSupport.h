@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-// Dunmore.dll from the test program's own folder, loaded once for the whole run.
+// A server library from the test program's own folder, loaded once for the whole run.
 struct DunmoreLibrary {
     HMODULE module;
     std::wstring path;
@@ -22,14 +22,18 @@ struct DunmoreLibrary {
     HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**);
     HRESULT(STDAPICALLTYPE* registerServer)();
     HRESULT(STDAPICALLTYPE* unregisterServer)();
+    // DunmoreAllocationSeam.dll only: lets `successes` allocations of the library succeed and
+    // makes the next one throw std::bad_alloc; a negative count lets every one succeed.
+    void(WINAPI* failAllocationAfter)(LONG successes);
 };
 const DunmoreLibrary& Dunmore();
+const DunmoreLibrary& DunmoreAllocationSeam();
 
 // Folder of the test program (its bin/ folder), where the library and the recorder are.
 std::filesystem::path TestProgramDir();
 
 // A fresh DunmoreExt through the class factory, as the shell makes one; null on failure.
-IContextMenu* CreateContextMenuHandler();
+IContextMenu* CreateContextMenuHandler(const DunmoreLibrary& library = Dunmore());
 
 // The braced string form of an identifier, as the registry holds it.
 std::wstring GuidText(const GUID& guid);
