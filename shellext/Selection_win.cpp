@@ -2,26 +2,28 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 namespace {
 
-HRESULT ReadDropList(HDROP drop, std::vector<std::string>& paths) {
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+HRESULT ReadDropList(HDROP drop, std::vector<std::wstring>& paths) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0)
         return E_INVALIDARG;
-    std::vector<std::string> read;
+    std::vector<std::wstring> read;
     read.reserve(count);
     for (UINT i = 0; i < count; ++i) {
         // Asking for the length first keeps long paths whole.
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
         if (length == 0)
             return E_INVALIDARG;
-        std::vector<char> buffer(static_cast<size_t>(length) + 1);
-        const UINT copied = DragQueryFileA(drop, i, buffer.data(), static_cast<UINT>(buffer.size()));
+        std::wstring path(length, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
         if (copied != length)
             return E_INVALIDARG;
-        read.emplace_back(buffer.data(), copied);
+        read.push_back(std::move(path));
     }
-    paths.insert(paths.end(), read.begin(), read.end());
+    paths.insert(paths.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     return S_OK;
 }
 
@@ -60,7 +62,7 @@ private:
 
 }  // namespace
 
-HRESULT ReadSelectedFiles(IDataObject* data, std::vector<std::string>& paths) {
+HRESULT ReadSelectedFiles(IDataObject* data, std::vector<std::wstring>& paths) {
     if (!data)
         return E_INVALIDARG;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};

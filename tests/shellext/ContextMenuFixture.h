@@ -17,7 +17,7 @@ protected:
         handler_ = CreateContextMenuHandler(library_);
         ASSERT_NE(handler_, nullptr);
         ASSERT_HRESULT_SUCCEEDED(handler_->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init_)));
-        tessaly_.SetPath(RecorderPath().string());
+        tessaly_.SetPath(RecorderPath());
     }
 
     void TearDown() override {
@@ -51,7 +51,7 @@ protected:
         const std::filesystem::path refused = NextRecordFile();
         SetRecordFile(refused);
         EXPECT_EQ(invoke(), expected);
-        tessaly_.SetPath(RecorderPath().string());
+        tessaly_.SetPath(RecorderPath());
         EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
         EXPECT_FALSE(std::filesystem::exists(refused)) << "the refused invocation started Tessaly";
     }

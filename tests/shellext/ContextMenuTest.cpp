@@ -45,6 +45,37 @@ TEST_F(DunmoreContextMenu, ReadsAWideDropListToo) {
     EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\mods\\string.txt\" \"C:\\mods\\patch.txt\" ");
 }
 
+// Folders named in Chinese and Korean, outside the ANSI code page of the test's Wine prefix.
+constexpr wchar_t kChineseFolder[] = L"C:\\\u6a21\u7ec4\\\u5b57\u7b26\u4e32";
+constexpr wchar_t kKoreanFile[] = L"D:\\\ubaa8\ub4dc\\\ubb38\uc790\uc5f4.txt";
+
+TEST_F(DunmoreContextMenu, PathsOutsideTheAnsiCodePageReachTessalyUnchanged) {
+    const std::wstring chinese = std::wstring(kChineseFolder) + L"\\patchstring.txt";
+    auto data = DropListDataObject::Wide({chinese, kKoreanFile});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), Utf8(L'"' + chinese + L"\" \"" + kKoreanFile + L"\" "));
+}
+
+TEST_F(DunmoreContextMenu, TessalyInAFolderOutsideTheAnsiCodePageStarts) {
+    const std::filesystem::path folder = scratch_.Path() / std::filesystem::path(L"\u8868\u683c");
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(RecorderPath(), folder / "tessaly.exe");
+    tessaly_.SetPath(folder / "tessaly.exe");
+    auto data = DropListDataObject::Ansi({"C:\\notes.txt"});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
+}
+
+TEST_F(DunmoreContextMenu, ExpandablePathValueStartsTessaly) {
+    // Installers write "Path" as REG_EXPAND_SZ, with a variable such as %ProgramFiles%.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"DUNMORE_TEST_PROGRAMS", RecorderPath().parent_path().c_str()));
+    tessaly_.SetPath(L"%DUNMORE_TEST_PROGRAMS%\\" + RecorderPath().filename().wstring(), REG_EXPAND_SZ);
+    auto data = DropListDataObject::Ansi({"C:\\notes.txt"});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
+    SetEnvironmentVariableW(L"DUNMORE_TEST_PROGRAMS", nullptr);
+}
+
 TEST_F(DunmoreContextMenu, SecondInitializeAddsItsSelectionAfterTheFirst) {
     auto first = DropListDataObject::Ansi({"C:\\first.txt"});
     auto second = DropListDataObject::Ansi({"C:\\second.txt", "C:\\third.txt"});

@@ -223,14 +223,9 @@ void TessalySetting::SetPath(DWORD type, const void* data, DWORD bytes) {
     RegCloseKey(key);
 }
 
-void TessalySetting::SetPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTessalyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                             static_cast<DWORD>(path.size() + 1)),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+void TessalySetting::SetPath(const std::filesystem::path& path, DWORD type) {
+    const std::wstring& text = path.native();
+    SetPath(type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void TessalySetting::RemovePath() {
@@ -243,6 +238,15 @@ void TessalySetting::RemoveKey() {
 
 void SetRecordFile(const std::filesystem::path& record) {
     SetEnvironmentVariableW(L"TESSALY_RECORD", record.wstring().c_str());
+}
+
+std::string Utf8(std::wstring_view text) {
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
 }
 
 std::filesystem::path RecorderPath() {

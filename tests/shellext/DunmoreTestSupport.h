@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A server library from the test program's own folder, loaded once for the whole run.
@@ -88,7 +89,7 @@ public:
     TessalySetting& operator=(const TessalySetting&) = delete;
 
     void SetPath(DWORD type, const void* data, DWORD bytes);
-    void SetPath(const std::string& path);
+    void SetPath(const std::filesystem::path& path, DWORD type = REG_SZ);
     void RemovePath();
     void RemoveKey();
 
@@ -103,7 +104,10 @@ private:
 void SetRecordFile(const std::filesystem::path& record);
 std::filesystem::path RecorderPath();
 
-// The recorder's command line once `record` has appeared, or nothing after the deadline.
+// UTF-16 text as UTF-8, the form in which the recorder writes its command line.
+std::string Utf8(std::wstring_view text);
+
+// The recorder's command line (UTF-8) once `record` has appeared, or nothing after the deadline.
 std::optional<std::string> WaitForRecord(const std::filesystem::path& record);
 
 // What follows the program name and its one separating blank in a command line.
