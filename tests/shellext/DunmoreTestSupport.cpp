@@ -165,21 +165,41 @@ STDMETHODIMP DropListDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     return S_OK;
 }
 
-std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value) {
+std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value,
+                                               REGSAM view) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     wchar_t data[4096];
     DWORD bytes = sizeof data;
-    if (RegGetValueW(root, key.c_str(), value.empty() ? nullptr : value.c_str(), RRF_RT_REG_SZ, nullptr, data,
-                     &bytes) != ERROR_SUCCESS)
+    const LSTATUS status =
+        RegGetValueW(opened, nullptr, value.empty() ? nullptr : value.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes);
+    RegCloseKey(opened);
+    if (status != ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(data);
 }
 
-bool RegistryKeyExists(HKEY root, const std::wstring& key) {
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
         return false;
     RegCloseKey(opened);
     return true;
+}
+
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(created);
+}
+
+REGSAM OtherBitnessView() {
+    return sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 }
 
 void CreateRegistryKey(HKEY root, const std::wstring& key) {

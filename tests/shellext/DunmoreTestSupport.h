@@ -75,9 +75,15 @@ private:
 };
 
 // Reads a string value (REG_SZ); nothing when the key or value is missing or not a string.
-std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value = L"");
-bool RegistryKeyExists(HKEY root, const std::wstring& key);
+// `view` picks a registry view (KEY_WOW64_32KEY, KEY_WOW64_64KEY); 0 is the program's own.
+std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value = L"",
+                                               REGSAM view = 0);
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
 void CreateRegistryKey(HKEY root, const std::wstring& key);
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view = 0);
+
+// The registry view of the other bitness: the 32-bit one from a 64-bit test and back.
+REGSAM OtherBitnessView();
 
 // Tessaly's setting (HKEY_CURRENT_USER\Software\Zuq\SheetProg), put back as it was found when
 // the object goes.
