@@ -109,8 +109,24 @@ struct ExpectedValue {
 class DunmoreRegistration : public testing::Test {
 protected:
     void TearDown() override {
+        RemoveOtherBitnessKeys();
         Dunmore().unregisterServer();
         RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(kHandlers) + L"\\OtherHandler").c_str());
+    }
+
+    // What a test wrote in the other bitness's registry view: its class key and approval.
+    void RemoveOtherBitnessKeys() const {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_ALL_ACCESS | OtherBitnessView(), &opened) ==
+            ERROR_SUCCESS) {
+            RegDeleteTreeW(opened, clsid_.c_str());
+            RegCloseKey(opened);
+        }
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE | OtherBitnessView(), &opened) ==
+            ERROR_SUCCESS) {
+            RegDeleteValueW(opened, clsid_.c_str());
+            RegCloseKey(opened);
+        }
     }
 
     const std::wstring clsid_ = GuidText(CLSID_DunmoreExt);
@@ -180,12 +196,6 @@ TEST_F(DunmoreRegistration, RegisterServerWritesEveryKeyAndValueAndTheApproval) 
 }
 
 TEST_F(DunmoreRegistration, UnregisterServerRemovesItsKeysAndKeepsTheSharedOnes) {
-    HKEY otherApproved = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE | OtherBitnessView(), &otherApproved) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(otherApproved, clsid_.c_str());
-        RegCloseKey(otherApproved);
-    }
     ASSERT_EQ(Dunmore().registerServer(), S_OK);
     ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     ExpectUnregistered();
@@ -282,17 +292,7 @@ TEST_F(DunmoreRegistration, UnregistrationKeepsTheSharedKeysWhileTheOtherBitness
     EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, otherServerKey, L"", OtherBitnessView()), otherServer);
 
     // Once the other bitness is gone, unregistration removes the shared keys too.
-    HKEY otherClasses = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_ALL_ACCESS | OtherBitnessView(), &otherClasses),
-              ERROR_SUCCESS);
-    RegDeleteTreeW(otherClasses, clsid_.c_str());
-    RegCloseKey(otherClasses);
-    HKEY otherApproved = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE | OtherBitnessView(), &otherApproved) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(otherApproved, clsid_.c_str());
-        RegCloseKey(otherApproved);
-    }
+    RemoveOtherBitnessKeys();
     ASSERT_EQ(Dunmore().registerServer(), S_OK);
     ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     ExpectUnregistered();
