@@ -1,5 +1,6 @@
 #include "DunmoreExt.h"
 
+#include "ComBoundary.h"
 #include "Selection_win.h"
 #include "TessalyLaunch_win.h"
 #include "TextConversion_win.h"
@@ -61,36 +62,42 @@ STDMETHODIMP DunmoreExt::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     *info = nullptr;
     if (index != 0)
         return DISP_E_BADINDEX;
-    const HRESULT loaded = LoadTypeInfo();
-    if (FAILED(loaded))
-        return loaded;
-    typeInfo_->AddRef();
-    *info = typeInfo_;
-    return S_OK;
+    return AtComBoundary([&] {
+        const HRESULT loaded = LoadTypeInfo();
+        if (FAILED(loaded))
+            return loaded;
+        typeInfo_->AddRef();
+        *info = typeInfo_;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP DunmoreExt::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT nameCount, LCID, DISPID* ids) {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    const HRESULT loaded = LoadTypeInfo();
-    if (FAILED(loaded))
-        return loaded;
-    return DispGetIDsOfNames(typeInfo_, names, nameCount, ids);
+    return AtComBoundary([&] {
+        const HRESULT loaded = LoadTypeInfo();
+        if (FAILED(loaded))
+            return loaded;
+        return DispGetIDsOfNames(typeInfo_, names, nameCount, ids);
+    });
 }
 
 STDMETHODIMP DunmoreExt::Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* exception, UINT* badArgument) {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    const HRESULT loaded = LoadTypeInfo();
-    if (FAILED(loaded))
-        return loaded;
-    return DispInvoke(static_cast<IDunmoreExt*>(this), typeInfo_, member, flags, params, result, exception,
-                      badArgument);
+    return AtComBoundary([&] {
+        const HRESULT loaded = LoadTypeInfo();
+        if (FAILED(loaded))
+            return loaded;
+        return DispInvoke(static_cast<IDunmoreExt*>(this), typeInfo_, member, flags, params, result, exception,
+                          badArgument);
+    });
 }
 
 STDMETHODIMP DunmoreExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
-    return ReadSelectedFiles(data, files_);
+    return AtComBoundary([&] { return ReadSelectedFiles(data, files_); });
 }
 
 STDMETHODIMP DunmoreExt::QueryContextMenu(HMENU menu, UINT position, UINT firstCommand, UINT, UINT flags) {
@@ -106,13 +113,15 @@ STDMETHODIMP DunmoreExt::GetCommandString(UINT_PTR command, UINT flags, UINT*, C
         return E_INVALIDARG;
     if (!buffer)
         return E_POINTER;
-    if (flags & GCS_UNICODE) {
-        const std::wstring wide = ToWide(kHelpText, CP_ACP);
-        lstrcpynW(reinterpret_cast<wchar_t*>(buffer), wide.c_str(), static_cast<int>(bufferSize));
-    } else {
-        lstrcpynA(buffer, kHelpText, static_cast<int>(bufferSize));
-    }
-    return S_OK;
+    return AtComBoundary([&] {
+        if (flags & GCS_UNICODE) {
+            const std::wstring wide = ToWide(kHelpText, CP_ACP);
+            lstrcpynW(reinterpret_cast<wchar_t*>(buffer), wide.c_str(), static_cast<int>(bufferSize));
+        } else {
+            lstrcpynA(buffer, kHelpText, static_cast<int>(bufferSize));
+        }
+        return S_OK;
+    });
 }
 
 STDMETHODIMP DunmoreExt::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
@@ -120,5 +129,5 @@ STDMETHODIMP DunmoreExt::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
         return E_INVALIDARG;
     if (!IS_INTRESOURCE(invocation->lpVerb) || LOWORD(reinterpret_cast<UINT_PTR>(invocation->lpVerb)) != 0)
         return E_INVALIDARG;
-    return StartTessaly(invocation->hwnd, files_);
+    return AtComBoundary([&] { return StartTessaly(invocation->hwnd, files_); });
 }

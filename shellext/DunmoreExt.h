@@ -42,6 +42,6 @@ private:
 
     static const InterfaceEntry<DunmoreExt> kInterfaces[];
 
-    std::vector<std::string> files_;
+    std::vector<std::wstring> files_;
     ITypeInfo* typeInfo_ = nullptr;  // loaded on first use
 };

@@ -1,10 +1,9 @@
 #include "Module.h"
 
 #include "ClassFactory.h"
+#include "ComBoundary.h"
 #include "Dunmore_h.h"
 #include "Win32Error_win.h"
-
-#include <new>
 
 namespace {
 
@@ -76,10 +75,10 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     *out = nullptr;
     if (!IsEqualCLSID(clsid, CLSID_DunmoreExt))
         return CLASS_E_CLASSNOTAVAILABLE;
-    ClassFactory* factory = new (std::nothrow) ClassFactory;
-    if (!factory)
-        return E_OUTOFMEMORY;
-    const HRESULT result = factory->QueryInterface(iid, out);
-    factory->Release();
-    return result;
+    return AtComBoundary([&] {
+        ClassFactory* factory = new ClassFactory;
+        const HRESULT result = factory->QueryInterface(iid, out);
+        factory->Release();
+        return result;
+    });
 }

@@ -165,6 +165,10 @@ private:
     }
 
     bool ParseKey(Token token, ScriptKey& key, int depth) {
+        if (token.kind == TokenKind::Word && EqualsIgnoringCase(token.text, "Shared")) {
+            key.shared = true;
+            token = Next();
+        }
         if (token.kind == TokenKind::Word && EqualsIgnoringCase(token.text, "ForceRemove")) {
             key.mark = KeyMark::ForceRemove;
             token = Next();

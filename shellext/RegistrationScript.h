@@ -17,8 +17,10 @@
 //         }
 //     }
 //
-// A key is a bare word or a quoted name, optionally marked ForceRemove (deleted with all its
-// subkeys before it is written) or NoRemove (kept at unregistration), optionally followed by
+// A key is a bare word or a quoted name, optionally marked Shared (a key that the 32- and
+// 64-bit registry views share, removed at unregistration only when the caller says so),
+// then optionally ForceRemove (deleted with all its subkeys before it is written) or
+// NoRemove (kept at unregistration), optionally followed by
 // "= s 'text'" for its default value and by a block of named values ("val Name = s 'text'")
 // and subkeys. Quoted text doubles a quote to hold one. %NAME% in names and values is
 // replaced by the caller's replacement of that name; %% stands for one percent sign.
@@ -39,6 +41,7 @@ struct ScriptValue {
 struct ScriptKey {
     std::string name;
     KeyMark mark = KeyMark::None;
+    bool shared = false;
     std::vector<ScriptValue> values;
     std::vector<ScriptKey> subkeys;
 };

@@ -55,7 +55,9 @@ LSTATUS WriteKey(HKEY parent, const ScriptKey& key) {
     return ERROR_SUCCESS;
 }
 
-LSTATUS RemoveKey(HKEY parent, const ScriptKey& key) {
+LSTATUS RemoveKey(HKEY parent, const ScriptKey& key, SharedKeys shared) {
+    if (key.shared && shared == SharedKeys::Keep)
+        return ERROR_SUCCESS;
     const std::wstring name = ToWide(key.name, CP_UTF8);
     if (key.mark != KeyMark::NoRemove)
         return DeleteKeyTree(parent, name);
@@ -67,7 +69,7 @@ LSTATUS RemoveKey(HKEY parent, const ScriptKey& key) {
         return status;
     const UniqueRegKey owned(opened);
     for (const ScriptKey& subkey : key.subkeys)
-        if (const LSTATUS subStatus = RemoveKey(opened, subkey); subStatus != ERROR_SUCCESS)
+        if (const LSTATUS subStatus = RemoveKey(opened, subkey, shared); subStatus != ERROR_SUCCESS)
             return subStatus;
     return ERROR_SUCCESS;
 }
@@ -91,6 +93,6 @@ HRESULT RegisterScript(const std::vector<ScriptRoot>& roots) {
     return ForEachRootKey(roots, WriteKey);
 }
 
-HRESULT UnregisterScript(const std::vector<ScriptRoot>& roots) {
-    return ForEachRootKey(roots, RemoveKey);
+HRESULT UnregisterScript(const std::vector<ScriptRoot>& roots, SharedKeys shared) {
+    return ForEachRootKey(roots, [shared](HKEY parent, const ScriptKey& key) { return RemoveKey(parent, key, shared); });
 }

@@ -1,70 +1,15 @@
 // The handler as the shell drives it: Initialize with the selection, QueryContextMenu,
 // GetCommandString and InvokeCommand, which starts the recorder in Tessaly's place.
-#include "DunmoreTestSupport.h"
-#include "TestSupport.h"
+#include "ContextMenuFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 
 namespace {
 
-class DunmoreContextMenu : public testing::Test {
-protected:
-    void SetUp() override {
-        handler_ = CreateContextMenuHandler();
-        ASSERT_NE(handler_, nullptr);
-        ASSERT_HRESULT_SUCCEEDED(handler_->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init_)));
-        tessaly_.SetPath(RecorderPath().string());
-    }
-
-    void TearDown() override {
-        if (init_)
-            init_->Release();
-        if (handler_)
-            handler_->Release();
-    }
-
-    HRESULT Initialize(DropListDataObject& data) { return init_->Initialize(nullptr, &data, nullptr); }
-
-    HRESULT InvokeOffset(UINT_PTR offset) {
-        CMINVOKECOMMANDINFO invocation = {sizeof invocation};
-        invocation.lpVerb = MAKEINTRESOURCEA(offset);
-        invocation.nShow = SW_SHOWNORMAL;
-        return handler_->InvokeCommand(&invocation);
-    }
-
-    // Chooses the menu item and returns the parameters the recorder was started with.
-    std::string ParametersOfChosenItem() {
-        const std::filesystem::path record = NextRecordFile();
-        SetRecordFile(record);
-        EXPECT_EQ(InvokeOffset(0), S_OK);
-        const std::optional<std::string> commandLine = WaitForRecord(record);
-        EXPECT_TRUE(commandLine) << "the recorder was not started";
-        return commandLine ? ParametersOf(*commandLine) : std::string();
-    }
-
-    // `invoke` must refuse and start nothing: a recorder start that follows it is the only one.
-    void ExpectNothingStarted(HRESULT expected, const std::function<HRESULT()>& invoke) {
-        const std::filesystem::path refused = NextRecordFile();
-        SetRecordFile(refused);
-        EXPECT_EQ(invoke(), expected);
-        tessaly_.SetPath(RecorderPath().string());
-        EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
-        EXPECT_FALSE(std::filesystem::exists(refused)) << "the refused invocation started Tessaly";
-    }
-
-    // Each start of the recorder gets a record file of its own.
-    std::filesystem::path NextRecordFile() { return scratch_ / ("record-" + std::to_string(++records_) + ".txt"); }
-
-    ScratchDir scratch_;
-    int records_ = 0;
-    TessalySetting tessaly_;
-    IContextMenu* handler_ = nullptr;
-    IShellExtInit* init_ = nullptr;
-};
+using DunmoreContextMenu = ContextMenuFixture;
 
 TEST_F(DunmoreContextMenu, ChoosingTheItemStartsTessalyOnTheQuotedPathAndOneBlank) {
     auto data = DropListDataObject::Ansi({"C:\\mods\\patchstring.txt"});
@@ -98,6 +43,37 @@ TEST_F(DunmoreContextMenu, ReadsAWideDropListToo) {
     auto data = DropListDataObject::Wide({L"C:\\mods\\string.txt", L"C:\\mods\\patch.txt"});
     ASSERT_EQ(Initialize(data), S_OK);
     EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\mods\\string.txt\" \"C:\\mods\\patch.txt\" ");
+}
+
+// Folders named in Chinese and Korean, outside the ANSI code page of the test's Wine prefix.
+constexpr wchar_t kChineseFolder[] = L"C:\\\u6a21\u7ec4\\\u5b57\u7b26\u4e32";
+constexpr wchar_t kKoreanFile[] = L"D:\\\ubaa8\ub4dc\\\ubb38\uc790\uc5f4.txt";
+
+TEST_F(DunmoreContextMenu, PathsOutsideTheAnsiCodePageReachTessalyUnchanged) {
+    const std::wstring chinese = std::wstring(kChineseFolder) + L"\\patchstring.txt";
+    auto data = DropListDataObject::Wide({chinese, kKoreanFile});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), Utf8(L'"' + chinese + L"\" \"" + kKoreanFile + L"\" "));
+}
+
+TEST_F(DunmoreContextMenu, TessalyInAFolderOutsideTheAnsiCodePageStarts) {
+    const std::filesystem::path folder = scratch_.Path() / std::filesystem::path(L"\u8868\u683c");
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(RecorderPath(), folder / "tessaly.exe");
+    tessaly_.SetPath(folder / "tessaly.exe");
+    auto data = DropListDataObject::Ansi({"C:\\notes.txt"});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
+}
+
+TEST_F(DunmoreContextMenu, ExpandablePathValueStartsTessaly) {
+    // Installers write "Path" as REG_EXPAND_SZ, with a variable such as %ProgramFiles%.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"DUNMORE_TEST_PROGRAMS", RecorderPath().parent_path().c_str()));
+    tessaly_.SetPath(L"%DUNMORE_TEST_PROGRAMS%\\" + RecorderPath().filename().wstring(), REG_EXPAND_SZ);
+    auto data = DropListDataObject::Ansi({"C:\\notes.txt"});
+    ASSERT_EQ(Initialize(data), S_OK);
+    EXPECT_EQ(ParametersOfChosenItem(), "\"C:\\notes.txt\" ");
+    SetEnvironmentVariableW(L"DUNMORE_TEST_PROGRAMS", nullptr);
 }
 
 TEST_F(DunmoreContextMenu, SecondInitializeAddsItsSelectionAfterTheFirst) {

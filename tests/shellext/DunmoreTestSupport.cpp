@@ -52,27 +52,43 @@ std::filesystem::path TestProgramDir() {
     return std::filesystem::path(std::wstring(path, length)).parent_path();
 }
 
-const DunmoreLibrary& Dunmore() {
-    static const DunmoreLibrary library = [] {
-        DunmoreLibrary loaded{};
-        loaded.path = (TestProgramDir() / "Dunmore.dll").wstring();
-        loaded.module = LoadLibraryW(loaded.path.c_str());
-        if (loaded.module) {
-            LoadExport(loaded.module, "DllCanUnloadNow", loaded.canUnloadNow);
-            LoadExport(loaded.module, "DllGetClassObject", loaded.getClassObject);
-            LoadExport(loaded.module, "DllRegisterServer", loaded.registerServer);
-            LoadExport(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
-        }
-        return loaded;
-    }();
+namespace {
+
+DunmoreLibrary LoadDunmoreLibrary(const wchar_t* fileName) {
+    DunmoreLibrary loaded{};
+    loaded.path = (TestProgramDir() / fileName).wstring();
+    loaded.module = LoadLibraryW(loaded.path.c_str());
+    if (loaded.module) {
+        LoadExport(loaded.module, "DllCanUnloadNow", loaded.canUnloadNow);
+        LoadExport(loaded.module, "DllGetClassObject", loaded.getClassObject);
+        LoadExport(loaded.module, "DllRegisterServer", loaded.registerServer);
+        LoadExport(loaded.module, "DllUnregisterServer", loaded.unregisterServer);
+        LoadExport(loaded.module, "FailAllocationAfter", loaded.failAllocationAfter);
+    }
+    return loaded;
+}
+
+const DunmoreLibrary& Checked(const DunmoreLibrary& library) {
     if (!library.module || !library.canUnloadNow || !library.getClassObject || !library.registerServer ||
         !library.unregisterServer)
-        ADD_FAILURE() << "Dunmore.dll or one of its four exports is missing beside the test program";
+        ADD_FAILURE() << std::filesystem::path(library.path).filename().string()
+                      << " or one of its four exports is missing beside the test program";
     return library;
 }
 
-IContextMenu* CreateContextMenuHandler() {
-    const DunmoreLibrary& library = Dunmore();
+}  // namespace
+
+const DunmoreLibrary& Dunmore() {
+    static const DunmoreLibrary library = LoadDunmoreLibrary(L"Dunmore.dll");
+    return Checked(library);
+}
+
+const DunmoreLibrary& DunmoreAllocationSeam() {
+    static const DunmoreLibrary library = LoadDunmoreLibrary(L"DunmoreAllocationSeam.dll");
+    return Checked(library);
+}
+
+IContextMenu* CreateContextMenuHandler(const DunmoreLibrary& library) {
     if (!library.getClassObject)
         return nullptr;
     IClassFactory* factory = nullptr;
@@ -149,21 +165,41 @@ STDMETHODIMP DropListDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     return S_OK;
 }
 
-std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value) {
+std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value,
+                                               REGSAM view) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     wchar_t data[4096];
     DWORD bytes = sizeof data;
-    if (RegGetValueW(root, key.c_str(), value.empty() ? nullptr : value.c_str(), RRF_RT_REG_SZ, nullptr, data,
-                     &bytes) != ERROR_SUCCESS)
+    const LSTATUS status =
+        RegGetValueW(opened, nullptr, value.empty() ? nullptr : value.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes);
+    RegCloseKey(opened);
+    if (status != ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(data);
 }
 
-bool RegistryKeyExists(HKEY root, const std::wstring& key) {
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
         return false;
     RegCloseKey(opened);
     return true;
+}
+
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(created);
+}
+
+REGSAM OtherBitnessView() {
+    return sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 }
 
 void CreateRegistryKey(HKEY root, const std::wstring& key) {
@@ -207,14 +243,9 @@ void TessalySetting::SetPath(DWORD type, const void* data, DWORD bytes) {
     RegCloseKey(key);
 }
 
-void TessalySetting::SetPath(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTessalyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                             static_cast<DWORD>(path.size() + 1)),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+void TessalySetting::SetPath(const std::filesystem::path& path, DWORD type) {
+    const std::wstring& text = path.native();
+    SetPath(type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void TessalySetting::RemovePath() {
@@ -227,6 +258,15 @@ void TessalySetting::RemoveKey() {
 
 void SetRecordFile(const std::filesystem::path& record) {
     SetEnvironmentVariableW(L"TESSALY_RECORD", record.wstring().c_str());
+}
+
+std::string Utf8(std::wstring_view text) {
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
 }
 
 std::filesystem::path RecorderPath() {

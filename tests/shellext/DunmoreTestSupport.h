@@ -12,9 +12,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Dunmore.dll from the test program's own folder, loaded once for the whole run.
+// A server library from the test program's own folder, loaded once for the whole run.
 struct DunmoreLibrary {
     HMODULE module;
     std::wstring path;
@@ -22,14 +23,18 @@ struct DunmoreLibrary {
     HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**);
     HRESULT(STDAPICALLTYPE* registerServer)();
     HRESULT(STDAPICALLTYPE* unregisterServer)();
+    // DunmoreAllocationSeam.dll only: lets `successes` allocations of the library succeed and
+    // makes the next one throw std::bad_alloc; a negative count lets every one succeed.
+    void(WINAPI* failAllocationAfter)(LONG successes);
 };
 const DunmoreLibrary& Dunmore();
+const DunmoreLibrary& DunmoreAllocationSeam();
 
 // Folder of the test program (its bin/ folder), where the library and the recorder are.
 std::filesystem::path TestProgramDir();
 
 // A fresh DunmoreExt through the class factory, as the shell makes one; null on failure.
-IContextMenu* CreateContextMenuHandler();
+IContextMenu* CreateContextMenuHandler(const DunmoreLibrary& library = Dunmore());
 
 // The braced string form of an identifier, as the registry holds it.
 std::wstring GuidText(const GUID& guid);
@@ -70,9 +75,15 @@ private:
 };
 
 // Reads a string value (REG_SZ); nothing when the key or value is missing or not a string.
-std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value = L"");
-bool RegistryKeyExists(HKEY root, const std::wstring& key);
+// `view` picks a registry view (KEY_WOW64_32KEY, KEY_WOW64_64KEY); 0 is the program's own.
+std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& value = L"",
+                                               REGSAM view = 0);
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
 void CreateRegistryKey(HKEY root, const std::wstring& key);
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view = 0);
+
+// The registry view of the other bitness: the 32-bit one from a 64-bit test and back.
+REGSAM OtherBitnessView();
 
 // Tessaly's setting (HKEY_CURRENT_USER\Software\Zuq\SheetProg), put back as it was found when
 // the object goes.
@@ -84,7 +95,7 @@ public:
     TessalySetting& operator=(const TessalySetting&) = delete;
 
     void SetPath(DWORD type, const void* data, DWORD bytes);
-    void SetPath(const std::string& path);
+    void SetPath(const std::filesystem::path& path, DWORD type = REG_SZ);
     void RemovePath();
     void RemoveKey();
 
@@ -99,7 +110,10 @@ private:
 void SetRecordFile(const std::filesystem::path& record);
 std::filesystem::path RecorderPath();
 
-// The recorder's command line once `record` has appeared, or nothing after the deadline.
+// UTF-16 text as UTF-8, the form in which the recorder writes its command line.
+std::string Utf8(std::wstring_view text);
+
+// The recorder's command line (UTF-8) once `record` has appeared, or nothing after the deadline.
 std::optional<std::string> WaitForRecord(const std::filesystem::path& record);
 
 // What follows the program name and its one separating blank in a command line.

@@ -67,6 +67,27 @@ TEST(RegistrationScript, KeywordsAreCaseInsensitiveAndQuotedNamesAreNotKeywords)
     EXPECT_EQ(keys[1].mark, KeyMark::None);
 }
 
+TEST(RegistrationScript, SharedMarkGoesBeforeTheRemovalMarkAndCoversOnlyItsKey) {
+    const ScriptParseResult result =
+        Parse("HKCR { Shared ForceRemove A shared NoRemove B { C } Shared D 'Shared' }");
+    ASSERT_TRUE(result.ok) << result.error;
+    const std::vector<ScriptKey>& keys = result.roots[0].keys;
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[0].name, "A");
+    EXPECT_TRUE(keys[0].shared);
+    EXPECT_EQ(keys[0].mark, KeyMark::ForceRemove);
+    EXPECT_EQ(keys[1].name, "B");
+    EXPECT_TRUE(keys[1].shared);
+    EXPECT_EQ(keys[1].mark, KeyMark::NoRemove);
+    ASSERT_EQ(keys[1].subkeys.size(), 1u);
+    EXPECT_FALSE(keys[1].subkeys[0].shared);
+    EXPECT_EQ(keys[2].name, "D");
+    EXPECT_TRUE(keys[2].shared);
+    EXPECT_EQ(keys[2].mark, KeyMark::None);
+    EXPECT_EQ(keys[3].name, "Shared");
+    EXPECT_FALSE(keys[3].shared);
+}
+
 TEST(RegistrationScript, QuotedTextHoldsBlanksBracesAndDoubledQuotes) {
     const ScriptParseResult result = Parse("HKCR { 'Key With {Braces}' = s 'it''s = fine' }");
     ASSERT_TRUE(result.ok) << result.error;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr wchar_t kHandlers[] = L"txtfile\\ShellEx\\ContextMenuHandlers";
+// Where the shell finds handlers of .txt files whatever program the user chose for them.
+constexpr wchar_t kSystemHandlers[] = L"SystemFileAssociations\\.txt\\ShellEx\\ContextMenuHandlers";
 
 // Takes the shell's Approved key away for a test and puts it back, values and all.
 class ApprovedKeyRemoved {
@@ -57,6 +59,47 @@ private:
     std::vector<Value> values_;
 };
 
+// The other bitness's Dunmore.dll: the same build folder of the other Windows tree.
+std::filesystem::path OtherBitnessLibrary() {
+    const std::filesystem::path buildDir = TestProgramDir().parent_path();
+    std::wstring name = buildDir.filename().wstring();
+    const std::wstring own = sizeof(void*) == 8 ? L"-win64" : L"-win32";
+    const std::wstring other = sizeof(void*) == 8 ? L"-win32" : L"-win64";
+    if (name.size() < own.size() || name.compare(name.size() - own.size(), own.size(), own) != 0)
+        return {};
+    name.replace(name.size() - own.size(), own.size(), other);
+    return buildDir.parent_path() / name / "bin" / "Dunmore.dll";
+}
+
+// regsvr32 of the other bitness, which registers a library in that bitness's registry view.
+std::wstring OtherBitnessRegsvr32() {
+    wchar_t folder[MAX_PATH] = {};
+    if constexpr (sizeof(void*) == 8) {
+        GetSystemWow64DirectoryW(folder, MAX_PATH);
+        return std::wstring(folder) + L"\\regsvr32.exe";
+    } else {
+        GetWindowsDirectoryW(folder, MAX_PATH);
+        return std::wstring(folder) + L"\\sysnative\\regsvr32.exe";
+    }
+}
+
+// Registers the other bitness's library for a test and unregisters it when the test ends.
+class OtherBitnessRegistration {
+public:
+    explicit OtherBitnessRegistration(const std::filesystem::path& library)
+        : command_(OtherBitnessRegsvr32() + L" /s \"" + library.wstring() + L"\"") {}
+    ~OtherBitnessRegistration() { Unregister(); }
+    OtherBitnessRegistration(const OtherBitnessRegistration&) = delete;
+    OtherBitnessRegistration& operator=(const OtherBitnessRegistration&) = delete;
+
+    // regsvr32's exit code, or -1 when it does not start.
+    int Register() { return RunProgram(command_); }
+    int Unregister() { return RunProgram(command_ + L" /u"); }
+
+private:
+    std::wstring command_;
+};
+
 struct ExpectedValue {
     std::wstring key;
     std::wstring name;  // empty: the key's default value
@@ -66,8 +109,24 @@ struct ExpectedValue {
 class DunmoreRegistration : public testing::Test {
 protected:
     void TearDown() override {
+        RemoveOtherBitnessKeys();
         Dunmore().unregisterServer();
         RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(kHandlers) + L"\\OtherHandler").c_str());
+    }
+
+    // What a test wrote in the other bitness's registry view: its class key and approval.
+    void RemoveOtherBitnessKeys() const {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_ALL_ACCESS | OtherBitnessView(), &opened) ==
+            ERROR_SUCCESS) {
+            RegDeleteTreeW(opened, clsid_.c_str());
+            RegCloseKey(opened);
+        }
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE | OtherBitnessView(), &opened) ==
+            ERROR_SUCCESS) {
+            RegDeleteValueW(opened, clsid_.c_str());
+            RegCloseKey(opened);
+        }
     }
 
     const std::wstring clsid_ = GuidText(CLSID_DunmoreExt);
@@ -88,13 +147,22 @@ protected:
             {classKey_ + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
             {classKey_ + L"\\TypeLib", L"", clsid_},
             {std::wstring(kHandlers) + L"\\SimpleShlExt", L"", clsid_},
+            {std::wstring(kSystemHandlers) + L"\\SimpleShlExt", L"", clsid_},
         };
+    }
+
+    // Keys of the script that the 32- and 64-bit registrations share.
+    std::vector<std::wstring> SharedKeys() const {
+        return {L"Dunmore.DunmoreExt.1", L"Dunmore.DunmoreExt", std::wstring(kHandlers) + L"\\SimpleShlExt",
+                std::wstring(kSystemHandlers) + L"\\SimpleShlExt"};
     }
 
     // Keys that unregistration removes, with their subkeys.
     std::vector<std::wstring> OwnKeys() const {
-        return {L"Dunmore.DunmoreExt.1", L"Dunmore.DunmoreExt", classKey_, std::wstring(kHandlers) + L"\\SimpleShlExt",
-                typeLibKey_};
+        std::vector<std::wstring> keys = SharedKeys();
+        keys.push_back(classKey_);
+        keys.push_back(typeLibKey_);
+        return keys;
     }
 
     void ExpectRegistered() const {
@@ -115,7 +183,7 @@ protected:
     void ExpectUnregistered() const {
         for (const std::wstring& key : OwnKeys())
             EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << std::string(key.begin(), key.end());
-        for (const wchar_t* kept : {L"CLSID", L"txtfile", L"txtfile\\ShellEx", kHandlers})
+        for (const wchar_t* kept : {L"CLSID", L"txtfile", L"txtfile\\ShellEx", kHandlers, kSystemHandlers})
             EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, kept)) << kept;
         EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_));
         EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kApprovedKey));
@@ -181,6 +249,85 @@ TEST_F(DunmoreRegistration, Regsvr32RegistersAndUnregisters) {
     ASSERT_EQ(RunProgram(L"regsvr32.exe /s " + quoted), 0);
     ExpectRegistered();
     ASSERT_EQ(RunProgram(L"regsvr32.exe /s /u " + quoted), 0);
+    ExpectUnregistered();
+}
+
+TEST_F(DunmoreRegistration, VerbIsFoundThroughSystemFileAssociations) {
+    // The shell reads SystemFileAssociations\.txt whatever program the user chose for .txt files,
+    // and makes the handler it names from the class registration.
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    const std::optional<std::wstring> handler =
+        ReadRegistryString(HKEY_CLASSES_ROOT, std::wstring(kSystemHandlers) + L"\\SimpleShlExt");
+    ASSERT_TRUE(handler);
+    CLSID handlerClass = {};
+    ASSERT_EQ(CLSIDFromString(handler->c_str(), &handlerClass), S_OK);
+    IContextMenu* menu = nullptr;
+    ASSERT_EQ(CoCreateInstance(handlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
+                               reinterpret_cast<void**>(&menu)),
+              S_OK);
+    const HMENU popup = CreatePopupMenu();
+    EXPECT_EQ(menu->QueryContextMenu(popup, 0, 1, 10, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
+    char text[64] = {};
+    GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Open With Tessaly");
+    DestroyMenu(popup);
+    menu->Release();
+}
+
+TEST_F(DunmoreRegistration, UnregistrationKeepsTheSharedKeysWhileTheOtherBitnessIsRegistered) {
+    const std::wstring otherServerKey = classKey_ + L"\\InprocServer32";
+    const std::wstring otherServer = L"C:\\Program Files\\Dunmore\\other\\Dunmore.dll";
+    WriteRegistryString(HKEY_CLASSES_ROOT, otherServerKey, otherServer, OtherBitnessView());
+    if (RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_)) {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey_.c_str());
+        GTEST_SKIP() << "this system keeps one view of HKCR\\CLSID for both bitnesses";
+    }
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_));
+    for (const std::wstring& key : SharedKeys())
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << std::string(key.begin(), key.end());
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_, OtherBitnessView()))
+        << "the other bitness lost the shell's approval";
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, otherServerKey, L"", OtherBitnessView()), otherServer);
+
+    // Once the other bitness is gone, unregistration removes the shared keys too.
+    RemoveOtherBitnessKeys();
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
+    ExpectUnregistered();
+}
+
+TEST_F(DunmoreRegistration, BothBitnessesRegisteredUnregisteringOneLeavesTheOtherWhole) {
+    const std::filesystem::path otherLibrary = OtherBitnessLibrary();
+    if (otherLibrary.empty() || !std::filesystem::exists(otherLibrary))
+        GTEST_SKIP() << "no Dunmore.dll of the other bitness at " << otherLibrary.string()
+                     << "; build the other Windows tree to test both together";
+    OtherBitnessRegistration other(otherLibrary);
+    const std::wstring otherServerKey = classKey_ + L"\\InprocServer32";
+    const wchar_t* otherPlatform = sizeof(void*) == 8 ? L"\\409\\win32" : L"\\409\\win64";
+
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    const int registered = other.Register();
+    if (registered == -1)
+        GTEST_SKIP() << "the other bitness's regsvr32 does not start here";
+    ASSERT_EQ(registered, 0);
+    ASSERT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, otherServerKey, L"", OtherBitnessView()), otherLibrary.wstring())
+        << "the other bitness registered in a view of its own";
+    ASSERT_EQ(other.Unregister(), 0);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_, OtherBitnessView()));
+    ExpectRegistered();
+
+    ASSERT_EQ(other.Register(), 0);
+    ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_));
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, otherServerKey, L"", OtherBitnessView()), otherLibrary.wstring());
+    for (const std::wstring& key : SharedKeys())
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << std::string(key.begin(), key.end());
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, typeLibKey_ + otherPlatform).value_or(L"(missing)"),
+              otherLibrary.wstring());
+
+    ASSERT_EQ(other.Unregister(), 0);
     ExpectUnregistered();
 }
 
