@@ -3,6 +3,7 @@
 #include "Dc6Report.h"
 #include "FileIo.h"
 #include "MessageLine.h"
+#include "PaletteFormats.h"
 #include "ToolOptions.h"
 
 #include <algorithm>
@@ -37,10 +38,13 @@ int RunToPcx(const ToolOptions& options) {
     request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
 
     Palette palette = BuiltInPalette();
-    if (!options.palettePath.empty() && !LoadPaletteFile(options.palettePath, palette)) {
-        std::cerr << "dc6tool: " << options.palettePath
-                  << ": not a palette: it can not be read or is not exactly 768 bytes long\n";
-        return ExitFailed;
+    if (!options.palettePath.empty()) {
+        const PaletteFileResult loaded = LoadPaletteFile(options.palettePath);
+        if (!loaded.loaded) {
+            std::cerr << "dc6tool: " << options.palettePath << ": " << loaded.problem << '\n';
+            return ExitFailed;
+        }
+        palette = loaded.palette;
     }
     request.rgbPalette = SwapRedAndBlue(palette);
 
