@@ -4,6 +4,7 @@
 #include "Dc6Report.h"
 #include "FileIo.h"
 #include "MessageLine.h"
+#include "MessageText.h"
 #include "PaletteFormats.h"
 #include "SpriteCommands.h"
 #include "ToolOptions.h"
@@ -61,7 +62,7 @@ int RunConvert(const ToolOptions& options, const Palette& rgb) {
         request,
         [&progress](const std::string& file, const std::string& message) {
             progress.Clear();
-            std::cerr << file << ": " << MessageLine(message) << '\n';
+            std::cerr << file << ": " << MessageLine(FirstParagraph(message)) << '\n';
         },
         [&progress](size_t done, size_t total) { progress.Show(done, total); });
     progress.Clear();

@@ -1,5 +1,6 @@
 #include "BatchConvert.h"
 #include "Dc6Builder.h"
+#include "MessageText.h"
 #include "OutputNames.h"
 #include "TestSupport.h"
 #include "ToolOptions.h"
@@ -55,6 +56,45 @@ TEST(ToolOptions, RefusesWrongUsage) {
     EXPECT_FALSE(Parse({"info", "--all-frames", "a.dc6"}, options));
     ASSERT_TRUE(Parse({"topcx", "a.dc6", "--help"}, options));
     EXPECT_EQ(options.command, ToolCommand::Help);
+}
+
+TEST(ToolOptions, ReadsTheSpriteCommandsOptions) {
+    ToolOptions options;
+    ASSERT_TRUE(Parse({"pack", "-o", "out.dc6", "--palette", "act1.pal", "folder/"}, options));
+    EXPECT_EQ(options.command, ToolCommand::Pack);
+    EXPECT_EQ(options.outputFile, "out.dc6");
+    EXPECT_EQ(options.files, std::vector<std::string>{"folder/"});
+    ASSERT_TRUE(Parse({"fromimage", "--offset=-3,12", "a.png", "b.pcx"}, options));
+    EXPECT_TRUE(options.offsetGiven);
+    EXPECT_EQ(options.offsetX, -3);
+    EXPECT_EQ(options.offsetY, 12);
+    ASSERT_TRUE(Parse({"topng", "--jobs=2", "--all-frames", "a.dc6"}, options));
+    EXPECT_EQ(options.command, ToolCommand::ToPng);
+    EXPECT_EQ(options.jobs, 2u);
+    ASSERT_TRUE(Parse({"unpack", "-o", "dir", "a.dc6"}, options));
+    EXPECT_EQ(options.outputFolder, "dir");
+
+    EXPECT_FALSE(Parse({"pack", "a", "b"}, options));
+    EXPECT_FALSE(Parse({"fromimage", "--offset", "3", "a.png"}, options));
+    EXPECT_FALSE(Parse({"unpack", "--jobs", "2", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"pack"}, options));
+}
+
+TEST(ConvertBatch, SaysWhenAllFramesWouldConvertARefusedFileWithoutTheWindowsQuestion) {
+    ScratchDir inputs;
+    ScratchDir out;
+    Dc6TestFile font;
+    for (int i = 0; i < 13; ++i)
+        font.frames.push_back({1, 1, 0, 0, SolidFrameCode(1, 1, 1)});
+    WriteBytes(inputs / "font.dc6", font.Bytes());
+    BatchRequest request;
+    request.files = {(inputs / "font.dc6").string()};
+    request.outputFolder = out.Path().string();
+    std::vector<std::string> said;
+    EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 0u);
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(FirstParagraph(said[0]), "DC6 file has invalid number of blocks and can not be converted!");
+    EXPECT_EQ(said[1], "has more than 12 frames per direction: --all-frames converts it");
 }
 
 TEST(ConvertBatch, OutputAndMessagesAreTheSameWhateverTheJobs) {
