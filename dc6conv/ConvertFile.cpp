@@ -17,6 +17,12 @@ void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string&
     hooks.Notice(FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
 }
 
+void ReportCutFrame(const Dc6Hooks& hooks, int32_t index, const Dc6FrameInfo& frame) {
+    const std::string notice = FrameCutNotice(index, frame);
+    if (!notice.empty())
+        hooks.Notice(notice);
+}
+
 void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, int64_t height) {
     hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to %d pixels, "
                             "at most %zu pixels in all, and the memory must be there.",
@@ -94,6 +100,7 @@ bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t
         ReportSkippedFrame(hooks, index, problem);
         return false;
     }
+    ReportCutFrame(hooks, index, frame);
     if (!MakeImage(frame.width, frame.height, background.value_or(info.Background()), image)) {
         ReportImageRefused(hooks, FormatText("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
                            frame.height);
@@ -111,9 +118,10 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
     for (int32_t i = 0; i < count; ++i) {
         std::string problem;
         Dc6FrameInfo& frame = frames[static_cast<size_t>(i)];
-        if (GetFrameInfoDC6(file, info, i, frame, problem))
+        if (GetFrameInfoDC6(file, info, i, frame, problem)) {
             sizes[static_cast<size_t>(i)] = {frame.width, frame.height, true};
-        else
+            ReportCutFrame(hooks, i, frame);
+        } else
             ReportSkippedFrame(hooks, i, problem);
     }
     const SheetLayout layout = LayOutSheet(sizes);
@@ -162,17 +170,22 @@ bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, con
         if (!RenderFrame(file, info, i, hooks, image))
             continue;
         const std::string path = FrameOutputPath(folder, baseName, i, kind);
+        bool written = false;
         if (kind == ImageKind::Pcx) {
-            wroteAny = WriteImage(path, image, rgbPalette, hooks) || wroteAny;
-            continue;
+            written = WriteImage(path, image, rgbPalette, hooks);
+        } else {
+            Dc6FrameInfo frame;
+            std::string problem;
+            GetFrameInfoDC6(file, info, i, frame, problem);
+            written = RenderFrame(file, info, i, silent, check, other) &&
+                      WritePngImage(path, image, check, background, rgbPalette,
+                                    PngFrameOffsets{frame.offsetX, frame.offsetY}, hooks);
         }
-        Dc6FrameInfo frame;
-        std::string problem;
-        GetFrameInfoDC6(file, info, i, frame, problem);
-        if (RenderFrame(file, info, i, silent, check, other) &&
-            WritePngImage(path, image, check, background, rgbPalette, PngFrameOffsets{frame.offsetX, frame.offsetY},
-                          hooks))
-            wroteAny = true;
+        // An output that can not be written is reported once: the next frames would only
+        // fail the same way (a missing or read-only folder, a full disk).
+        if (!written)
+            return false;
+        wroteAny = true;
     }
     return wroteAny;
 }

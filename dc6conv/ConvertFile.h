@@ -16,8 +16,9 @@
 // per frame (always so for Dc6FrameScope::AllFrames, numbered across directions). `listName`
 // is the file's name; its extension is cut off for the output names. `rgbPalette` is the
 // run's palette in red, green, blue order. Frames that cannot be converted and files that
-// cannot be written are reported through hooks.ShowNotice and the rest goes on. Returns
-// whether at least one PCX file was written.
+// cannot be written are reported through hooks.ShowNotice; the first file that cannot be
+// written ends the file's conversion, so that it is reported once. Returns whether every
+// image was written (at least one).
 // With ImageKind::Png the same layouts go into PNGFiles as indexed PNGs whose undrawn pixels
 // are transparent and whose per-frame files carry the frame's offsets.
 bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,

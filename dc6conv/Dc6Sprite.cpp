@@ -70,6 +70,9 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
             problem = FormatText("frame %d: %s", static_cast<int>(i), frameProblem.c_str());
             return false;
         }
+        const std::string cut = FrameCutNotice(i, header);
+        if (!cut.empty())
+            hooks.Notice(cut);
         if (i == 0)
             ReadFrameTerminator(file, header, sprite);
         if (!DecodeFrameWithOpacity(file, info, header, hooks, sprite.frames[static_cast<size_t>(i)])) {

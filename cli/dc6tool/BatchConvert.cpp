@@ -101,7 +101,13 @@ void RefuseClashes(const BatchRequest& request, std::vector<FileOutcome>& outcom
 
 size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, const BatchProgress& progress) {
     std::error_code ec;
-    std::filesystem::create_directories(OutputFolderPath(request.outputFolder, request.kind), ec);
+    const std::string outputFolder = OutputFolderPath(request.outputFolder, request.kind);
+    std::filesystem::create_directories(outputFolder, ec);
+    if (!std::filesystem::is_directory(outputFolder, ec)) {
+        // Said once for the run, not once per file or frame.
+        sink(outputFolder, "the output folder can not be made; nothing is converted");
+        return 0;
+    }
 
     std::vector<FileOutcome> outcomes(request.files.size());
     std::vector<bool> duplicate(request.files.size(), false);

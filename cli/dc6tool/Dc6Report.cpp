@@ -116,6 +116,10 @@ bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::os
             sound = false;
             continue;
         }
+        if (frame.length < frame.storedLength) {
+            out << "    problem: " << FrameCutNotice(i, frame) << '\n';
+            sound = false;
+        }
         dataEnd = std::max(dataEnd, frame.dataPosition + static_cast<size_t>(std::max<int32_t>(frame.length, 0)));
         sound = DescribeDecoding(file, info, frame, out) && sound;
     }

@@ -97,6 +97,21 @@ TEST(ConvertBatch, SaysWhenAllFramesWouldConvertARefusedFileWithoutTheWindowsQue
     EXPECT_EQ(said[1], "has more than 12 frames per direction: --all-frames converts it");
 }
 
+TEST(ConvertBatch, AnOutputFolderThatCannotBeMadeIsReportedOnceAndStopsTheRun) {
+    ScratchDir inputs;
+    Dc6TestFile file;
+    file.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 1)});
+    WriteBytes(inputs / "a.dc6", file.Bytes());
+    WriteBytes(inputs / "b.dc6", file.Bytes());
+    WriteBytes(inputs / "blocker", {1});
+    BatchRequest request;
+    request.files = {(inputs / "a.dc6").string(), (inputs / "b.dc6").string()};
+    request.outputFolder = (inputs / "blocker").string();  // a file, so no folder can be made in it
+    std::vector<std::string> said;
+    EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 0u);
+    EXPECT_EQ(said, std::vector<std::string>{"the output folder can not be made; nothing is converted"});
+}
+
 TEST(ConvertBatch, OutputAndMessagesAreTheSameWhateverTheJobs) {
     ScratchDir inputs;
     std::vector<std::string> files;
