@@ -1,4 +1,5 @@
 #include "BatchConvert.h"
+#include "CommandLine.h"
 #include "Dc6Builder.h"
 #include "MessageText.h"
 #include "OutputNames.h"
@@ -198,3 +199,18 @@ TEST(ConvertBatch, RefusesAFileWhoseSheetMeetsAnotherFilesFrameNamesWhateverTheJ
         EXPECT_EQ(files.count("PCXFiles/a1.pcx"), 1u);
     }
 }
+
+#ifdef _WIN32
+TEST(ExpandedArguments, WindowsBuildsExpandWildcardPatternsThemselves) {
+    ScratchDir dir;
+    WriteBytes(dir / "b.dc6", {1});
+    WriteBytes(dir / "a.dc6", {1});
+    WriteBytes(dir / "c.pcx", {1});
+    const std::string pattern = (dir / "*.dc6").string();
+    const std::string none = (dir / "*.xyz").string();
+    std::vector<char*> argv = {const_cast<char*>("dc6tool"), const_cast<char*>("info"),
+                               const_cast<char*>(pattern.c_str()), const_cast<char*>(none.c_str())};
+    EXPECT_EQ(ExpandedArguments(static_cast<int>(argv.size()), argv.data()),
+              (std::vector<std::string>{"info", (dir / "a.dc6").string(), (dir / "b.dc6").string(), none}));
+}
+#endif
