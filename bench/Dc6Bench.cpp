@@ -3,6 +3,7 @@
 #include "ConvertFile.h"
 #include "Dc6Decoder.h"
 #include "Dc6Reader.h"
+#include "Dc6Sprite.h"
 #include "PcxWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -138,8 +139,22 @@ void BM_DecodeAndCodeFile(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeAndCodeFile);
 
+// pack's coding: every frame of a decoded sprite coded back into a DC6 file, on one core.
+void BM_EncodeDc6(benchmark::State& state) {
+    Dc6Sprite sprite;
+    std::string problem;
+    DecodeDc6Sprite(SharedSpriteFile(), {}, sprite, problem);
+    std::vector<uint8_t> out;
+    for (auto _ : state) {
+        EncodeDc6(sprite, out, problem);
+        benchmark::DoNotOptimize(out.data());
+    }
+    SetPixelCounters(state, int64_t(Side) * Side * FramesPerFile);
+}
+BENCHMARK(BM_EncodeDc6);
+
 // A whole sprite set through ConvertBatch: read, decode, code and write, with range(0) jobs
-// over range(1) files of 10 frames of 256 x 256.
+// over range(1) files of 10 frames of 256 x 256, as PCX (range(2) 0, topcx) or PNG (1, topng).
 void BM_ConvertBatch(benchmark::State& state) {
     const unsigned jobs = static_cast<unsigned>(state.range(0));
     const int64_t fileCount = state.range(1);
@@ -165,6 +180,7 @@ void BM_ConvertBatch(benchmark::State& state) {
     request.outputFolder = (root / "out").string();
     request.rgbPalette = SwapRedAndBlue(BuiltInPalette());
     request.jobs = jobs;
+    request.kind = state.range(2) == 0 ? ImageKind::Pcx : ImageKind::Png;
     size_t converted = 0;
     for (auto _ : state)
         converted = ConvertBatch(request, [](const std::string&, const std::string&) {});
@@ -173,7 +189,14 @@ void BM_ConvertBatch(benchmark::State& state) {
     SetPixelCounters(state, fileCount * FramesPerFile * Side * Side);
     std::filesystem::remove_all(root);
 }
-BENCHMARK(BM_ConvertBatch)->Args({1, 1000})->Args({2, 1000})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ConvertBatch)
+    ->Args({1, 1000, 0})
+    ->Args({2, 1000, 0})
+    ->Args({1, 200, 0})
+    ->Args({1, 200, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 

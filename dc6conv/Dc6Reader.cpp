@@ -25,7 +25,8 @@ bool ReadFrameHeader(std::span<const uint8_t> file, size_t position, Dc6FrameInf
     ReadI32LE(file, position + 8, frame.height);
     ReadI32LE(file, position + 12, frame.offsetX);
     ReadI32LE(file, position + 16, frame.offsetY);
-    ReadI32LE(file, position + 28, frame.length);
+    ReadI32LE(file, position + 28, frame.storedLength);
+    frame.length = frame.storedLength;
     return true;
 }
 
@@ -100,10 +101,15 @@ bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int
                          static_cast<int>(MaxImageSide));
         return false;
     }
-    if (frame.length > 0 && !RangeInside(file.size(), frame.dataPosition, static_cast<size_t>(frame.length))) {
-        problem = FormatText("its %d bytes of coded scanlines at 0x%zX run past the end of the file (%zu bytes)",
-                         static_cast<int>(frame.length), frame.dataPosition, file.size());
-        return false;
-    }
+    if (frame.length > 0 && !RangeInside(file.size(), frame.dataPosition, static_cast<size_t>(frame.length)))
+        frame.length = static_cast<int32_t>(file.size() - frame.dataPosition);
     return true;
+}
+
+std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame) {
+    if (frame.length >= frame.storedLength)
+        return {};
+    return FormatText("Frame %d: its %d bytes of coded scanlines run past the end of the file; the %d bytes there "
+                      "are decoded.",
+                      static_cast<int>(index), static_cast<int>(frame.storedLength), static_cast<int>(frame.length));
 }

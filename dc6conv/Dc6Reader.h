@@ -40,7 +40,8 @@ struct Dc6FrameInfo {
     int32_t height = 0;
     int32_t offsetX = 0;
     int32_t offsetY = 0;
-    int32_t length = 0;        // bytes of coded scanlines
+    int32_t length = 0;        // bytes of coded scanlines there are, at most the stored length
+    int32_t storedLength = 0;  // the header's length field
     size_t headerPosition = 0;
     size_t dataPosition = 0;   // headerPosition + 32
 };
@@ -54,7 +55,13 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
                     Dc6FrameScope scope = Dc6FrameScope::FirstDirection);
 
 // Reads frame `index` (0-based, of info's frames). Fails with a reason ("its header at
-// 0x1C lies past the end of the file") when the header or its coded data are not all inside
-// the file or the frame's size cannot be an image; `frame` then holds whatever could be read.
+// 0x1C lies past the end of the file") when the header is not all inside the file or the
+// frame's size cannot be an image; `frame` then holds whatever could be read. Coded data
+// that run past the end of the file are cut to the bytes there are (`length` below
+// `storedLength`; FrameCutNotice says so): the rows they hold are decoded.
+
+// "Frame 3: its 4705 bytes of coded scanlines run past the end of the file; the 1200 bytes
+// there are decoded.", or "" when the frame's coded data are whole.
+std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame);
 bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
                      Dc6FrameInfo& frame, std::string& problem);

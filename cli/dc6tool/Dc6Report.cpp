@@ -5,6 +5,7 @@
 #include "Dc6Reader.h"
 #include "Image.h"
 #include "MessageLine.h"
+#include "MessageText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,15 +39,16 @@ int32_t CountEndOfLineCodes(std::span<const uint8_t> coded, size_t length) {
     return lines;
 }
 
-// Decodes the frame on its own and reports what the coded data hold.
-void DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame,
+// Decodes the frame on its own and reports what the coded data hold. Returns false when it
+// reported a problem.
+bool DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame,
                       std::ostream& out) {
     std::vector<std::string> notices;
     const Dc6Hooks hooks{nullptr, [&notices](const std::string& text) { notices.push_back(MessageLine(text)); }};
     Image image;
     if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
         out << "    too large to decode here\n";
-        return;
+        return true;
     }
     const std::span<const uint8_t> coded = file.subspan(frame.dataPosition);
     const Dc6DecodeResult result =
@@ -67,6 +69,7 @@ void DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, co
         out << "    problem: " << notices[i] << '\n';
     if (notices.size() > NoticesShown)
         out << "    problem: ... and " << notices.size() - NoticesShown << " more such notices\n";
+    return !(lines < frame.height && length > 0) && result.bytesRead <= length && notices.empty();
 }
 
 }  // namespace
@@ -74,17 +77,18 @@ void DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, co
 bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::ostream& out) {
     out << name << ": " << file.size() << " bytes\n";
     std::string headerError;
-    const Dc6Hooks hooks{[&headerError](const std::string& text) { headerError = MessageLine(text); }, nullptr};
+    const Dc6Hooks hooks{[&headerError](const std::string& text) { headerError = MessageLine(FirstParagraph(text)); }, nullptr};
     Dc6FileInfo info;
     if (!GetFileInfoDC6(file, hooks, info, Dc6FrameScope::AllFrames)) {
         out << "  problem: " << headerError << '\n';
         return false;
     }
+    bool sound = true;
     out << "  version 6, " << info.directions << " direction(s), " << info.framesPerDirection
         << " frame(s) per direction, terminators " << ByteList(info.terminators) << '\n';
     if (info.framesPerDirection > MaxFramesPerDirection)
         out << "  note: more than " << MaxFramesPerDirection
-            << " frames per direction: Morvane Convert refuses the file; dc6tool topcx --all-frames converts it\n";
+            << " frames per direction: Morvane Convert and dc6tool topcx refuse the file; topcx --all-frames converts it\n";
     else if (info.directions > 1)
         out << "  note: " << info.directions
             << " directions: only the first is converted unless dc6tool topcx --all-frames is used\n";
@@ -98,20 +102,28 @@ bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::os
         out << "  frame " << i << " at " << Hex(frame.headerPosition);
         if (!RangeInside(file.size(), frame.headerPosition, Dc6FrameHeaderSize)) {
             out << ": " << problem << '\n';
+            sound = false;
             continue;
         }
         out << ": " << frame.width << " x " << frame.height << ", offsets (" << frame.offsetX << ", "
             << frame.offsetY << "), " << frame.length << " coded bytes at " << Hex(frame.dataPosition) << '\n';
-        if (frame.headerPosition < tableEnd)
+        if (frame.headerPosition < tableEnd) {
             out << "    problem: the header lies inside the file header and frame table\n";
+            sound = false;
+        }
         if (!usable) {
             out << "    problem: " << problem << "; the frame is skipped\n";
+            sound = false;
             continue;
         }
+        if (frame.length < frame.storedLength) {
+            out << "    problem: " << FrameCutNotice(i, frame) << '\n';
+            sound = false;
+        }
         dataEnd = std::max(dataEnd, frame.dataPosition + static_cast<size_t>(std::max<int32_t>(frame.length, 0)));
-        DescribeDecoding(file, info, frame, out);
+        sound = DescribeDecoding(file, info, frame, out) && sound;
     }
     if (file.size() > dataEnd)
         out << "  " << file.size() - dataEnd << " byte(s) after the last frame's coded data\n";
-    return true;
+    return sound;
 }

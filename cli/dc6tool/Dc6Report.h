@@ -6,6 +6,7 @@
 #include <string>
 
 // Writes what `dc6tool info` shows for one loaded file: the header, each frame's size,
-// offsets and coded data, how its scanlines decode, and what is wrong with it. Returns
-// whether the converter accepts the file (all frames, not only the first direction's).
+// offsets and coded data, how its scanlines decode, and what is wrong with it. Returns false
+// when it found the file damaged: a problem in its header, frame table, any frame header or
+// any frame's coded data.
 bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::ostream& out);

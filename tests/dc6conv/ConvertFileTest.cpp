@@ -257,6 +257,33 @@ TEST(ConvertFile, OutputThatCannotBeWrittenIsReportedAndDoesNotCount) {
     EXPECT_NE(run.notices[0].find("could not be created or written"), std::string::npos) << run.notices[0];
 }
 
+TEST(ConvertFile, AnUnwritableFolderIsReportedOnceForAllFramesOfAFile) {
+    Dc6TestFile file;
+    file.frames = {Solid(2, 2, 1, 1), Solid(2, 2, 2, 1), Solid(2, 2, 3, 1)};
+    ConversionRun run("frames.dc6", file, Dc6FrameScope::FirstDirection, false);
+    EXPECT_FALSE(run.converted);
+    ASSERT_EQ(run.notices.size(), 1u);
+    EXPECT_NE(run.notices[0].find("frames0.pcx could not be created or written"), std::string::npos)
+        << run.notices[0];
+}
+
+TEST(ConvertFile, AFrameWhoseLengthRunsPastTheFileIsDecodedFromWhatIsThereWithANotice) {
+    Dc6TestFile file;
+    file.frames = {Solid(3, 2, 7, 1)};
+    std::vector<uint8_t> bytes = file.Bytes();
+    PutI32LE(bytes, 28 + 28, 1000);
+    bytes.resize(bytes.size() - 3);  // no terminator bytes after the frame either
+    ConversionRun run("cut.dc6", bytes);
+    EXPECT_TRUE(run.converted);
+    ASSERT_EQ(run.notices.size(), 1u);
+    EXPECT_EQ(run.notices[0].rfind("Frame 0: its 1000 bytes of coded scanlines run past the end of the file", 0), 0u)
+        << run.notices[0];
+    const PcxTestImage image = run.Read("cut0.pcx");
+    ASSERT_TRUE(image.valid);
+    EXPECT_EQ(image.At(0, 0), 7);
+    EXPECT_EQ(image.At(2, 1), 7);
+}
+
 TEST(ConvertFile, RefusesOutputPathsBeyondThePlatformLimit) {
     Dc6TestFile file;
     file.frames = {Solid(2, 2, 1)};

@@ -1,5 +1,7 @@
 #include "BatchConvert.h"
+#include "CommandLine.h"
 #include "Dc6Builder.h"
+#include "MessageText.h"
 #include "OutputNames.h"
 #include "TestSupport.h"
 #include "ToolOptions.h"
@@ -55,6 +57,60 @@ TEST(ToolOptions, RefusesWrongUsage) {
     EXPECT_FALSE(Parse({"info", "--all-frames", "a.dc6"}, options));
     ASSERT_TRUE(Parse({"topcx", "a.dc6", "--help"}, options));
     EXPECT_EQ(options.command, ToolCommand::Help);
+}
+
+TEST(ToolOptions, ReadsTheSpriteCommandsOptions) {
+    ToolOptions options;
+    ASSERT_TRUE(Parse({"pack", "-o", "out.dc6", "--palette", "act1.pal", "folder/"}, options));
+    EXPECT_EQ(options.command, ToolCommand::Pack);
+    EXPECT_EQ(options.outputFile, "out.dc6");
+    EXPECT_EQ(options.files, std::vector<std::string>{"folder/"});
+    ASSERT_TRUE(Parse({"fromimage", "--offset=-3,12", "a.png", "b.pcx"}, options));
+    EXPECT_TRUE(options.offsetGiven);
+    EXPECT_EQ(options.offsetX, -3);
+    EXPECT_EQ(options.offsetY, 12);
+    ASSERT_TRUE(Parse({"topng", "--jobs=2", "--all-frames", "a.dc6"}, options));
+    EXPECT_EQ(options.command, ToolCommand::ToPng);
+    EXPECT_EQ(options.jobs, 2u);
+    ASSERT_TRUE(Parse({"unpack", "-o", "dir", "a.dc6"}, options));
+    EXPECT_EQ(options.outputFolder, "dir");
+
+    EXPECT_FALSE(Parse({"pack", "a", "b"}, options));
+    EXPECT_FALSE(Parse({"fromimage", "--offset", "3", "a.png"}, options));
+    EXPECT_FALSE(Parse({"unpack", "--jobs", "2", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"pack"}, options));
+}
+
+TEST(ConvertBatch, SaysWhenAllFramesWouldConvertARefusedFileWithoutTheWindowsQuestion) {
+    ScratchDir inputs;
+    ScratchDir out;
+    Dc6TestFile font;
+    for (int i = 0; i < 13; ++i)
+        font.frames.push_back({1, 1, 0, 0, SolidFrameCode(1, 1, 1)});
+    WriteBytes(inputs / "font.dc6", font.Bytes());
+    BatchRequest request;
+    request.files = {(inputs / "font.dc6").string()};
+    request.outputFolder = out.Path().string();
+    std::vector<std::string> said;
+    EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 0u);
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(FirstParagraph(said[0]), "DC6 file has invalid number of blocks and can not be converted!");
+    EXPECT_EQ(said[1], "has more than 12 frames per direction: --all-frames converts it");
+}
+
+TEST(ConvertBatch, AnOutputFolderThatCannotBeMadeIsReportedOnceAndStopsTheRun) {
+    ScratchDir inputs;
+    Dc6TestFile file;
+    file.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 1)});
+    WriteBytes(inputs / "a.dc6", file.Bytes());
+    WriteBytes(inputs / "b.dc6", file.Bytes());
+    WriteBytes(inputs / "blocker", {1});
+    BatchRequest request;
+    request.files = {(inputs / "a.dc6").string(), (inputs / "b.dc6").string()};
+    request.outputFolder = (inputs / "blocker").string();  // a file, so no folder can be made in it
+    std::vector<std::string> said;
+    EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 0u);
+    EXPECT_EQ(said, std::vector<std::string>{"the output folder can not be made; nothing is converted"});
 }
 
 TEST(ConvertBatch, OutputAndMessagesAreTheSameWhateverTheJobs) {
@@ -116,5 +172,45 @@ TEST(ConvertBatch, ConvertsOnlyTheFirstOfFilesSharingAnOutputName) {
     std::vector<std::string> said;
     EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 1u);
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find("is skipped: its output names are those of"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("is refused: its output x is also an output of"), std::string::npos) << said[0];
 }
+
+TEST(ConvertBatch, RefusesAFileWhoseSheetMeetsAnotherFilesFrameNamesWhateverTheJobs) {
+    ScratchDir inputs;
+    Dc6TestFile perFrame;
+    perFrame.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 1)});
+    perFrame.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 2)});
+    Dc6TestFile sheet;
+    sheet.frames.push_back({2, 2, 0, 0, SolidFrameCode(2, 2, 3)});
+    WriteBytes(inputs / "a.dc6", perFrame.Bytes());
+    WriteBytes(inputs / "A1.dc6", sheet.Bytes());
+    for (unsigned jobs : {1u, 2u, 8u}) {
+        ScratchDir out;
+        BatchRequest request;
+        request.files = {(inputs / "a.dc6").string(), (inputs / "A1.dc6").string()};
+        request.outputFolder = out.Path().string();
+        request.jobs = jobs;
+        std::vector<std::string> said;
+        EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 1u);
+        ASSERT_EQ(said.size(), 1u) << "jobs " << jobs;
+        EXPECT_NE(said[0].find("its output a1 is also an output of"), std::string::npos) << said[0];
+        const auto files = FilesUnder(out.Path());
+        EXPECT_EQ(files.size(), 2u) << "a0.pcx and a1.pcx of a.dc6 only";
+        EXPECT_EQ(files.count("PCXFiles/a1.pcx"), 1u);
+    }
+}
+
+#ifdef _WIN32
+TEST(ExpandedArguments, WindowsBuildsExpandWildcardPatternsThemselves) {
+    ScratchDir dir;
+    WriteBytes(dir / "b.dc6", {1});
+    WriteBytes(dir / "a.dc6", {1});
+    WriteBytes(dir / "c.pcx", {1});
+    const std::string pattern = (dir / "*.dc6").string();
+    const std::string none = (dir / "*.xyz").string();
+    std::vector<char*> argv = {const_cast<char*>("dc6tool"), const_cast<char*>("info"),
+                               const_cast<char*>(pattern.c_str()), const_cast<char*>(none.c_str())};
+    EXPECT_EQ(ExpandedArguments(static_cast<int>(argv.size()), argv.data()),
+              (std::vector<std::string>{"info", (dir / "a.dc6").string(), (dir / "b.dc6").string(), none}));
+}
+#endif
