@@ -68,6 +68,7 @@ struct ConvertMessageMap {
         {WM_PAINT, &CConvertDlg::OnPaint},
         {WM_QUERYDRAGICON, &CConvertDlg::OnQueryDragIcon},
         {WM_APP_BROWSEATSTART, &CConvertDlg::OnBrowseAtStart},
+        {WM_SETCURSOR, &CConvertDlg::OnSetCursor},
     };
 };
 
@@ -82,10 +83,20 @@ CConvertDlg::CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner)
 CConvertDlg::~CConvertDlg() = default;
 
 bool CConvertDlg::RouteCommand(UINT id, UINT code) {
+    // During a run no command of the window may act, whatever re-enabled it or let a click
+    // through (a message box re-enables its owner when it closes). A close request is kept
+    // for the end of the run.
+    if (running_) {
+        if (id == IDCANCEL)
+            closeRequested_ = true;
+        return true;
+    }
     return RouteCommandFrom(*this, ConvertMessageMap::Commands, id, code);
 }
 
 bool CConvertDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (running_ && (message == WM_NOTIFY || message == WM_HELP || message == WM_APP_BROWSEATSTART))
+        return true;
     return RouteMessageFrom(*this, ConvertMessageMap::Messages, message, wParam, lParam);
 }
 
@@ -109,18 +120,26 @@ bool CConvertDlg::OnBrowseAtStart(WPARAM, LPARAM) {
     return true;
 }
 
-void CConvertDlg::EnableListingControls(bool enable) {
+void CConvertDlg::DisableControls() {
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
-    UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(systemMenu, SC_CLOSE, state);
-    EnableMenuItem(systemMenu, SC_MOVE, state);
-    if (!enable)
-        for (int id : ListedControls)
-            EnableWindow(Item(id), FALSE);
+    EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(systemMenu, SC_MOVE, MF_BYCOMMAND | MF_GRAYED);
+    for (int id : ListedControls)
+        EnableWindow(Item(id), FALSE);
+}
+
+void CConvertDlg::EnableIdleControls() {
+    int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+    EnableWindow(Item(IDC_SELECTALL), rows > 0);
+    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS, IDC_FILELIST})
+        EnableWindow(Item(id), TRUE);
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(systemMenu, SC_MOVE, MF_BYCOMMAND | MF_ENABLED);
 }
 
 bool CConvertDlg::RefreshList() {
-    EnableListingControls(false);
+    DisableControls();
     SetWindowTextA(Handle(), "Retrieving file list...");
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
 
@@ -135,10 +154,9 @@ bool CConvertDlg::RefreshList() {
     }
 
     int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
-    EnableWindow(Item(IDC_SELECTALL), rows > 0);
-    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS})
-        EnableWindow(Item(id), TRUE);
-    EnableListingControls(true);
+    // A run lists the folder again before its summary; the controls wait for the summary.
+    if (!running_)
+        EnableIdleControls();
     SetWindowTextA(Handle(), FormatText("%s: (%d files)", ConverterCaption, rows).c_str());
     return rows > 0;
 }
@@ -195,20 +213,49 @@ void CConvertDlg::OnOK() {
     // Enter or a stray IDOK must not start a run that the disabled button would not.
     if (!IsWindowEnabled(Item(IDOK)))
         return;
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    EnableWindow(Handle(), FALSE);
+    BeginRun();
     selectedCount_ = CountSelected();
     convertedCount_ = 0;
     RunConversion();
     RefreshList();
-    Ask(FormatText("Successfully converted %d out of %d files selected", convertedCount_, selectedCount_),
-        MB_OK | MB_ICONINFORMATION, Handle());
+    if (!closeRequested_)
+        Ask(FormatText("Successfully converted %d out of %d files selected", convertedCount_, selectedCount_),
+            MB_OK | MB_ICONINFORMATION, Handle());
+    EndRun();
+    if (closeRequested_)
+        EndDialog(IDCANCEL);
+}
+
+void CConvertDlg::BeginRun() {
+    running_ = true;
+    closeRequested_ = false;
+    cursorBeforeRun_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    DisableControls();
+    EnableWindow(List(), FALSE);
+    EnableWindow(Handle(), FALSE);
+}
+
+void CConvertDlg::EndRun() {
+    running_ = false;
+    EnableIdleControls();
     EnableWindow(Handle(), TRUE);
-    SetCursor(previous);
+    SetCursor(cursorBeforeRun_);
+}
+
+bool CConvertDlg::OnSetCursor(WPARAM, LPARAM) {
+    if (!running_)
+        return false;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetDlgMsgResult(Handle(), WM_SETCURSOR, TRUE);
+    return true;
 }
 
 int CConvertDlg::Ask(const std::string& text, UINT type, HWND owner) {
-    return prompts_.Message(owner, WideFromAnsi(text), ConverterCaptionW, type);
+    int answer = prompts_.Message(owner, WideFromAnsi(text), ConverterCaptionW, type);
+    // A message box enables its owner again as it closes.
+    if (running_)
+        EnableWindow(Handle(), FALSE);
+    return answer;
 }
 
 bool CConvertDlg::OnHelp(WPARAM, LPARAM) {

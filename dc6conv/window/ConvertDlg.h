@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Morvane Convert's main window: the DC6 files of the working folder (the current directory)
 // with whether each has a PCX sheet, a folder picker, selection and the conversion run.
@@ -33,6 +34,7 @@ public:
     bool HoldsCustomPalette() const { return customPalette_.has_value(); }
     // The progress window while a run is under way, else null.
     HWND ProgressWindow() const { return working_ ? working_->Handle() : nullptr; }
+    bool RunInProgress() const { return running_; }
 
 protected:
     bool OnInitDialog() override;
@@ -53,12 +55,20 @@ private:
     bool OnBrowseAtStart(WPARAM wParam, LPARAM lParam);
 
     HWND List() const { return Item(1000); }
-    void EnableListingControls(bool enable);
+    // Greys the system menu's Close and Move and disables the buttons and the check box.
+    void DisableControls();
+    // The controls as the listed folder allows: Convert waits for a selection.
+    void EnableIdleControls();
+    // A run keeps the whole window inert, list included, until its summary has been answered.
+    void BeginRun();
+    void EndRun();
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     void AddFileRow(const char* fileName);
     int Ask(const std::string& text, UINT type, HWND owner);
     // The palette of this run in the files' order, or none when the user ends the run.
     std::optional<Palette> ChooseRunPalette();
-    void ConvertSelectedRows(const Palette& palette);
+    std::vector<std::string> SelectedNames() const;
+    void ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette);
 
     UserPrompts& prompts_;
     std::string helpPath_;
@@ -67,6 +77,11 @@ private:
     std::optional<Palette> customPalette_;
     int selectedCount_ = 0;
     int convertedCount_ = 0;
+    bool running_ = false;
+    HCURSOR cursorBeforeRun_ = nullptr;
+    // A close request (WM_CLOSE from outside) during a run: the run stops before its next
+    // file and the window then closes.
+    bool closeRequested_ = false;
     std::unique_ptr<CWorkingDlg> working_;
 };
 

@@ -37,7 +37,9 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
     request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     ChosenFile chosen;
     Palette loaded;
-    if (prompts_.ChooseFile(Handle(), request, chosen) && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
+    const bool chose = prompts_.ChooseFile(Handle(), request, chosen);
+    EnableWindow(Handle(), FALSE);  // the file dialog enables its owner as it closes
+    if (chose && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
         customPalette_ = loaded;
         return loaded;
     }
@@ -48,9 +50,11 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
 }
 
 void CConvertDlg::RunConversion() {
+    // The run converts the rows selected when it started, whatever happens to the list.
+    const std::vector<std::string> names = SelectedNames();
     customPalette_.reset();
     std::optional<Palette> palette = ChooseRunPalette();
-    if (!palette)
+    if (!palette || closeRequested_)
         return;
 
     working_ = std::make_unique<CWorkingDlg>(Handle());
@@ -62,17 +66,14 @@ void CConvertDlg::RunConversion() {
     const Palette rgbPalette = SwapRedAndBlue(*palette);
     if (!FolderExists(OutputFolderName))
         CreateDirectoryA(OutputFolderName, nullptr);
-    ConvertSelectedRows(rgbPalette);
+    ConvertFiles(names, rgbPalette);
     working_.reset();
 }
 
-void CConvertDlg::ConvertSelectedRows(const Palette& rgbPalette) {
-    Dc6Hooks hooks;
-    hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
-    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
-
+std::vector<std::string> CConvertDlg::SelectedNames() const {
+    std::vector<std::string> names;
     int row = -1;
-    for (int visited = 0; visited < selectedCount_; ++visited) {
+    while (static_cast<int>(names.size()) < selectedCount_) {
         row = static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
         if (row < 0)
             break;
@@ -82,8 +83,20 @@ void CConvertDlg::ConvertSelectedRows(const Palette& rgbPalette) {
         text.pszText = name;
         text.cchTextMax = NameLength;
         SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
-        working_->SetProcessingText(FormatText("Processing %s...", name));
+        names.emplace_back(name);
+    }
+    return names;
+}
 
+void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette) {
+    Dc6Hooks hooks;
+    hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
+    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
+
+    for (const std::string& name : names) {
+        if (closeRequested_)
+            break;
+        working_->SetProcessingText(FormatText("Processing %s...", name.c_str()));
         std::vector<uint8_t> file;
         if (ReadWholeFile(name, file)) {
             Dc6FileInfo info;
