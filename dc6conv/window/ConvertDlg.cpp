@@ -95,6 +95,12 @@ bool CConvertDlg::RouteCommand(UINT id, UINT code) {
 }
 
 bool CConvertDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The dialog manager turns WM_CLOSE into Cancel only while Quit is enabled, which it is not
+    // during a run.
+    if (running_ && message == WM_CLOSE) {
+        closeRequested_ = true;
+        return true;
+    }
     if (running_ && (message == WM_NOTIFY || message == WM_HELP || message == WM_APP_BROWSEATSTART))
         return true;
     return RouteMessageFrom(*this, ConvertMessageMap::Messages, message, wParam, lParam);

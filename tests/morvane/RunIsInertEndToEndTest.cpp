@@ -81,6 +81,7 @@ protected:
     }
 
     ScratchDir folder_;
+    UnmanagedWindowsOf unmanaged_{L"MorvaneConvert.exe"};
     std::unique_ptr<StartedProgram> program_;
     HWND main_ = nullptr;
 };
