@@ -3,6 +3,7 @@
 #include "AnsiText_win.h"
 #include "ConvertTexts.h"
 #include "MessageMap.h"
+#include "MessageText.h"
 #include "OutputNames.h"
 #include "TextFormat.h"
 #include "resource.h"
@@ -257,7 +258,7 @@ bool CConvertDlg::OnSetCursor(WPARAM, LPARAM) {
 }
 
 int CConvertDlg::Ask(const std::string& text, UINT type, HWND owner) {
-    int answer = prompts_.Message(owner, WideFromAnsi(text), ConverterCaptionW, type);
+    int answer = prompts_.Message(owner, ShortenLongRuns(WideFromAnsi(text)), ConverterCaptionW, type);
     // A message box enables its owner again as it closes.
     if (running_)
         EnableWindow(Handle(), FALSE);
