@@ -75,6 +75,12 @@ struct ConvertMessageMap {
 
 std::string HelpPathIn(const std::string& folder) { return FormatText("%s\\Morvane.chm", folder.c_str()); }
 
+std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder) {
+    const std::string started = HelpPathIn(startFolder);
+    const std::string beside = HelpPathIn(programFolder);
+    return !FileExists(started) && FileExists(beside) ? beside : started;
+}
+
 CConvertDlg::CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner)
     : CDialog(IDD_MORVANE_DIALOG, owner),
       prompts_(prompts),

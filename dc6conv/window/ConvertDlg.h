@@ -87,3 +87,6 @@ private:
 
 // "%s\Morvane.chm" in `folder`.
 std::string HelpPathIn(const std::string& folder);
+// The help file of the folder the program was started from when it is there, else the one
+// beside the program (started from a shortcut or another folder), else the first.
+std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder);

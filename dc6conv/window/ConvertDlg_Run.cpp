@@ -23,6 +23,15 @@ bool FolderExists(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether a file can be made in `folder`: a temporary file is created there and goes again.
+bool FolderTakesFiles(const char* folder) {
+    char path[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder, "mvc", 0, path))
+        return false;
+    DeleteFileA(path);
+    return true;
+}
+
 }  // namespace
 
 std::optional<Palette> CConvertDlg::ChooseRunPalette() {
@@ -66,7 +75,14 @@ void CConvertDlg::RunConversion() {
     const Palette rgbPalette = SwapRedAndBlue(*palette);
     if (!FolderExists(OutputFolderName))
         CreateDirectoryA(OutputFolderName, nullptr);
-    ConvertFiles(names, rgbPalette);
+    // A folder that takes no files would give one notice for every frame of every file: it
+    // is reported once and the run ends.
+    if (FolderTakesFiles(OutputFolderName))
+        ConvertFiles(names, rgbPalette);
+    else
+        ShowNotice(FormatText("The folder %s could not be created or written to, so nothing was converted. "
+                              "Check that the folder of the DC6 files is not read-only and that the disk is not full.",
+                              OutputFolderName));
     working_.reset();
 }
 
