@@ -1,8 +1,11 @@
 #include "ConvertFile.h"
 
 #include "Dc6Decoder.h"
+#include "FileIo.h"
+#include "FrameImages.h"
 #include "OutputNames.h"
 #include "PcxWriter.h"
+#include "PngCodec.h"
 #include "SheetLayout.h"
 #include "TextFormat.h"
 
@@ -27,15 +30,55 @@ void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Fra
     DecodeFrameDC6(file.subspan(frame.dataPosition), frame.length, info.terminators, image, target, hooks);
 }
 
-bool WriteImage(const std::string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
-    if (path.size() > MaxOutputPathLength) {
-        hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
+// The image as PNG bytes: `painted` decoded over the file's background and `check` over
+// another, so that pixels the frames did not paint, which differ between the two, become the
+// one transparent index.
+bool EncodePngOutput(const Image& painted, const Image& check, uint8_t background, const Palette& rgbPalette,
+                     std::optional<PngFrameOffsets> offsets, std::vector<uint8_t>& png) {
+    Dc6SourceFrame frame;
+    frame.width = painted.width;
+    frame.height = painted.height;
+    frame.pixels = painted.pixels;
+    frame.opaque.resize(painted.pixels.size());
+    const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
+    for (size_t i = 0; i < painted.pixels.size(); ++i)
+        frame.opaque[i] = painted.pixels[i] != background || check.pixels[i] != other;
+    const FrameAsImage image = ImageOfFrame(frame, background);
+    std::string problem;
+    return EncodeIndexedPng({&image.image, &rgbPalette, image.transparentIndex, offsets}, png, problem);
+}
+
+bool PathFits(const std::string& path, const Dc6Hooks& hooks) {
+    if (path.size() <= MaxOutputPathLength)
+        return true;
+    hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
                             MaxOutputPathLength));
+    return false;
+}
+
+void ReportNotWritten(const std::string& path, const Dc6Hooks& hooks) {
+    hooks.Notice(FormatText("The file %s could not be created or written.", path.c_str()));
+}
+
+bool WritePngImage(const std::string& path, const Image& painted, const Image& check, uint8_t background,
+                   const Palette& rgbPalette, std::optional<PngFrameOffsets> offsets, const Dc6Hooks& hooks) {
+    if (!PathFits(path, hooks))
+        return false;
+    std::vector<uint8_t> png;
+    if (!EncodePngOutput(painted, check, background, rgbPalette, offsets, png) ||
+        !WriteWholeFile(path, png.data(), png.size())) {
+        ReportNotWritten(path, hooks);
         return false;
     }
+    return true;
+}
+
+bool WriteImage(const std::string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
+    if (!PathFits(path, hooks))
+        return false;
     if (!WritePCX(path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
                   rgbPalette)) {
-        hooks.Notice(FormatText("The file %s could not be created or written.", path.c_str()));
+        ReportNotWritten(path, hooks);
         return false;
     }
     return true;
@@ -44,14 +87,14 @@ bool WriteImage(const std::string& path, const Image& image, const Palette& rgbP
 }  // namespace
 
 bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, const Dc6Hooks& hooks,
-                 Image& image) {
+                 Image& image, std::optional<uint8_t> background) {
     Dc6FrameInfo frame;
     std::string problem;
     if (!GetFrameInfoDC6(file, info, index, frame, problem)) {
         ReportSkippedFrame(hooks, index, problem);
         return false;
     }
-    if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
+    if (!MakeImage(frame.width, frame.height, background.value_or(info.Background()), image)) {
         ReportImageRefused(hooks, FormatText("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
                            frame.height);
         return false;
@@ -60,7 +103,8 @@ bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t
     return true;
 }
 
-bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet) {
+bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet,
+                 std::optional<uint8_t> background) {
     const int32_t count = info.FrameCount();
     std::vector<Dc6FrameInfo> frames(static_cast<size_t>(count));
     std::vector<FrameSize> sizes(static_cast<size_t>(count));
@@ -75,7 +119,7 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
     const SheetLayout layout = LayOutSheet(sizes);
     if (layout.width == 0)
         return false;
-    if (!MakeImage(layout.width, layout.height, info.Background(), sheet)) {
+    if (!MakeImage(layout.width, layout.height, background.value_or(info.Background()), sheet)) {
         ReportImageRefused(hooks, "A sheet", layout.width, layout.height);
         return false;
     }
@@ -95,20 +139,39 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
 }
 
 bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder) {
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder, ImageKind kind) {
     std::string baseName = listName;
     StripExtension(baseName);
+    const uint8_t background = info.Background();
+    const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
+    const Dc6Hooks silent;
 
     if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection) {
-        Image sheet;
-        return RenderSheet(file, info, hooks, sheet) &&
-               WriteImage(SheetOutputPath(folder, baseName), sheet, rgbPalette, hooks);
+        Image sheet, check;
+        if (!RenderSheet(file, info, hooks, sheet))
+            return false;
+        const std::string path = SheetOutputPath(folder, baseName, kind);
+        if (kind == ImageKind::Pcx)
+            return WriteImage(path, sheet, rgbPalette, hooks);
+        return RenderSheet(file, info, silent, check, other) &&
+               WritePngImage(path, sheet, check, background, rgbPalette, std::nullopt, hooks);
     }
     bool wroteAny = false;
     for (int32_t i = 0; i < info.FrameCount(); ++i) {
-        Image image;
-        if (RenderFrame(file, info, i, hooks, image) &&
-            WriteImage(FrameOutputPath(folder, baseName, i), image, rgbPalette, hooks))
+        Image image, check;
+        if (!RenderFrame(file, info, i, hooks, image))
+            continue;
+        const std::string path = FrameOutputPath(folder, baseName, i, kind);
+        if (kind == ImageKind::Pcx) {
+            wroteAny = WriteImage(path, image, rgbPalette, hooks) || wroteAny;
+            continue;
+        }
+        Dc6FrameInfo frame;
+        std::string problem;
+        GetFrameInfoDC6(file, info, i, frame, problem);
+        if (RenderFrame(file, info, i, silent, check, other) &&
+            WritePngImage(path, image, check, background, rgbPalette, PngFrameOffsets{frame.offsetX, frame.offsetY},
+                          hooks))
             wroteAny = true;
     }
     return wroteAny;

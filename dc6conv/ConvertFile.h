@@ -3,9 +3,11 @@
 #include "Dc6Hooks.h"
 #include "Dc6Reader.h"
 #include "Image.h"
+#include "OutputNames.h"
 #include "Palette.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,12 +18,17 @@
 // run's palette in red, green, blue order. Frames that cannot be converted and files that
 // cannot be written are reported through hooks.ShowNotice and the rest goes on. Returns
 // whether at least one PCX file was written.
+// With ImageKind::Png the same layouts go into PNGFiles as indexed PNGs whose undrawn pixels
+// are transparent and whose per-frame files carry the frame's offsets.
 bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder = "");
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder = "",
+                 ImageKind kind = ImageKind::Pcx);
 
 // The in-memory halves of ConvertFile. RenderFrame decodes frame `index` into an image of its
 // own; RenderSheet lays every frame out on one sheet and decodes them into it. Both report
-// skipped frames through hooks.ShowNotice and fail when there is nothing to write.
+// skipped frames through hooks.ShowNotice and fail when there is nothing to write. The image
+// is filled with `background` (default: the file's background index T3) before decoding.
 bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, const Dc6Hooks& hooks,
-                 Image& image);
-bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet);
+                 Image& image, std::optional<uint8_t> background = {});
+bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet,
+                 std::optional<uint8_t> background = {});

@@ -19,17 +19,25 @@ void StripExtension(std::string& name) {
     }
 }
 
-std::string OutputFolderPath(const std::string& folder) {
+namespace {
+
+const char* Extension(ImageKind kind) {
+    return kind == ImageKind::Png ? ".png" : ".pcx";
+}
+
+}  // namespace
+
+std::string OutputFolderPath(const std::string& folder, ImageKind kind) {
     std::string path = folder;
     if (!path.empty() && !IsSeparator(path.back()))
         path += PathSeparator;
-    return path + OutputFolderName;
+    return path + (kind == ImageKind::Png ? PngOutputFolderName : OutputFolderName);
 }
 
-std::string SheetOutputPath(const std::string& folder, const std::string& baseName) {
-    return OutputFolderPath(folder) + PathSeparator + baseName + ".pcx";
+std::string SheetOutputPath(const std::string& folder, const std::string& baseName, ImageKind kind) {
+    return OutputFolderPath(folder, kind) + PathSeparator + baseName + Extension(kind);
 }
 
-std::string FrameOutputPath(const std::string& folder, const std::string& baseName, int frame) {
-    return OutputFolderPath(folder) + PathSeparator + baseName + std::to_string(frame) + ".pcx";
+std::string FrameOutputPath(const std::string& folder, const std::string& baseName, int frame, ImageKind kind) {
+    return OutputFolderPath(folder, kind) + PathSeparator + baseName + std::to_string(frame) + Extension(kind);
 }

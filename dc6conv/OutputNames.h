@@ -12,8 +12,13 @@ constexpr char PathSeparator = '/';
 constexpr size_t MaxOutputPathLength = 4095;
 #endif
 
-// Name of the folder the PCX files go into, inside the working folder.
+// The image files a conversion writes.
+enum class ImageKind { Pcx, Png };
+
+// Name of the folder the PCX files go into, inside the working folder; PNG files go into
+// "PNGFiles".
 constexpr char OutputFolderName[] = "PCXFiles";
+constexpr char PngOutputFolderName[] = "PNGFiles";
 
 // Cuts the name at its extension's full stop, in place: searching back from the end, a path
 // separator met first, or a full stop only at the very first position, leaves it whole.
@@ -22,8 +27,10 @@ void StripExtension(std::string& name);
 
 // "PCXFiles\base.pcx" (the sheet) or, with a frame number, "PCXFiles\base7.pcx", inside
 // `folder` ("" for the working folder), with the platform's separator.
-std::string SheetOutputPath(const std::string& folder, const std::string& baseName);
-std::string FrameOutputPath(const std::string& folder, const std::string& baseName, int frame);
+// With ImageKind::Png, "PNGFiles\base.png" and "PNGFiles\base7.png".
+std::string SheetOutputPath(const std::string& folder, const std::string& baseName, ImageKind kind = ImageKind::Pcx);
+std::string FrameOutputPath(const std::string& folder, const std::string& baseName, int frame,
+                            ImageKind kind = ImageKind::Pcx);
 
-// The folder that holds the output files: "PCXFiles" inside `folder`.
-std::string OutputFolderPath(const std::string& folder);
+// The folder that holds the output files: "PCXFiles" (or "PNGFiles") inside `folder`.
+std::string OutputFolderPath(const std::string& folder, ImageKind kind = ImageKind::Pcx);

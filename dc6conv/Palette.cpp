@@ -1,17 +1,27 @@
 #include "Palette.h"
 
 #include "FileIo.h"
+#include "PaletteFormats.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
-bool LoadPaletteFile(const std::string& path, Palette& palette) {
+PaletteFileResult LoadPaletteFile(const std::string& path) {
+    PaletteFileResult result;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() != palette.size())
-        return false;
-    std::copy(bytes.begin(), bytes.end(), palette.begin());
-    return true;
+    if (!ReadWholeFile(path, bytes)) {
+        result.problem = "it can not be read (missing, unreadable or empty)";
+        return result;
+    }
+    result.loaded = ParsePalette(bytes, path, result.palette, result.format, result.problem);
+    return result;
+}
+
+bool LoadPaletteFile(const std::string& path, Palette& palette) {
+    const PaletteFileResult result = LoadPaletteFile(path);
+    if (result.loaded)
+        palette = result.palette;
+    return result.loaded;
 }
 
 Palette SwapRedAndBlue(const Palette& palette) {

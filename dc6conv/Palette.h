@@ -11,8 +11,8 @@ using Palette = std::array<uint8_t, 768>;
 // The game's act 1 palette, blue, green, red.
 const Palette& BuiltInPalette();
 
-// Reads a palette file: any file of exactly 768 bytes, taken as blue, green, red per entry.
-// A file of any other size is refused whole.
+// Reads a palette file of any format PaletteFormats.h lists into blue, green, red order;
+// a file that is none of them is refused whole and `palette` is left alone.
 bool LoadPaletteFile(const std::string& path, Palette& palette);
 
 // The palette with the first and third byte of every entry exchanged.

@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils xdotool imagemagick fp-utils zip
+    libpng-dev dpkg-dev libcli11-dev
 )
 
 sudo_if_needed() {
@@ -16,7 +17,10 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    "$root/scripts/fetch-png-sources.sh"
+    exit 0
+fi
 
 step "installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -24,3 +28,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 sudo_if_needed apt-get update -qq
 sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"$root/scripts/fetch-png-sources.sh"

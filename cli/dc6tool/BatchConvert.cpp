@@ -26,6 +26,12 @@ std::string ListName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+bool MoreFramesThanTheWindowTakes(std::span<const uint8_t> bytes) {
+    Dc6FileInfo info;
+    return GetFileInfoDC6(bytes, Dc6Hooks{}, info, Dc6FrameScope::AllFrames) &&
+           info.framesPerDirection > MaxFramesPerDirection;
+}
+
 FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
     FileOutcome outcome;
     const auto keep = [&outcome](const std::string& text) { outcome.messages.push_back(text); };
@@ -37,39 +43,69 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
     }
     Dc6FileInfo info;
     if (GetFileInfoDC6(bytes, hooks, info, request.scope))
-        outcome.converted = ConvertFile(ListName(path), bytes, info, request.rgbPalette, hooks, request.outputFolder);
+        outcome.converted =
+            ConvertFile(ListName(path), bytes, info, request.rgbPalette, hooks, request.outputFolder, request.kind);
+    else if (request.scope == Dc6FrameScope::FirstDirection && MoreFramesThanTheWindowTakes(bytes))
+        outcome.messages.push_back("has more than 12 frames per direction: --all-frames converts it");
     return outcome;
 }
 
-// Lower-cased output base name: files that share one would overwrite each other's output,
-// in an order that depends on the jobs, so only the first of them is converted.
-std::string OutputKey(const std::string& path) {
-    std::string name = ListName(path);
-    StripExtension(name);
+std::string Lowered(std::string name) {
     for (char& c : name)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return name;
 }
 
+// The lower-cased names of the images a file would give: the sheet's, or one per frame. A
+// file that can not be read or checked gives none.
+std::vector<std::string> OutputNamesOf(const BatchRequest& request, const std::string& path) {
+    std::string base = ListName(path);
+    StripExtension(base);
+    base = Lowered(base);
+    std::vector<uint8_t> bytes;
+    Dc6FileInfo info;
+    if (!ReadWholeFile(path, bytes) || !GetFileInfoDC6(bytes, Dc6Hooks{}, info, request.scope))
+        return {};
+    if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection)
+        return {base};
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < info.FrameCount(); ++i)
+        names.push_back(base + std::to_string(i));
+    return names;
+}
+
+// Marks every file whose outputs would overwrite those of a file given before it: such files
+// would overwrite each other in an order that depends on the jobs.
+void RefuseClashes(const BatchRequest& request, std::vector<FileOutcome>& outcomes, std::vector<bool>& refused) {
+    std::map<std::string, size_t> owner;
+    for (size_t i = 0; i < request.files.size(); ++i) {
+        const std::vector<std::string> names = OutputNamesOf(request, request.files[i]);
+        for (const std::string& name : names) {
+            const auto it = owner.find(name);
+            if (it != owner.end() && it->second != i) {
+                refused[i] = true;
+                outcomes[i].done = true;
+                outcomes[i].messages.push_back("is refused: its output " + name + " is also an output of " +
+                                               request.files[it->second] + ", given before it");
+                break;
+            }
+        }
+        if (!refused[i])
+            for (const std::string& name : names)
+                owner.emplace(name, i);
+    }
+}
+
 }  // namespace
 
-size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink) {
+size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, const BatchProgress& progress) {
     std::error_code ec;
-    std::filesystem::create_directories(OutputFolderPath(request.outputFolder), ec);
+    std::filesystem::create_directories(OutputFolderPath(request.outputFolder, request.kind), ec);
 
     std::vector<FileOutcome> outcomes(request.files.size());
-    std::map<std::string, size_t> firstWithName;
     std::vector<bool> duplicate(request.files.size(), false);
-    for (size_t i = 0; i < request.files.size(); ++i) {
-        const auto [first, inserted] = firstWithName.emplace(OutputKey(request.files[i]), i);
-        if (!inserted) {
-            duplicate[i] = true;
-            outcomes[i].done = true;
-            outcomes[i].messages.push_back("is skipped: its output names are those of " +
-                                           request.files[first->second] + ", given before it");
-        }
-    }
+    RefuseClashes(request, outcomes, duplicate);
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic<size_t> next{0};
@@ -103,6 +139,8 @@ size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink) {
             sink(request.files[i], message);
         if (outcome.converted)
             ++converted;
+        if (progress)
+            progress(i + 1, outcomes.size());
     }
     for (std::thread& thread : threads)
         thread.join();

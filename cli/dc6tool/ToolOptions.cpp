@@ -1,5 +1,8 @@
 #include "ToolOptions.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <charconv>
 
 const char ToolUsage[] =
@@ -13,47 +16,68 @@ const char ToolUsage[] =
     "      per frame NAME0.pcx, NAME1.pcx... Only the first direction's frames are converted,\n"
     "      at most 12, as Morvane Convert does.\n"
     "      -o DIR          folder in which PCXFiles is made\n"
-    "      --palette FILE  a 768-byte palette file (blue, green, red per entry), such as the\n"
-    "                      game's pal.dat; default: the built-in act 1 palette\n"
+    "      --palette FILE  a palette: the game's 768-byte pal.dat (blue, green, red), a .pl2,\n"
+    "                      a .act (red, green, blue), JASC-PAL text or a RIFF PAL file;\n"
+    "                      default: the built-in act 1 palette\n"
     "      --jobs N        files converted at once (default: one per core); output is the same\n"
     "      --all-frames    every frame of every direction, one file per frame, numbered across\n"
     "                      directions (fonts, icon sets, animations)\n"
+    "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
+    "      As topcx, into DIR/PNGFiles as 8-bit indexed PNG files: undrawn pixels are\n"
+    "      transparent, per-frame files carry the frame's offsets (oFFs).\n"
+    "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
+    "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
+    "      offsets, termination bytes), in DIR/NAME/.\n"
+    "  dc6tool pack [-o OUT.dc6] [--palette FILE] FOLDER\n"
+    "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
+    "      been edited: indexed PNGs keep their indices, other colours are mapped to the\n"
+    "      palette, fully transparent pixels stay transparent.\n"
+    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--offset X,Y] IMAGE...\n"
+    "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
+    "      with .dc6); --offset gives every frame the offsets X,Y (default: a PNG's oFFs).\n"
     "  dc6tool --help\n"
-    "Exit status: 0 when every file was converted, 1 when any was not, 2 on wrong usage.\n";
+    "Exit status: 0 when every file was converted, 1 when any was not (info: when any file is\n"
+    "damaged), 2 on wrong usage.\n";
 
 namespace {
 
-// Takes the value of an option given as "--name VALUE" or "--name=VALUE".
-bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
-               bool& matched, std::string& error) {
-    const std::string& arg = args[i];
-    matched = false;
-    if (arg == name) {
-        matched = true;
-        if (i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        value = args[++i];
-        return true;
-    }
-    if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 && arg[name.size()] == '=') {
-        matched = true;
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return true;
+struct CommandName {
+    const char* name;
+    ToolCommand command;
+};
+
+constexpr CommandName Commands[] = {
+    {"info", ToolCommand::Info},     {"topcx", ToolCommand::ToPcx}, {"topng", ToolCommand::ToPng},
+    {"unpack", ToolCommand::Unpack}, {"pack", ToolCommand::Pack},   {"fromimage", ToolCommand::FromImage},
+};
+
+bool ParseOffset(const std::string& text, int& x, int& y) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos)
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [xEnd, xError] = std::from_chars(text.data(), text.data() + comma, x);
+    const auto [yEnd, yError] = std::from_chars(text.data() + comma + 1, end, y);
+    return xError == std::errc() && xEnd == text.data() + comma && yError == std::errc() && yEnd == end;
 }
 
-bool ParseJobs(const std::string& text, unsigned& jobs, std::string& error) {
-    unsigned value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 1 || value > 256) {
-        error = "--jobs takes a number from 1 to 256, not \"" + text + "\"";
-        return false;
+// The options each command takes, bound to `options`.
+void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options, std::string& offset) {
+    command.set_help_flag();
+    command.add_flag("-h,--help");
+    const bool convertsMany = kind == ToolCommand::ToPcx || kind == ToolCommand::ToPng;
+    if (kind != ToolCommand::Info) {
+        const bool writesOneFile = kind == ToolCommand::Pack || kind == ToolCommand::FromImage;
+        command.add_option("-o", writesOneFile ? options.outputFile : options.outputFolder);
+        command.add_option("--palette", options.palettePath);
     }
-    jobs = value;
-    return true;
+    if (convertsMany) {
+        command.add_option("--jobs", options.jobs)->check(CLI::Range(1u, 256u));
+        command.add_flag("--all-frames", options.allFrames);
+    }
+    if (kind == ToolCommand::FromImage)
+        command.add_option("--offset", offset);
+    command.add_option("files", options.files);
 }
 
 }  // namespace
@@ -64,67 +88,49 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
         error = "no command given";
         return false;
     }
-    const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h" || name == "help") {
         options.command = ToolCommand::Help;
         return true;
     }
-    if (command == "info") {
-        options.command = ToolCommand::Info;
-    } else if (command == "topcx") {
-        options.command = ToolCommand::ToPcx;
-    } else {
-        error = "unknown command \"" + command + "\"";
+    const auto known = std::find_if(std::begin(Commands), std::end(Commands),
+                                    [&name](const CommandName& c) { return name == c.name; });
+    if (known == std::end(Commands)) {
+        error = "unknown command \"" + name + "\"";
         return false;
     }
+    options.command = known->command;
 
-    bool optionsEnded = false;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            options.command = ToolCommand::Help;
-            return true;
-        }
-        if (options.command == ToolCommand::ToPcx) {
-            if (arg == "--all-frames") {
-                options.allFrames = true;
-                continue;
-            }
-            bool matched = false;
-            std::string value;
-            if (!TakeValue(args, i, "-o", value, matched, error))
-                return false;
-            if (matched) {
-                options.outputFolder = value;
-                continue;
-            }
-            if (!TakeValue(args, i, "--palette", value, matched, error))
-                return false;
-            if (matched) {
-                options.palettePath = value;
-                continue;
-            }
-            if (!TakeValue(args, i, "--jobs", value, matched, error))
-                return false;
-            if (matched) {
-                if (!ParseJobs(value, options.jobs, error))
-                    return false;
-                continue;
-            }
-        }
-        error = "unknown option \"" + arg + "\" for " + command;
+    CLI::App command("dc6tool " + name, name);
+    std::string offset;
+    AddCommandOptions(command, options.command, options, offset);
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    std::reverse(rest.begin(), rest.end());  // CLI11 takes the arguments last first
+    try {
+        command.parse(rest);
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        if (error.empty())
+            error = "wrong usage of " + name;
         return false;
     }
+    if (command.count("--help") > 0) {
+        options.command = ToolCommand::Help;
+        return true;
+    }
+    if (!offset.empty() && !ParseOffset(offset, options.offsetX, options.offsetY)) {
+        error = "--offset takes two whole numbers X,Y, not \"" + offset + "\"";
+        return false;
+    }
+    options.offsetGiven = !offset.empty();
     if (options.files.empty()) {
-        error = command + " needs at least one DC6 file";
+        error = name + (options.command == ToolCommand::Pack        ? " needs the folder to pack"
+                        : options.command == ToolCommand::FromImage ? " needs at least one image"
+                                                                    : " needs at least one DC6 file");
+        return false;
+    }
+    if (options.command == ToolCommand::Pack && options.files.size() != 1) {
+        error = "pack takes one folder";
         return false;
     }
     return true;

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-enum class ToolCommand { Help, Info, ToPcx };
+enum class ToolCommand { Help, Info, ToPcx, ToPng, Unpack, Pack, FromImage };
 
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
-    std::vector<std::string> files;
-    std::string outputFolder;   // the folder PCXFiles goes into; "" for the current folder
+    std::vector<std::string> files;  // DC6 files, the folder to pack, or the images of fromimage
+    std::string outputFolder;   // topcx, topng, unpack: where the output goes; "" for the current folder
+    std::string outputFile;     // pack, fromimage: the DC6 file written; "" for the default
     std::string palettePath;    // "" for the built-in palette
     unsigned jobs = 0;          // 0: one per core
     bool allFrames = false;
+    bool offsetGiven = false;   // fromimage: every frame's offsets, else those of each PNG's oFFs
+    int offsetX = 0;
+    int offsetY = 0;
 };
 
 // Reads the arguments after the program name. Fails with a reason on wrong usage.

@@ -1,8 +1,11 @@
-// dc6tool: DC6 sprite files to PCX images from the command line, as Morvane Convert does.
+// dc6tool: DC6 sprite files to PCX or PNG images and back, from the command line.
 #include "BatchConvert.h"
+#include "CommandLine.h"
 #include "Dc6Report.h"
 #include "FileIo.h"
 #include "MessageLine.h"
+#include "PaletteFormats.h"
+#include "SpriteCommands.h"
 #include "ToolOptions.h"
 
 #include <algorithm>
@@ -16,37 +19,52 @@ constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
 int RunInfo(const ToolOptions& options) {
-    bool allAccepted = true;
+    bool allSound = true;
     for (const std::string& path : options.files) {
         std::vector<uint8_t> bytes;
         if (!ReadWholeFile(path, bytes)) {
             std::cout << path << ": can not be read (missing, unreadable or empty)\n";
-            allAccepted = false;
+            allSound = false;
             continue;
         }
-        allAccepted = DescribeDc6(path, bytes, std::cout) && allAccepted;
+        allSound = DescribeDc6(path, bytes, std::cout) && allSound;
     }
-    return allAccepted ? ExitConverted : ExitFailed;
+    return allSound ? ExitConverted : ExitFailed;
 }
 
-int RunToPcx(const ToolOptions& options) {
+// The run's palette, red, green, blue; false after saying why the palette file was refused.
+bool LoadRunPalette(const ToolOptions& options, Palette& rgb) {
+    Palette palette = BuiltInPalette();
+    if (!options.palettePath.empty()) {
+        const PaletteFileResult loaded = LoadPaletteFile(options.palettePath);
+        if (!loaded.loaded) {
+            std::cerr << "dc6tool: " << options.palettePath << ": " << loaded.problem << '\n';
+            return false;
+        }
+        palette = loaded.palette;
+    }
+    rgb = SwapRedAndBlue(palette);
+    return true;
+}
+
+int RunConvert(const ToolOptions& options, const Palette& rgb) {
     BatchRequest request;
     request.files = options.files;
     request.outputFolder = options.outputFolder;
     request.scope = options.allFrames ? Dc6FrameScope::AllFrames : Dc6FrameScope::FirstDirection;
     request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    request.kind = options.command == ToolCommand::ToPng ? ImageKind::Png : ImageKind::Pcx;
+    request.rgbPalette = rgb;
 
-    Palette palette = BuiltInPalette();
-    if (!options.palettePath.empty() && !LoadPaletteFile(options.palettePath, palette)) {
-        std::cerr << "dc6tool: " << options.palettePath
-                  << ": not a palette: it can not be read or is not exactly 768 bytes long\n";
-        return ExitFailed;
-    }
-    request.rgbPalette = SwapRedAndBlue(palette);
-
-    const size_t converted = ConvertBatch(request, [](const std::string& file, const std::string& message) {
-        std::cerr << file << ": " << MessageLine(message) << '\n';
-    });
+    ProgressLine progress(std::cerr);
+    const size_t converted = ConvertBatch(
+        request,
+        [&progress](const std::string& file, const std::string& message) {
+            progress.Clear();
+            std::cerr << file << ": " << MessageLine(message) << '\n';
+        },
+        [&progress](size_t done, size_t total) { progress.Show(done, total); });
+    progress.Clear();
     std::cout << "Successfully converted " << converted << " out of " << request.files.size()
               << " files selected\n";
     return converted == request.files.size() ? ExitConverted : ExitFailed;
@@ -57,18 +75,27 @@ int RunToPcx(const ToolOptions& options) {
 int main(int argc, char** argv) {
     ToolOptions options;
     std::string error;
-    if (!ParseToolOptions({argv + 1, argv + argc}, options, error)) {
+    if (!ParseToolOptions(ExpandedArguments(argc, argv), options, error)) {
         std::cerr << "dc6tool: " << error << "\n\n" << ToolUsage;
         return ExitUsage;
     }
-    switch (options.command) {
-    case ToolCommand::Help:
+    if (options.command == ToolCommand::Help) {
         std::cout << ToolUsage;
         return ExitConverted;
-    case ToolCommand::Info:
-        return RunInfo(options);
-    case ToolCommand::ToPcx:
-        return RunToPcx(options);
     }
-    return ExitUsage;
+    if (options.command == ToolCommand::Info)
+        return RunInfo(options);
+    Palette rgb{};
+    if (!LoadRunPalette(options, rgb))
+        return ExitFailed;
+    switch (options.command) {
+    case ToolCommand::Unpack:
+        return RunUnpack(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
+    case ToolCommand::Pack:
+        return RunPack(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
+    case ToolCommand::FromImage:
+        return RunFromImage(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
+    default:
+        return RunConvert(options, rgb);
+    }
 }

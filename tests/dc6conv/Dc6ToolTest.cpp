@@ -116,5 +116,30 @@ TEST(ConvertBatch, ConvertsOnlyTheFirstOfFilesSharingAnOutputName) {
     std::vector<std::string> said;
     EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 1u);
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find("is skipped: its output names are those of"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("is refused: its output x is also an output of"), std::string::npos) << said[0];
+}
+
+TEST(ConvertBatch, RefusesAFileWhoseSheetMeetsAnotherFilesFrameNamesWhateverTheJobs) {
+    ScratchDir inputs;
+    Dc6TestFile perFrame;
+    perFrame.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 1)});
+    perFrame.frames.push_back({2, 2, 1, 1, SolidFrameCode(2, 2, 2)});
+    Dc6TestFile sheet;
+    sheet.frames.push_back({2, 2, 0, 0, SolidFrameCode(2, 2, 3)});
+    WriteBytes(inputs / "a.dc6", perFrame.Bytes());
+    WriteBytes(inputs / "A1.dc6", sheet.Bytes());
+    for (unsigned jobs : {1u, 2u, 8u}) {
+        ScratchDir out;
+        BatchRequest request;
+        request.files = {(inputs / "a.dc6").string(), (inputs / "A1.dc6").string()};
+        request.outputFolder = out.Path().string();
+        request.jobs = jobs;
+        std::vector<std::string> said;
+        EXPECT_EQ(ConvertBatch(request, [&said](const std::string&, const std::string& m) { said.push_back(m); }), 1u);
+        ASSERT_EQ(said.size(), 1u) << "jobs " << jobs;
+        EXPECT_NE(said[0].find("its output a1 is also an output of"), std::string::npos) << said[0];
+        const auto files = FilesUnder(out.Path());
+        EXPECT_EQ(files.size(), 2u) << "a0.pcx and a1.pcx of a.dc6 only";
+        EXPECT_EQ(files.count("PCXFiles/a1.pcx"), 1u);
+    }
 }

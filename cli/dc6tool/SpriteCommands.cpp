@@ -1,0 +1,136 @@
+#include "SpriteCommands.h"
+
+#include "Dc6Sprite.h"
+#include "FileIo.h"
+#include "FrameImages.h"
+#include "MessageLine.h"
+#include "OutputNames.h"
+#include "PcxReader.h"
+#include "PngCodec.h"
+#include "SpriteFolder.h"
+
+#include <filesystem>
+
+namespace {
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    StripExtension(name);
+    return name;
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    return path;
+}
+
+bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& messages) {
+    std::vector<uint8_t> file;
+    std::string problem;
+    if (!EncodeDc6(sprite, file, problem)) {
+        messages << path << ": " << problem << '\n';
+        return false;
+    }
+    if (!WriteWholeFile(path, file.data(), file.size())) {
+        messages << path << ": could not be created or written\n";
+        return false;
+    }
+    return true;
+}
+
+// One image as a frame: PNG as FrameFromPng reads it; PCX indices as they are, index 0
+// transparent (PCX has no transparency; the game's sprites leave index 0 undrawn).
+bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame& frame, std::string& problem) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        problem = "can not be read (missing, unreadable or empty)";
+        return false;
+    }
+    if (LooksLikePng(bytes)) {
+        DecodedPng png;
+        if (!DecodePng(bytes, png, problem))
+            return false;
+        FrameFromPng(png, rgb, frame);
+        return true;
+    }
+    Image image;
+    Palette pcxPalette{};
+    if (!DecodePcx(bytes, image, pcxPalette, problem))
+        return false;
+    FrameFromIndexedImage(image, uint8_t{0}, frame);
+    return true;
+}
+
+}  // namespace
+
+bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
+    bool allDone = true;
+    for (const std::string& path : options.files) {
+        std::vector<uint8_t> bytes;
+        Dc6Sprite sprite;
+        std::string problem;
+        const Dc6Hooks hooks{nullptr, [&](const std::string& text) {
+                                 messages << path << ": " << MessageLine(text) << '\n';
+                             }};
+        if (!ReadWholeFile(path, bytes)) {
+            messages << path << ": can not be read (missing, unreadable or empty)\n";
+            allDone = false;
+            continue;
+        }
+        if (!DecodeDc6Sprite(bytes, hooks, sprite, problem)) {
+            messages << path << ": " << MessageLine(problem) << '\n';
+            allDone = false;
+            continue;
+        }
+        const std::string name = BaseNameOf(path);
+        std::string folder = options.outputFolder.empty() ? name : options.outputFolder + PathSeparator + name;
+        std::vector<std::string> notices;
+        const bool written = WriteSpriteFolder(sprite, folder, name, rgb, notices, problem);
+        for (const std::string& notice : notices)
+            messages << path << ": " << notice << '\n';
+        if (!written) {
+            messages << path << ": " << problem << '\n';
+            allDone = false;
+        }
+    }
+    return allDone;
+}
+
+bool RunPack(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
+    const std::string folder = WithoutTrailingSeparators(options.files.front());
+    const std::string out = options.outputFile.empty() ? folder + ".dc6" : options.outputFile;
+    Dc6Sprite sprite;
+    std::string problem;
+    if (!ReadSpriteFolder(folder, rgb, sprite, problem)) {
+        messages << problem << '\n';
+        return false;
+    }
+    return WriteDc6(sprite, out, messages);
+}
+
+bool RunFromImage(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
+    Dc6Sprite sprite;
+    for (const std::string& path : options.files) {
+        Dc6SourceFrame frame;
+        std::string problem;
+        if (!ReadImageFrame(path, rgb, frame, problem)) {
+            messages << path << ": " << problem << '\n';
+            return false;
+        }
+        if (options.offsetGiven) {
+            frame.offsetX = options.offsetX;
+            frame.offsetY = options.offsetY;
+        }
+        sprite.frames.push_back(std::move(frame));
+    }
+    sprite.framesPerDirection = static_cast<int32_t>(sprite.frames.size());
+    std::string out = options.outputFile;
+    if (out.empty()) {
+        out = options.files.front();
+        StripExtension(out);
+        out += ".dc6";
+    }
+    return WriteDc6(sprite, out, messages);
+}

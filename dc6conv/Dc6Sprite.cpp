@@ -1,0 +1,81 @@
+#include "Dc6Sprite.h"
+
+#include "ByteReader.h"
+#include "Dc6Decoder.h"
+#include "Dc6Reader.h"
+#include "MessageText.h"
+#include "TextFormat.h"
+
+namespace {
+
+// Decodes the frame twice, over two different backgrounds: a pixel the coded data paint
+// has the same value in both, one they leave alone keeps each background. So the opacity
+// is exact even where painted pixels have the background's index.
+bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& header,
+                            const Dc6Hooks& hooks, Dc6SourceFrame& frame) {
+    const uint8_t first = info.Background();
+    const uint8_t second = static_cast<uint8_t>(first ^ 0xFF);
+    Image painted, check;
+    if (!MakeImage(header.width, header.height, first, painted) ||
+        !MakeImage(header.width, header.height, second, check))
+        return false;
+    const Dc6FrameTarget target{0, 0, header.width, header.height};
+    const std::span<const uint8_t> coded = file.subspan(header.dataPosition);
+    DecodeFrameDC6(coded, header.length, info.terminators, painted, target, hooks);
+    DecodeFrameDC6(coded, header.length, info.terminators, check, target, Dc6Hooks{});
+    frame.width = header.width;
+    frame.height = header.height;
+    frame.offsetX = header.offsetX;
+    frame.offsetY = header.offsetY;
+    ReadI32LE(file, header.headerPosition, frame.flip);
+    ReadI32LE(file, header.headerPosition + 20, frame.unknown);
+    frame.opaque.resize(painted.pixels.size());
+    for (size_t i = 0; i < painted.pixels.size(); ++i)
+        frame.opaque[i] = painted.pixels[i] != first || check.pixels[i] != second;
+    frame.pixels = std::move(painted.pixels);
+    return true;
+}
+
+// The bytes after each frame's coded data, as the first frame's next-block field shows them:
+// three bytes in the game's files, none in a few.
+void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
+    uint32_t nextBlock = 0;
+    ReadU32LE(file, first.headerPosition + 24, nextBlock);
+    const size_t dataEnd = first.dataPosition + static_cast<size_t>(std::max<int32_t>(first.length, 0));
+    if (nextBlock == dataEnd) {
+        sprite.frameTerminator.reset();
+    } else if (RangeInside(file.size(), dataEnd, 3)) {
+        sprite.frameTerminator = std::array<uint8_t, 3>{file[dataEnd], file[dataEnd + 1], file[dataEnd + 2]};
+    }
+}
+
+}  // namespace
+
+bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sprite& sprite, std::string& problem) {
+    Dc6FileInfo info;
+    const Dc6Hooks headerHooks{[&problem](const std::string& text) { problem = FirstParagraph(text); }, nullptr};
+    if (!GetFileInfoDC6(file, headerHooks, info, Dc6FrameScope::AllFrames))
+        return false;
+    sprite = Dc6Sprite{};
+    ReadI32LE(file, 4, sprite.flags);
+    ReadI32LE(file, 8, sprite.encoding);
+    sprite.terminators = info.terminators;
+    sprite.directions = info.directions;
+    sprite.framesPerDirection = info.framesPerDirection;
+    sprite.frames.resize(static_cast<size_t>(info.FrameCount()));
+    for (int32_t i = 0; i < info.FrameCount(); ++i) {
+        Dc6FrameInfo header;
+        std::string frameProblem;
+        if (!GetFrameInfoDC6(file, info, i, header, frameProblem)) {
+            problem = FormatText("frame %d: %s", static_cast<int>(i), frameProblem.c_str());
+            return false;
+        }
+        if (i == 0)
+            ReadFrameTerminator(file, header, sprite);
+        if (!DecodeFrameWithOpacity(file, info, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
+            problem = FormatText("frame %d: out of memory", static_cast<int>(i));
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,117 @@
+#include "FrameImages.h"
+
+#include <array>
+#include <unordered_map>
+
+namespace {
+
+// Maps colours to palette indices: the first entry of exactly that colour, else the entry
+// nearest in red, green, blue (squared distance, the lower index on a tie). Answers are kept:
+// an image holds few distinct colours.
+class ColourMapper {
+public:
+    explicit ColourMapper(const Palette& rgb) : rgb_(rgb) {
+        for (size_t i = 256; i-- > 0;)
+            found_[Key(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2])] = static_cast<uint8_t>(i);
+    }
+
+    uint8_t IndexOf(uint8_t red, uint8_t green, uint8_t blue) {
+        const uint32_t key = Key(red, green, blue);
+        const auto it = found_.find(key);
+        if (it != found_.end())
+            return it->second;
+        const uint8_t nearest = Nearest(red, green, blue);
+        found_.emplace(key, nearest);
+        return nearest;
+    }
+
+private:
+    static uint32_t Key(uint8_t red, uint8_t green, uint8_t blue) {
+        return static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 | blue;
+    }
+
+    uint8_t Nearest(int red, int green, int blue) const {
+        int best = 0;
+        int bestDistance = INT32_MAX;
+        for (int i = 0; i < 256; ++i) {
+            const int dr = rgb_[3 * i] - red, dg = rgb_[3 * i + 1] - green, db = rgb_[3 * i + 2] - blue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = i;
+            }
+        }
+        return static_cast<uint8_t>(best);
+    }
+
+    const Palette& rgb_;
+    std::unordered_map<uint32_t, uint8_t> found_;
+};
+
+void SizeFrame(Dc6SourceFrame& frame, int32_t width, int32_t height) {
+    frame.width = width;
+    frame.height = height;
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    frame.pixels.assign(pixels, 0);
+    frame.opaque.assign(pixels, 1);
+}
+
+}  // namespace
+
+FrameAsImage ImageOfFrame(const Dc6SourceFrame& frame, uint8_t preferred) {
+    std::array<bool, 256> used{};
+    for (size_t i = 0; i < frame.pixels.size(); ++i)
+        if (frame.opaque[i])
+            used[frame.pixels[i]] = true;
+    FrameAsImage result;
+    result.transparentIndex = preferred;
+    if (used[preferred]) {
+        result.sharedIndex = true;
+        for (size_t i = 0; i < used.size(); ++i) {
+            if (!used[i]) {
+                result.transparentIndex = static_cast<uint8_t>(i);
+                result.sharedIndex = false;
+                break;
+            }
+        }
+    }
+    result.image.width = frame.width;
+    result.image.height = frame.height;
+    result.image.pixels = frame.pixels;
+    for (size_t i = 0; i < frame.pixels.size(); ++i)
+        if (!frame.opaque[i])
+            result.image.pixels[i] = result.transparentIndex;
+    return result;
+}
+
+void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame) {
+    SizeFrame(frame, png.width, png.height);
+    if (png.offsets) {
+        frame.offsetX = png.offsets->x;
+        frame.offsetY = png.offsets->y;
+    }
+    if (png.indexed) {
+        for (size_t i = 0; i < png.indices.size(); ++i) {
+            const uint8_t index = png.indices[i];
+            frame.pixels[i] = index;
+            frame.opaque[i] = !(index < png.palette.size() && png.palette[index][3] == 0);
+        }
+        return;
+    }
+    ColourMapper mapper(rgbPalette);
+    for (size_t i = 0; i < frame.pixels.size(); ++i) {
+        const uint8_t* p = png.rgba.data() + 4 * i;
+        if (p[3] == 0)
+            frame.opaque[i] = 0;
+        else
+            frame.pixels[i] = mapper.IndexOf(p[0], p[1], p[2]);
+    }
+}
+
+void FrameFromIndexedImage(const Image& image, std::optional<uint8_t> transparentIndex, Dc6SourceFrame& frame) {
+    SizeFrame(frame, image.width, image.height);
+    frame.pixels = image.pixels;
+    if (transparentIndex)
+        for (size_t i = 0; i < frame.pixels.size(); ++i)
+            frame.opaque[i] = frame.pixels[i] != *transparentIndex;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Dc6Encoder.h"
+#include "Image.h"
+#include "Palette.h"
+#include "PngCodec.h"
+
+#include <cstdint>
+#include <string>
+
+// A frame as an indexed image: its transparent pixels all get one index that no opaque pixel
+// of the frame uses, `preferred` (the file's background index) when it is free, else the
+// lowest free one. `sharedIndex` tells that the frame uses all 256 indices, so that its
+// transparent pixels had to share `preferred` with opaque ones.
+struct FrameAsImage {
+    Image image;
+    uint8_t transparentIndex = 0;
+    bool sharedIndex = false;
+};
+FrameAsImage ImageOfFrame(const Dc6SourceFrame& frame, uint8_t preferred);
+
+// A frame from a decoded PNG. Indexed images keep their indices, pixels whose palette entry
+// is fully transparent (tRNS) becoming transparent; other images have their colours mapped
+// to `rgbPalette` (red, green, blue), an exact match first, else the nearest colour, and
+// fully transparent pixels become transparent. The offsets come from the PNG's oFFs chunk.
+void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame);
+
+// A frame from an 8-bit image of palette indices, all pixels opaque except those of
+// `transparentIndex` when given.
+void FrameFromIndexedImage(const Image& image, std::optional<uint8_t> transparentIndex, Dc6SourceFrame& frame);

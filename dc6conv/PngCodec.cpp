@@ -1,0 +1,208 @@
+#include "PngCodec.h"
+
+#include "TextFormat.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+// libpng reports errors by longjmp back to the setjmp of the calling function. Only libpng's
+// own frames and the callbacks below, which hold no objects with destructors, lie between.
+
+namespace {
+
+struct PngErrorState {
+    char message[200] = "";
+};
+
+void OnPngError(png_structp png, png_const_charp text) {
+    auto* state = static_cast<PngErrorState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", text);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void FlushNothing(png_structp) {}
+
+struct ReadCursor {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t position = 0;
+};
+
+void ReadFromCursor(png_structp png, png_bytep data, png_size_t length) {
+    auto* cursor = static_cast<ReadCursor*>(png_get_io_ptr(png));
+    if (length > cursor->size - cursor->position)
+        png_error(png, "the file ends inside the image data");
+    std::memcpy(data, cursor->data + cursor->position, length);
+    cursor->position += length;
+}
+
+class PngWriteHandle {
+public:
+    explicit PngWriteHandle(PngErrorState& errors)
+        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, OnPngError, OnPngWarning)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+    ~PngWriteHandle() { png_destroy_write_struct(&png_, &info_); }
+    PngWriteHandle(const PngWriteHandle&) = delete;
+    PngWriteHandle& operator=(const PngWriteHandle&) = delete;
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+private:
+    png_structp png_;
+    png_infop info_;
+};
+
+class PngReadHandle {
+public:
+    explicit PngReadHandle(PngErrorState& errors)
+        : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, OnPngError, OnPngWarning)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+    ~PngReadHandle() { png_destroy_read_struct(&png_, &info_, nullptr); }
+    PngReadHandle(const PngReadHandle&) = delete;
+    PngReadHandle& operator=(const PngReadHandle&) = delete;
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+private:
+    png_structp png_;
+    png_infop info_;
+};
+
+}  // namespace
+
+bool LooksLikePng(std::span<const uint8_t> bytes) {
+    return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
+}
+
+bool EncodeIndexedPng(const IndexedPngImage& source, std::vector<uint8_t>& out, std::string& problem) {
+    const Image& image = *source.image;
+    if (!ImageSizeAllowed(image.width, image.height)) {
+        problem = FormatText("an image of %d x %d pixels can not be written", static_cast<int>(image.width),
+                             static_cast<int>(image.height));
+        return false;
+    }
+    PngErrorState errors;
+    PngWriteHandle handle(errors);
+    if (!handle.info()) {
+        problem = "out of memory";
+        return false;
+    }
+    std::vector<png_color> colours(256);
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = {(*source.rgbPalette)[3 * i], (*source.rgbPalette)[3 * i + 1], (*source.rgbPalette)[3 * i + 2]};
+    std::vector<png_byte> alpha;
+    if (source.transparentIndex) {
+        alpha.assign(static_cast<size_t>(*source.transparentIndex) + 1, 255);
+        alpha.back() = 0;
+    }
+    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
+    for (int32_t y = 0; y < image.height; ++y)
+        rows[static_cast<size_t>(y)] = const_cast<png_bytep>(image.Row(y));
+    out.clear();
+    out.reserve(image.pixels.size() / 2 + 1024);
+
+    png_structp png = handle.png();
+    png_infop info = handle.info();
+    if (setjmp(png_jmpbuf(png))) {
+        problem = FormatText("libpng: %s", errors.message);
+        return false;
+    }
+    png_set_write_fn(png, &out, AppendToVector, FlushNothing);
+    // Sprites are small and mostly runs of one index: the fastest deflate level loses
+    // little, and filters do not help palette images.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, 0, PNG_FILTER_NONE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+    if (!alpha.empty())
+        png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()), nullptr);
+    if (source.offsets)
+        png_set_oFFs(png, info, source.offsets->x, source.offsets->y, PNG_OFFSET_PIXEL);
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    return true;
+}
+
+bool DecodePng(std::span<const uint8_t> bytes, DecodedPng& decoded, std::string& problem) {
+    if (!LooksLikePng(bytes)) {
+        problem = "not a PNG file (its first bytes are not the PNG signature)";
+        return false;
+    }
+    PngErrorState errors;
+    PngReadHandle handle(errors);
+    if (!handle.info()) {
+        problem = "out of memory";
+        return false;
+    }
+    ReadCursor cursor{bytes.data(), bytes.size(), 0};
+    DecodedPng result;
+    std::vector<png_bytep> rows;
+
+    png_structp png = handle.png();
+    png_infop info = handle.info();
+    if (setjmp(png_jmpbuf(png))) {
+        problem = FormatText("damaged PNG: %s", errors.message);
+        return false;
+    }
+    png_set_read_fn(png, &cursor, ReadFromCursor);
+    png_set_user_limits(png, MaxImageSide, MaxImageSide);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (!ImageSizeAllowed(width, height)) {
+        problem = FormatText("its size %u x %u is larger than the converter takes", static_cast<unsigned>(width),
+                             static_cast<unsigned>(height));
+        return false;
+    }
+    result.width = static_cast<int32_t>(width);
+    result.height = static_cast<int32_t>(height);
+    const int colourType = png_get_color_type(png, info);
+    result.indexed = colourType == PNG_COLOR_TYPE_PALETTE;
+
+    png_int_32 offsetX = 0, offsetY = 0;
+    int unit = 0;
+    if (png_get_oFFs(png, info, &offsetX, &offsetY, &unit) && unit == PNG_OFFSET_PIXEL)
+        result.offsets = PngFrameOffsets{offsetX, offsetY};
+
+    size_t bytesPerPixel = 1;
+    if (result.indexed) {
+        png_colorp colours = nullptr;
+        int count = 0;
+        png_get_PLTE(png, info, &colours, &count);
+        png_bytep alpha = nullptr;
+        int alphaCount = 0;
+        png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
+        result.palette.resize(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            result.palette[static_cast<size_t>(i)] = {colours[i].red, colours[i].green, colours[i].blue,
+                                                      i < alphaCount ? alpha[i] : png_byte(255)};
+        png_set_packing(png);  // 1-, 2- and 4-bit indices to one byte each
+    } else {
+        png_set_expand(png);   // grey below 8 bits, tRNS to alpha
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+        bytesPerPixel = 4;
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    std::vector<uint8_t>& pixels = result.indexed ? result.indices : result.rgba;
+    pixels.resize(static_cast<size_t>(width) * height * bytesPerPixel);
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y)
+        rows[y] = pixels.data() + static_cast<size_t>(y) * width * bytesPerPixel;
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    decoded = std::move(result);
+    return true;
+}
