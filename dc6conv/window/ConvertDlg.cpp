@@ -18,13 +18,14 @@ namespace {
 // opens once the window is up.
 constexpr UINT WM_APP_BROWSEATSTART = WM_APP + 1;
 
-constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL};
+constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL, IDC_WRITEPCX, IDC_WRITEPNG};
 
-// "PCXFiles\x.pcx" for "x.dc6": the sheet a file's conversion writes.
-std::string SheetPathOf(const std::string& fileName) {
-    std::string path = FormatText("%s\\%s", OutputFolderName, fileName.c_str());
+// "PCXFiles\x.pcx" (or "PNGFiles\x.png") for "x.dc6": the sheet a file's conversion writes.
+std::string SheetPathOf(const std::string& fileName, ImageKind kind) {
+    const bool png = kind == ImageKind::Png;
+    std::string path = FormatText("%s\\%s", png ? PngOutputFolderName : OutputFolderName, fileName.c_str());
     if (path.size() >= 3)
-        path.replace(path.size() - 3, 3, "pcx");
+        path.replace(path.size() - 3, 3, png ? "png" : "pcx");
     return path;
 }
 
@@ -62,6 +63,8 @@ struct ConvertMessageMap {
         {IDC_BROWSE, BN_CLICKED, &CConvertDlg::OnBrowse},
         {IDC_SELECTALL, BN_CLICKED, &CConvertDlg::OnSelectAll},
         {IDC_NOERRORS, BN_CLICKED, &CConvertDlg::OnNoErrorsClicked},
+        {IDC_WRITEPCX, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
+        {IDC_WRITEPNG, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
     };
     static constexpr MessageEntry<CConvertDlg> Messages[] = {
         {WM_NOTIFY, &CConvertDlg::OnNotify},
@@ -120,6 +123,7 @@ bool CConvertDlg::OnInitDialog() {
     AddColumn(List(), 1, "Converted", LVCFMT_CENTER, 80);
     SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SetWindowTextA(Handle(), ConverterCaption);
+    CheckRadioButton(Handle(), IDC_WRITEPCX, IDC_WRITEPNG, IDC_WRITEPCX);
     CentreOnScreen(Handle());
     if (!RefreshList())
         PostMessageW(Handle(), WM_APP_BROWSEATSTART, 0, 0);
@@ -144,7 +148,7 @@ void CConvertDlg::DisableControls() {
 void CConvertDlg::EnableIdleControls() {
     int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
     EnableWindow(Item(IDC_SELECTALL), rows > 0);
-    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS, IDC_FILELIST})
+    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS, IDC_FILELIST, IDC_WRITEPCX, IDC_WRITEPNG})
         EnableWindow(Item(id), TRUE);
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
@@ -185,7 +189,7 @@ void CConvertDlg::AddFileRow(const char* fileName) {
         return;
     LVITEMA converted{};
     converted.iSubItem = 1;
-    converted.pszText = const_cast<char*>(FileExists(SheetPathOf(fileName)) ? "Yes" : "No");
+    converted.pszText = const_cast<char*>(FileExists(SheetPathOf(fileName, OutputKind())) ? "Yes" : "No");
     SendMessageA(List(), LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&converted));
 }
 
@@ -211,6 +215,13 @@ void CConvertDlg::OnSelectAll() {
     SetFocus(List());
     EnableWindow(Item(IDOK), TRUE);
 }
+
+ImageKind CConvertDlg::OutputKind() const {
+    return IsDlgButtonChecked(Handle(), IDC_WRITEPNG) == BST_CHECKED ? ImageKind::Png : ImageKind::Pcx;
+}
+
+// The Converted column follows the chosen kind of image.
+void CConvertDlg::OnOutputKindClicked() { RefreshList(); }
 
 void CConvertDlg::OnNoErrorsClicked() { showErrors_ = IsDlgButtonChecked(Handle(), IDC_NOERRORS) != BST_CHECKED; }
 

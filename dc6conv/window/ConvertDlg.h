@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "OutputNames.h"
 #include "Palette.h"
 #include "UserPrompts.h"
 #include "WorkingDlg.h"
@@ -35,6 +36,8 @@ public:
     // The progress window while a run is under way, else null.
     HWND ProgressWindow() const { return working_ ? working_->Handle() : nullptr; }
     bool RunInProgress() const { return running_; }
+    // PCX (the default) or PNG, as the window's choice says.
+    ImageKind OutputKind() const;
 
 protected:
     bool OnInitDialog() override;
@@ -48,6 +51,7 @@ private:
     void OnBrowse();
     void OnSelectAll();
     void OnNoErrorsClicked();
+    void OnOutputKindClicked();
     bool OnNotify(WPARAM wParam, LPARAM lParam);
     bool OnHelp(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
@@ -68,7 +72,7 @@ private:
     // The palette of this run in the files' order, or none when the user ends the run.
     std::optional<Palette> ChooseRunPalette();
     std::vector<std::string> SelectedNames() const;
-    void ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette);
+    void ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind);
 
     UserPrompts& prompts_;
     std::string helpPath_;

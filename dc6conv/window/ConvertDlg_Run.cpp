@@ -39,7 +39,7 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
         return BuiltInPalette();
     FileDialogRequest request;
     request.Title = L"Select the palette to load...";
-    request.Filter = L"Palette Files (*.pal;*.pl2)|*.pal;*.pl2|All Files (*.*)|*.*||";
+    request.Filter = L"Palette Files (*.pal;*.pl2;*.act;*.dat)|*.pal;*.pl2;*.act;*.dat|All Files (*.*)|*.*||";
     request.DefaultExtension = L"pal";
     // The working folder is where the DC6 files are read and the PCX files go: the dialog must
     // leave it as it is.
@@ -73,16 +73,18 @@ void CConvertDlg::RunConversion() {
     }
     working_->SetRange(selectedCount_);
     const Palette rgbPalette = SwapRedAndBlue(*palette);
-    if (!FolderExists(OutputFolderName))
-        CreateDirectoryA(OutputFolderName, nullptr);
+    const ImageKind kind = OutputKind();
+    const std::string outputFolder = OutputFolderPath("", kind);
+    if (!FolderExists(outputFolder.c_str()))
+        CreateDirectoryA(outputFolder.c_str(), nullptr);
     // A folder that takes no files would give one notice for every frame of every file: it
     // is reported once and the run ends.
-    if (FolderTakesFiles(OutputFolderName))
-        ConvertFiles(names, rgbPalette);
+    if (FolderTakesFiles(outputFolder.c_str()))
+        ConvertFiles(names, rgbPalette, kind);
     else
         ShowNotice(FormatText("The folder %s could not be created or written to, so nothing was converted. "
                               "Check that the folder of the DC6 files is not read-only and that the disk is not full.",
-                              OutputFolderName));
+                              outputFolder.c_str()));
     working_.reset();
 }
 
@@ -104,7 +106,7 @@ std::vector<std::string> CConvertDlg::SelectedNames() const {
     return names;
 }
 
-void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette) {
+void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind) {
     Dc6Hooks hooks;
     hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
     hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
@@ -116,7 +118,7 @@ void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Pale
         std::vector<uint8_t> file;
         if (ReadWholeFile(name, file)) {
             Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks))
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, "", kind))
                 ++convertedCount_;
         }
         working_->Step();

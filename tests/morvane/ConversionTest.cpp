@@ -104,7 +104,7 @@ TEST_F(ConvertRun, CustomPaletteOf768BytesIsUsedHeldAndLeavesTheWorkingFolder) {
     const FileDialogRequest& request = prompts_.FileRequests[0];
     EXPECT_FALSE(request.Save);
     EXPECT_EQ(request.Title, L"Select the palette to load...");
-    EXPECT_EQ(request.Filter, L"Palette Files (*.pal;*.pl2)|*.pal;*.pl2|All Files (*.*)|*.*||");
+    EXPECT_EQ(request.Filter, L"Palette Files (*.pal;*.pl2;*.act;*.dat)|*.pal;*.pl2;*.act;*.dat|All Files (*.*)|*.*||");
     EXPECT_EQ(request.DefaultExtension, L"pal");
     EXPECT_TRUE(request.InitialFileName.empty());
     for (DWORD flag : {OFN_FILEMUSTEXIST, OFN_HIDEREADONLY, OFN_NONETWORKBUTTON, OFN_LONGNAMES, OFN_NOCHANGEDIR})
