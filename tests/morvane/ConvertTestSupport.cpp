@@ -20,6 +20,12 @@ Dc6TestFile SolidDc6(int frames, bool withOffsets) {
 
 void WriteDc6(const std::filesystem::path& path, const Dc6TestFile& file) { WriteBytes(path, file.Bytes()); }
 
+Dc6TestFile Dc6WithZeroByte() {
+    Dc6TestFile file;
+    file.frames.push_back({2, 1, 0, 0, {0x00, 0x01, 0x44, 0x80}});
+    return file;
+}
+
 int CopyRealDc6Files(const std::filesystem::path& folder, const std::vector<std::string>& names) {
     int copied = 0;
     for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "dc6")) {

@@ -6,17 +6,10 @@
 
 namespace {
 
-// A 2 x 1 frame whose code starts with a zero byte: one "Found ZERO Byte" notice.
-Dc6TestFile Dc6WithANotice() {
-    Dc6TestFile file;
-    file.frames.push_back({2, 1, 0, 0, {0x00, 0x01, 0x44, 0x80}});
-    return file;
-}
-
 class ConvertRunGuard : public ConvertWindowTest {
 protected:
     void OpenWithFiles() {
-        WriteDc6(WorkingFolder() / "1notice.dc6", Dc6WithANotice());
+        WriteDc6(WorkingFolder() / "1notice.dc6", Dc6WithZeroByte());
         WriteDc6(WorkingFolder() / "2.dc6", SolidDc6(1));
         WriteDc6(WorkingFolder() / "3.dc6", SolidDc6(2));
         OpenWindow();
