@@ -1,7 +1,8 @@
 // Starts the real program in a folder of real DC6 files and closes it as a user would.
 #include "ConvertTestSupport.h"
 
-#include "StartedProgram_win.h"
+#include "ForeignControls.h"
+#include "StartedProgram.h"
 
 #include <chrono>
 #include <filesystem>
@@ -18,7 +19,7 @@ TEST(MorvaneProcess, StartsInTheFolderListsItsDc6FilesAndClosesCleanly) {
 
     StartedProgram program(ProgramBesideTests(L"MorvaneConvert.exe"), folder.Path());
     ASSERT_TRUE(program.Started()) << GetLastError();
-    HWND window = program.WaitForWindow([&](HWND w) { return WindowTitle(w) == expected; }, std::chrono::seconds(60));
+    HWND window = program.WaitForWindow([&](HWND w) { return TextOf(w) == expected; }, std::chrono::seconds(60));
     ASSERT_NE(window, nullptr) << "no window titled as expected";
     EXPECT_EQ(FindWindowW(L"#32770", expected.c_str()), window);
 

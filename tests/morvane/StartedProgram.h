@@ -1,7 +1,7 @@
 #pragma once
 
-// A real program of the build started by an end-to-end test, and what a test reads of its
-// windows from outside: which are up, their titles, texts and buttons.
+// A real program of the build started by an end-to-end test (read its windows with
+// ForeignControls.h, give it input with RealInput.h).
 
 #include <windows.h>
 
@@ -42,8 +42,7 @@ public:
     bool Running() const;
     // The exit code once the program has ended within `timeout`, else none.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
-    // The program's visible top-level windows, message boxes and dialogs included.
-    std::vector<HWND> Windows() const;
+    DWORD Id() const { return id_; }
     // Waits, with a deadline, for a visible window of the program that `wanted` accepts.
     HWND WaitForWindow(const std::function<bool(HWND)>& wanted,
                        std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
@@ -52,9 +51,3 @@ private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
-
-std::wstring WindowTitle(HWND window);
-// The texts of a dialog's static controls, one per line: a message box's message.
-std::wstring StaticTexts(HWND dialog);
-// The dialog's button whose text, without its '&' marks, is `text`; null when there is none.
-HWND ButtonWithText(HWND dialog, const std::wstring& text);
