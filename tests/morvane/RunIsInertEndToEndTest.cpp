@@ -78,12 +78,21 @@ protected:
 
     // What a test may see of the program besides the main window: the progress window and the
     // run's message boxes. A folder picker or any other window means a click was obeyed.
+    // A window listed as it comes or goes may show no title yet or any more: the check waits
+    // until such a moment has passed, and a window that stays fails it.
     void ExpectOnlyTheRunsWindows() const {
-        for (HWND w : TopWindowsOf(program_->Id())) {
-            const std::wstring title = TextOf(w);
-            EXPECT_TRUE(w == main_ || title == L"Working..." || title == L"Morvane Converter")
-                << "unexpected window " << std::string(title.begin(), title.end());
-        }
+        std::string unexpected;
+        const auto onlyTheRuns = [&] {
+            unexpected.clear();
+            for (HWND w : TopWindowsOf(program_->Id())) {
+                wchar_t title[256] = {};
+                GetWindowTextW(w, title, 256);
+                if (w != main_ && wcscmp(title, L"Working...") != 0 && wcscmp(title, L"Morvane Converter") != 0)
+                    unexpected += "\"" + std::string(title, title + wcslen(title)) + "\" ";
+            }
+            return unexpected.empty();
+        };
+        EXPECT_TRUE(PumpUntil(onlyTheRuns, std::chrono::seconds(5))) << "unexpected windows: " << unexpected;
         EXPECT_FALSE(IsWindowEnabled(main_)) << "the main window is usable during the run";
         EXPECT_EQ(TextOf(main_), L"Morvane Converter: (3 files)");
     }
