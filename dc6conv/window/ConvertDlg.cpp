@@ -3,6 +3,7 @@
 #include "AnsiText_win.h"
 #include "ConvertTexts.h"
 #include "MessageMap.h"
+#include "MessageText.h"
 #include "OutputNames.h"
 #include "TextFormat.h"
 #include "resource.h"
@@ -17,13 +18,14 @@ namespace {
 // opens once the window is up.
 constexpr UINT WM_APP_BROWSEATSTART = WM_APP + 1;
 
-constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL};
+constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL, IDC_WRITEPCX, IDC_WRITEPNG};
 
-// "PCXFiles\x.pcx" for "x.dc6": the sheet a file's conversion writes.
-std::string SheetPathOf(const std::string& fileName) {
-    std::string path = FormatText("%s\\%s", OutputFolderName, fileName.c_str());
+// "PCXFiles\x.pcx" (or "PNGFiles\x.png") for "x.dc6": the sheet a file's conversion writes.
+std::string SheetPathOf(const std::string& fileName, ImageKind kind) {
+    const bool png = kind == ImageKind::Png;
+    std::string path = FormatText("%s\\%s", png ? PngOutputFolderName : OutputFolderName, fileName.c_str());
     if (path.size() >= 3)
-        path.replace(path.size() - 3, 3, "pcx");
+        path.replace(path.size() - 3, 3, png ? "png" : "pcx");
     return path;
 }
 
@@ -61,6 +63,8 @@ struct ConvertMessageMap {
         {IDC_BROWSE, BN_CLICKED, &CConvertDlg::OnBrowse},
         {IDC_SELECTALL, BN_CLICKED, &CConvertDlg::OnSelectAll},
         {IDC_NOERRORS, BN_CLICKED, &CConvertDlg::OnNoErrorsClicked},
+        {IDC_WRITEPCX, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
+        {IDC_WRITEPNG, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
     };
     static constexpr MessageEntry<CConvertDlg> Messages[] = {
         {WM_NOTIFY, &CConvertDlg::OnNotify},
@@ -68,10 +72,17 @@ struct ConvertMessageMap {
         {WM_PAINT, &CConvertDlg::OnPaint},
         {WM_QUERYDRAGICON, &CConvertDlg::OnQueryDragIcon},
         {WM_APP_BROWSEATSTART, &CConvertDlg::OnBrowseAtStart},
+        {WM_SETCURSOR, &CConvertDlg::OnSetCursor},
     };
 };
 
 std::string HelpPathIn(const std::string& folder) { return FormatText("%s\\Morvane.chm", folder.c_str()); }
+
+std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder) {
+    const std::string started = HelpPathIn(startFolder);
+    const std::string beside = HelpPathIn(programFolder);
+    return !FileExists(started) && FileExists(beside) ? beside : started;
+}
 
 CConvertDlg::CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner)
     : CDialog(IDD_MORVANE_DIALOG, owner),
@@ -82,10 +93,26 @@ CConvertDlg::CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner)
 CConvertDlg::~CConvertDlg() = default;
 
 bool CConvertDlg::RouteCommand(UINT id, UINT code) {
+    // During a run no command of the window may act, whatever re-enabled it or let a click
+    // through (a message box re-enables its owner when it closes). A close request is kept
+    // for the end of the run.
+    if (running_) {
+        if (id == IDCANCEL)
+            closeRequested_ = true;
+        return true;
+    }
     return RouteCommandFrom(*this, ConvertMessageMap::Commands, id, code);
 }
 
 bool CConvertDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The dialog manager turns WM_CLOSE into Cancel only while Quit is enabled, which it is not
+    // during a run.
+    if (running_ && message == WM_CLOSE) {
+        closeRequested_ = true;
+        return true;
+    }
+    if (running_ && (message == WM_NOTIFY || message == WM_HELP || message == WM_APP_BROWSEATSTART))
+        return true;
     return RouteMessageFrom(*this, ConvertMessageMap::Messages, message, wParam, lParam);
 }
 
@@ -96,6 +123,7 @@ bool CConvertDlg::OnInitDialog() {
     AddColumn(List(), 1, "Converted", LVCFMT_CENTER, 80);
     SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SetWindowTextA(Handle(), ConverterCaption);
+    CheckRadioButton(Handle(), IDC_WRITEPCX, IDC_WRITEPNG, IDC_WRITEPCX);
     CentreOnScreen(Handle());
     if (!RefreshList())
         PostMessageW(Handle(), WM_APP_BROWSEATSTART, 0, 0);
@@ -109,18 +137,26 @@ bool CConvertDlg::OnBrowseAtStart(WPARAM, LPARAM) {
     return true;
 }
 
-void CConvertDlg::EnableListingControls(bool enable) {
+void CConvertDlg::DisableControls() {
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
-    UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(systemMenu, SC_CLOSE, state);
-    EnableMenuItem(systemMenu, SC_MOVE, state);
-    if (!enable)
-        for (int id : ListedControls)
-            EnableWindow(Item(id), FALSE);
+    EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(systemMenu, SC_MOVE, MF_BYCOMMAND | MF_GRAYED);
+    for (int id : ListedControls)
+        EnableWindow(Item(id), FALSE);
+}
+
+void CConvertDlg::EnableIdleControls() {
+    int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+    EnableWindow(Item(IDC_SELECTALL), rows > 0);
+    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS, IDC_FILELIST, IDC_WRITEPCX, IDC_WRITEPNG})
+        EnableWindow(Item(id), TRUE);
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(systemMenu, SC_MOVE, MF_BYCOMMAND | MF_ENABLED);
 }
 
 bool CConvertDlg::RefreshList() {
-    EnableListingControls(false);
+    DisableControls();
     SetWindowTextA(Handle(), "Retrieving file list...");
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
 
@@ -135,10 +171,9 @@ bool CConvertDlg::RefreshList() {
     }
 
     int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
-    EnableWindow(Item(IDC_SELECTALL), rows > 0);
-    for (int id : {IDCANCEL, IDC_BROWSE, IDC_NOERRORS})
-        EnableWindow(Item(id), TRUE);
-    EnableListingControls(true);
+    // A run lists the folder again before its summary; the controls wait for the summary.
+    if (!running_)
+        EnableIdleControls();
     SetWindowTextA(Handle(), FormatText("%s: (%d files)", ConverterCaption, rows).c_str());
     return rows > 0;
 }
@@ -154,7 +189,7 @@ void CConvertDlg::AddFileRow(const char* fileName) {
         return;
     LVITEMA converted{};
     converted.iSubItem = 1;
-    converted.pszText = const_cast<char*>(FileExists(SheetPathOf(fileName)) ? "Yes" : "No");
+    converted.pszText = const_cast<char*>(FileExists(SheetPathOf(fileName, OutputKind())) ? "Yes" : "No");
     SendMessageA(List(), LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&converted));
 }
 
@@ -181,6 +216,13 @@ void CConvertDlg::OnSelectAll() {
     EnableWindow(Item(IDOK), TRUE);
 }
 
+ImageKind CConvertDlg::OutputKind() const {
+    return IsDlgButtonChecked(Handle(), IDC_WRITEPNG) == BST_CHECKED ? ImageKind::Png : ImageKind::Pcx;
+}
+
+// The Converted column follows the chosen kind of image.
+void CConvertDlg::OnOutputKindClicked() { RefreshList(); }
+
 void CConvertDlg::OnNoErrorsClicked() { showErrors_ = IsDlgButtonChecked(Handle(), IDC_NOERRORS) != BST_CHECKED; }
 
 bool CConvertDlg::OnNotify(WPARAM, LPARAM lParam) {
@@ -195,20 +237,49 @@ void CConvertDlg::OnOK() {
     // Enter or a stray IDOK must not start a run that the disabled button would not.
     if (!IsWindowEnabled(Item(IDOK)))
         return;
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    EnableWindow(Handle(), FALSE);
+    BeginRun();
     selectedCount_ = CountSelected();
     convertedCount_ = 0;
     RunConversion();
     RefreshList();
-    Ask(FormatText("Successfully converted %d out of %d files selected", convertedCount_, selectedCount_),
-        MB_OK | MB_ICONINFORMATION, Handle());
+    if (!closeRequested_)
+        Ask(FormatText("Successfully converted %d out of %d files selected", convertedCount_, selectedCount_),
+            MB_OK | MB_ICONINFORMATION, Handle());
+    EndRun();
+    if (closeRequested_)
+        EndDialog(IDCANCEL);
+}
+
+void CConvertDlg::BeginRun() {
+    running_ = true;
+    closeRequested_ = false;
+    cursorBeforeRun_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    DisableControls();
+    EnableWindow(List(), FALSE);
+    EnableWindow(Handle(), FALSE);
+}
+
+void CConvertDlg::EndRun() {
+    running_ = false;
+    EnableIdleControls();
     EnableWindow(Handle(), TRUE);
-    SetCursor(previous);
+    SetCursor(cursorBeforeRun_);
+}
+
+bool CConvertDlg::OnSetCursor(WPARAM, LPARAM) {
+    if (!running_)
+        return false;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetDlgMsgResult(Handle(), WM_SETCURSOR, TRUE);
+    return true;
 }
 
 int CConvertDlg::Ask(const std::string& text, UINT type, HWND owner) {
-    return prompts_.Message(owner, WideFromAnsi(text), ConverterCaptionW, type);
+    int answer = prompts_.Message(owner, ShortenLongRuns(WideFromAnsi(text)), ConverterCaptionW, type);
+    // A message box enables its owner again as it closes.
+    if (running_)
+        EnableWindow(Handle(), FALSE);
+    return answer;
 }
 
 bool CConvertDlg::OnHelp(WPARAM, LPARAM) {

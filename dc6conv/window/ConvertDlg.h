@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "OutputNames.h"
 #include "Palette.h"
 #include "UserPrompts.h"
 #include "WorkingDlg.h"
@@ -8,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Morvane Convert's main window: the DC6 files of the working folder (the current directory)
 // with whether each has a PCX sheet, a folder picker, selection and the conversion run.
@@ -33,6 +35,9 @@ public:
     bool HoldsCustomPalette() const { return customPalette_.has_value(); }
     // The progress window while a run is under way, else null.
     HWND ProgressWindow() const { return working_ ? working_->Handle() : nullptr; }
+    bool RunInProgress() const { return running_; }
+    // PCX (the default) or PNG, as the window's choice says.
+    ImageKind OutputKind() const;
 
 protected:
     bool OnInitDialog() override;
@@ -46,6 +51,7 @@ private:
     void OnBrowse();
     void OnSelectAll();
     void OnNoErrorsClicked();
+    void OnOutputKindClicked();
     bool OnNotify(WPARAM wParam, LPARAM lParam);
     bool OnHelp(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
@@ -53,12 +59,20 @@ private:
     bool OnBrowseAtStart(WPARAM wParam, LPARAM lParam);
 
     HWND List() const { return Item(1000); }
-    void EnableListingControls(bool enable);
+    // Greys the system menu's Close and Move and disables the buttons and the check box.
+    void DisableControls();
+    // The controls as the listed folder allows: Convert waits for a selection.
+    void EnableIdleControls();
+    // A run keeps the whole window inert, list included, until its summary has been answered.
+    void BeginRun();
+    void EndRun();
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     void AddFileRow(const char* fileName);
     int Ask(const std::string& text, UINT type, HWND owner);
     // The palette of this run in the files' order, or none when the user ends the run.
     std::optional<Palette> ChooseRunPalette();
-    void ConvertSelectedRows(const Palette& palette);
+    std::vector<std::string> SelectedNames() const;
+    void ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind);
 
     UserPrompts& prompts_;
     std::string helpPath_;
@@ -67,8 +81,16 @@ private:
     std::optional<Palette> customPalette_;
     int selectedCount_ = 0;
     int convertedCount_ = 0;
+    bool running_ = false;
+    HCURSOR cursorBeforeRun_ = nullptr;
+    // A close request (WM_CLOSE from outside) during a run: the run stops before its next
+    // file and the window then closes.
+    bool closeRequested_ = false;
     std::unique_ptr<CWorkingDlg> working_;
 };
 
 // "%s\Morvane.chm" in `folder`.
 std::string HelpPathIn(const std::string& folder);
+// The help file of the folder the program was started from when it is there, else the one
+// beside the program (started from a shortcut or another folder), else the first.
+std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder);

@@ -23,6 +23,15 @@ bool FolderExists(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether a file can be made in `folder`: a temporary file is created there and goes again.
+bool FolderTakesFiles(const char* folder) {
+    char path[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder, "mvc", 0, path))
+        return false;
+    DeleteFileA(path);
+    return true;
+}
+
 }  // namespace
 
 std::optional<Palette> CConvertDlg::ChooseRunPalette() {
@@ -30,14 +39,16 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
         return BuiltInPalette();
     FileDialogRequest request;
     request.Title = L"Select the palette to load...";
-    request.Filter = L"Palette Files (*.pal;*.pl2)|*.pal;*.pl2|All Files (*.*)|*.*||";
+    request.Filter = L"Palette Files (*.pal;*.pl2;*.act;*.dat)|*.pal;*.pl2;*.act;*.dat|All Files (*.*)|*.*||";
     request.DefaultExtension = L"pal";
     // The working folder is where the DC6 files are read and the PCX files go: the dialog must
     // leave it as it is.
     request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     ChosenFile chosen;
     Palette loaded;
-    if (prompts_.ChooseFile(Handle(), request, chosen) && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
+    const bool chose = prompts_.ChooseFile(Handle(), request, chosen);
+    EnableWindow(Handle(), FALSE);  // the file dialog enables its owner as it closes
+    if (chose && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
         customPalette_ = loaded;
         return loaded;
     }
@@ -48,9 +59,11 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
 }
 
 void CConvertDlg::RunConversion() {
+    // The run converts the rows selected when it started, whatever happens to the list.
+    const std::vector<std::string> names = SelectedNames();
     customPalette_.reset();
     std::optional<Palette> palette = ChooseRunPalette();
-    if (!palette)
+    if (!palette || closeRequested_)
         return;
 
     working_ = std::make_unique<CWorkingDlg>(Handle());
@@ -60,19 +73,25 @@ void CConvertDlg::RunConversion() {
     }
     working_->SetRange(selectedCount_);
     const Palette rgbPalette = SwapRedAndBlue(*palette);
-    if (!FolderExists(OutputFolderName))
-        CreateDirectoryA(OutputFolderName, nullptr);
-    ConvertSelectedRows(rgbPalette);
+    const ImageKind kind = OutputKind();
+    const std::string outputFolder = OutputFolderPath("", kind);
+    if (!FolderExists(outputFolder.c_str()))
+        CreateDirectoryA(outputFolder.c_str(), nullptr);
+    // A folder that takes no files would give one notice for every frame of every file: it
+    // is reported once and the run ends.
+    if (FolderTakesFiles(outputFolder.c_str()))
+        ConvertFiles(names, rgbPalette, kind);
+    else
+        ShowNotice(FormatText("The folder %s could not be created or written to, so nothing was converted. "
+                              "Check that the folder of the DC6 files is not read-only and that the disk is not full.",
+                              outputFolder.c_str()));
     working_.reset();
 }
 
-void CConvertDlg::ConvertSelectedRows(const Palette& rgbPalette) {
-    Dc6Hooks hooks;
-    hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
-    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
-
+std::vector<std::string> CConvertDlg::SelectedNames() const {
+    std::vector<std::string> names;
     int row = -1;
-    for (int visited = 0; visited < selectedCount_; ++visited) {
+    while (static_cast<int>(names.size()) < selectedCount_) {
         row = static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
         if (row < 0)
             break;
@@ -82,12 +101,24 @@ void CConvertDlg::ConvertSelectedRows(const Palette& rgbPalette) {
         text.pszText = name;
         text.cchTextMax = NameLength;
         SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
-        working_->SetProcessingText(FormatText("Processing %s...", name));
+        names.emplace_back(name);
+    }
+    return names;
+}
 
+void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind) {
+    Dc6Hooks hooks;
+    hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
+    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
+
+    for (const std::string& name : names) {
+        if (closeRequested_)
+            break;
+        working_->SetProcessingText(FormatText("Processing %s...", name.c_str()));
         std::vector<uint8_t> file;
         if (ReadWholeFile(name, file)) {
             Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks))
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, "", kind))
                 ++convertedCount_;
         }
         working_->Step();

@@ -3,6 +3,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace {
 
@@ -44,5 +45,11 @@ void CWorkingDlg::SetProcessingText(const std::string& text) {
 void CWorkingDlg::Step() { SendDlgItemMessageW(Handle(), IDC_PROGRESS, PBM_STEPIT, 0, 0); }
 
 bool CWorkingDlg::RouteMessage(UINT message, WPARAM, LPARAM) {
+    // The window only exists during a run, which shows the wait cursor throughout.
+    if (message == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetDlgMsgResult(Handle(), WM_SETCURSOR, TRUE);
+        return true;
+    }
     return message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
 }

@@ -10,6 +10,8 @@
 #define IDC_PROGRESS 1001
 #define IDC_PROCESSING 1002
 #define IDC_NOERRORS 1003
+#define IDC_WRITEPCX 1004
+#define IDC_WRITEPNG 1005
 
 // Browse and Select All are the dialog's buttons 3 and 4.
 #define IDC_BROWSE 3

@@ -104,7 +104,7 @@ TEST_F(ConvertRun, CustomPaletteOf768BytesIsUsedHeldAndLeavesTheWorkingFolder) {
     const FileDialogRequest& request = prompts_.FileRequests[0];
     EXPECT_FALSE(request.Save);
     EXPECT_EQ(request.Title, L"Select the palette to load...");
-    EXPECT_EQ(request.Filter, L"Palette Files (*.pal;*.pl2)|*.pal;*.pl2|All Files (*.*)|*.*||");
+    EXPECT_EQ(request.Filter, L"Palette Files (*.pal;*.pl2;*.act;*.dat)|*.pal;*.pl2;*.act;*.dat|All Files (*.*)|*.*||");
     EXPECT_EQ(request.DefaultExtension, L"pal");
     EXPECT_TRUE(request.InitialFileName.empty());
     for (DWORD flag : {OFN_FILEMUSTEXIST, OFN_HIDEREADONLY, OFN_NONETWORKBUTTON, OFN_LONGNAMES, OFN_NOCHANGEDIR})
@@ -209,16 +209,18 @@ TEST_F(ConvertRun, ConvertCommandWhileTheButtonIsDisabledStartsNoRun) {
     EXPECT_TRUE(prompts_.Messages.empty());
 }
 
-TEST_F(ConvertRun, UnwritableOutputIsReportedAndCountsAsNotConverted) {
+TEST_F(ConvertRun, UnwritableOutputFolderIsReportedOnceAndEndsTheRun) {
     WriteBytes(WorkingFolder() / "PCXFiles", {1});  // a file where the folder should be
-    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(3, true));
+    WriteDc6(WorkingFolder() / "b.dc6", SolidDc6(12, true));
     OpenWindow();
     Click(4);
     prompts_.MessageAnswers = {IDNO};
     PressConvert();
-    ASSERT_EQ(prompts_.Messages.size(), 3u);
-    EXPECT_NE(prompts_.Messages[1].Text.find(L"could not be created or written"), std::wstring::npos);
-    EXPECT_EQ(Summary(), L"Successfully converted 0 out of 1 files selected");
+    ASSERT_EQ(prompts_.Messages.size(), 3u) << "one notice, not one per frame";
+    EXPECT_EQ(prompts_.Messages[1].Text.find(L"The folder PCXFiles could not be created or written to"), 0u);
+    EXPECT_EQ(prompts_.Messages[1].Type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(Summary(), L"Successfully converted 0 out of 2 files selected");
 }
 
 }  // namespace

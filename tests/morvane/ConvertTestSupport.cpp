@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 
 Dc6TestFile SolidDc6(int frames, bool withOffsets) {
@@ -18,6 +19,29 @@ Dc6TestFile SolidDc6(int frames, bool withOffsets) {
 }
 
 void WriteDc6(const std::filesystem::path& path, const Dc6TestFile& file) { WriteBytes(path, file.Bytes()); }
+
+Dc6TestFile Dc6WithZeroByte() {
+    Dc6TestFile file;
+    file.frames.push_back({2, 1, 0, 0, {0x00, 0x01, 0x44, 0x80}});
+    return file;
+}
+
+int CopyRealDc6Files(const std::filesystem::path& folder, const std::vector<std::string>& names) {
+    int copied = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "dc6")) {
+        const std::string name = entry.path().filename().string();
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        if (!entry.is_regular_file() || extension != ".dc6")
+            continue;
+        if (!names.empty() && std::find(names.begin(), names.end(), name) == names.end())
+            continue;
+        std::filesystem::copy_file(entry.path(), folder / name);
+        ++copied;
+    }
+    return copied;
+}
 
 void ConvertWindowTest::SetUp() {
     static const bool controlsReady = [] {

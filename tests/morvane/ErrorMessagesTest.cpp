@@ -16,13 +16,6 @@ Dc6TestFile Version5() {
     return file;
 }
 
-// A 2 x 1 frame whose code starts with a zero byte.
-Dc6TestFile WithZeroByte() {
-    Dc6TestFile file;
-    file.frames.push_back({2, 1, 0, 0, {0x00, 0x01, 0x44, 0x80}});
-    return file;
-}
-
 // A 4 x 1 frame with a transparent run past its width.
 Dc6TestFile WithOverrun() {
     Dc6TestFile file;
@@ -35,7 +28,7 @@ protected:
     void OpenWithDamagedFiles() {
         WriteDc6(WorkingFolder() / "1bad.dc6", Version5());
         WriteDc6(WorkingFolder() / "2bad.dc6", Version5());
-        WriteDc6(WorkingFolder() / "3zero.dc6", WithZeroByte());
+        WriteDc6(WorkingFolder() / "3zero.dc6", Dc6WithZeroByte());
         WriteDc6(WorkingFolder() / "4overrun.dc6", WithOverrun());
         OpenWindow();
     }

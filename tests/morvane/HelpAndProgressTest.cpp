@@ -46,6 +46,33 @@ TEST_F(ConvertHelp, HelpOpensTheBuiltHelpFileInTheViewer) {
 
 TEST_F(ConvertHelp, HelpPathIsTheStartFolderMorvaneChm) { EXPECT_EQ(HelpPathIn("C:\\Tools"), "C:\\Tools\\Morvane.chm"); }
 
+TEST_F(ConvertHelp, HelpFileIsTakenFromBesideTheProgramWhenTheStartFolderHasNone) {
+    ScratchDir programFolder;
+    const std::string start = WorkingFolder().string();
+    const std::string beside = programFolder.Path().string();
+    EXPECT_EQ(FindHelpPath(start, beside), HelpPathIn(start)) << "neither has one: the start folder's is named";
+    WriteBytes(programFolder / "Morvane.chm", {1});
+    EXPECT_EQ(FindHelpPath(start, beside), HelpPathIn(beside));
+    WriteBytes(WorkingFolder() / "Morvane.chm", {1});
+    EXPECT_EQ(FindHelpPath(start, beside), HelpPathIn(start)) << "the start folder's comes first";
+}
+
+TEST_F(ConvertHelp, PressF1ForHelpIsShownWhole) {
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
+    OpenWindow();
+    HWND text = FindWindowExW(Window(), nullptr, L"Static", L"Press F1 for help");
+    ASSERT_NE(text, nullptr);
+    HDC dc = GetDC(text);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    SIZE needed{};
+    GetTextExtentPoint32W(dc, L"Press F1 for help", 17, &needed);
+    SelectObject(dc, previous);
+    ReleaseDC(text, dc);
+    RECT shown;
+    GetClientRect(text, &shown);
+    EXPECT_LE(needed.cx, shown.right) << "the text is cut";
+}
+
 TEST_F(ConvertHelp, MinimisedWindowOffersItsIconWhenDragged) {
     WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
     OpenWindow();
