@@ -124,12 +124,7 @@ bool CStrindleDlg::OnInitDialog() {
 
     ConfirmDelete = true;
     Settings.Load();
-    if (Settings.AdvancedMode) {
-        upButton_.SetIcon(IDI_UP);
-        downButton_.SetIcon(IDI_DOWN);
-    } else {
-        ShowUpDownButtons(false);
-    }
+    ShowUpDownButtons(Settings.AdvancedMode);
 
     HMENU menu = GetMenu(Handle());
     for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
@@ -148,12 +143,7 @@ bool CStrindleDlg::OnInitDialog() {
     SetWindowTextW(valueEditor_, L"");
     SetEditorReadOnly(true);
     SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL);
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
-    format.yHeight = 160;
-    wcscpy(format.szFaceName, L"Arial");
-    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SetEditorFont();
 
     SetWindowTextW(Handle(), L"Strindle - Untitled");
     ResetSearchState();
@@ -166,6 +156,18 @@ bool CStrindleDlg::OnInitDialog() {
     Layout(client.right, client.bottom);
     Repaint();
     return true;
+}
+
+// Arial 8 pt, not bold, for the text there is and, as the default format, for every text the
+// editor is given later: replacing the whole text takes the default format, not the old one.
+void CStrindleDlg::SetEditorFont() {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
+    format.yHeight = 160;
+    wcscpy(format.szFaceName, L"Arial");
+    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 bool CStrindleDlg::CreateValueEditor() {
@@ -184,9 +186,16 @@ void CStrindleDlg::Layout(int cx, int cy) {
     MoveWindow(keyList_.Handle(), 5, 34, cx / 3, cy - 65, TRUE);
     MoveWindow(valueEditor_, cx / 3 + 32, 34, cx - cx / 3 - 37, cy - 65, TRUE);
     if (Settings.AdvancedMode) {
-        MoveWindow(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45, 27, 40, TRUE);
-        MoveWindow(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5, 27, 40, TRUE);
+        PlaceButton(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45);
+        PlaceButton(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5);
     }
+}
+
+// A moved button is drawn anew in full: the bits copied from its old place are not its picture
+// once the list and the editor have moved over that place.
+void CStrindleDlg::PlaceButton(HWND button, int x, int y) {
+    SetWindowPos(button, nullptr, x, y, 27, 40, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    InvalidateRect(button, nullptr, TRUE);
 }
 
 bool CStrindleDlg::OnSize(WPARAM, LPARAM lParam) {
@@ -197,7 +206,12 @@ bool CStrindleDlg::OnSize(WPARAM, LPARAM lParam) {
     return true;
 }
 
+// The buttons show their arrows whenever they are shown: their captions do not fit 27 pixels.
 void CStrindleDlg::ShowUpDownButtons(bool show) {
+    if (show) {
+        upButton_.SetIcon(IDI_UP);
+        downButton_.SetIcon(IDI_DOWN);
+    }
     for (HWND button : {upButton_.Handle(), downButton_.Handle()}) {
         ShowWindow(button, show ? SW_SHOW : SW_HIDE);
         EnableWindow(button, show ? TRUE : FALSE);

@@ -131,7 +131,10 @@ private:
     void CreateToolbar();
     void CreateStatusBar();
     void Layout(int cx, int cy);
+    void PlaceButton(HWND button, int x, int y);
+    void SetEditorFont();
     void SetStatusParts(int cx);
+    void MeasureStatusParts();
     void ShowUpDownButtons(bool show);
     void SetToolbarButtonsEnabled(bool enabled);
     void SetEditorReadOnly(bool readOnly);
@@ -168,6 +171,8 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HIMAGELIST toolbarImages_ = nullptr;
+    // Widths of status parts 1 to 4 (part 0 takes what is left).
+    int statusPartWidths_[4] = {75, 175, 100, 50};
 };
 
 // Loads the rich-edit library the value editor needs (held for the life of the process).

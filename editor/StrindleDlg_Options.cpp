@@ -11,6 +11,10 @@ void CStrindleDlg::OnAdvancedMode() {
     Settings.AdvancedMode = !Settings.AdvancedMode;
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
     ShowUpDownButtons(Settings.AdvancedMode);
+    // Placed at once rather than at the next resize, so that they never stand in the template's place.
+    RECT client;
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
 }
 
 void CStrindleDlg::OnParseOnLoad() {
