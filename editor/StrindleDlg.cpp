@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <richedit.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 namespace {
@@ -21,6 +22,10 @@ struct StrindleMessageMap {
         {ID_FILE_SAVE, CommandCode, &CStrindleDlg::OnSave},
         {ID_FILE_SAVEAS, CommandCode, &CStrindleDlg::OnSaveAs},
         {ID_FILE_EXIT, CommandCode, &CStrindleDlg::OnExit},
+        {ID_FILE_RECENT_FIRST + 0, CommandCode, &CStrindleDlg::OnRecentFile<0>},
+        {ID_FILE_RECENT_FIRST + 1, CommandCode, &CStrindleDlg::OnRecentFile<1>},
+        {ID_FILE_RECENT_FIRST + 2, CommandCode, &CStrindleDlg::OnRecentFile<2>},
+        {ID_FILE_RECENT_FIRST + 3, CommandCode, &CStrindleDlg::OnRecentFile<3>},
         {ID_OPTIONS_ADVANCED, CommandCode, &CStrindleDlg::OnAdvancedMode},
         {ID_OPTIONS_PARSEONLOAD, CommandCode, &CStrindleDlg::OnParseOnLoad},
         {ID_OPTIONS_AUTOSAVEPOS, CommandCode, &CStrindleDlg::OnAutosaveWindowPos},
@@ -78,6 +83,7 @@ struct StrindleMessageMap {
         {WM_DRAWITEM, &CStrindleDlg::OnDrawItem},
         {WM_CONTEXTMENU, &CStrindleDlg::OnContextMenu},
         {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
+        {WM_DROPFILES, &CStrindleDlg::OnDropFiles},
     };
 };
 
@@ -133,6 +139,8 @@ bool CStrindleDlg::OnInitDialog() {
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
     SetMenuCheck(ID_OPTIONS_AUTOSAVEPOS, Settings.AutosaveWindowPos);
     SetMenuCheck(ID_OPTIONS_AUTOSAVEPATH, Settings.AutosaveLastPath);
+    ShowRecentFiles();
+    DragAcceptFiles(Handle(), TRUE);
 
     CreateToolbar();
     CreateStatusBar();

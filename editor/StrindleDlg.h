@@ -72,6 +72,9 @@ private:
     void OnOpen();
     void OnSave();
     void OnSaveAs();
+    template <size_t Index>
+    void OnRecentFile() { OpenRecentFile(Index); }
+    void OpenRecentFile(size_t index);
     // Options
     void OnAdvancedMode();
     void OnParseOnLoad();
@@ -126,6 +129,7 @@ private:
     bool OnDrawItem(WPARAM wParam, LPARAM lParam);
     bool OnContextMenu(WPARAM wParam, LPARAM lParam);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    bool OnDropFiles(WPARAM wParam, LPARAM lParam);
 
     bool CreateValueEditor();
     void CreateToolbar();
@@ -144,6 +148,9 @@ private:
     void ShowToolTip(NMTTDISPINFOA& info) const;
     void PutUpCleanTitle();
     void ShowLoadedDocument();
+    bool OpenChosenFile(const std::wstring& path);
+    void RememberRecentFile(const std::wstring& path);
+    void ShowRecentFiles();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
     void StoreChosenFolder(const std::wstring& path);
