@@ -32,6 +32,11 @@ void StrindleSettings::Load() {
     WindowY = static_cast<int>(key.ReadNumber(L"Window YPos", static_cast<DWORD>(defaults.WindowY)));
     WindowWidth = static_cast<int>(key.ReadNumber(L"Window Width", static_cast<DWORD>(defaults.WindowWidth)));
     WindowHeight = static_cast<int>(key.ReadNumber(L"Window Height", static_cast<DWORD>(defaults.WindowHeight)));
+    PreviewOpen = key.ReadFlag(L"Preview Open", defaults.PreviewOpen);
+    PreviewX = static_cast<int>(key.ReadNumber(L"Preview XPos", 0));
+    PreviewY = static_cast<int>(key.ReadNumber(L"Preview YPos", 0));
+    PreviewWidth = static_cast<int>(key.ReadNumber(L"Preview Width", 0));
+    PreviewHeight = static_cast<int>(key.ReadNumber(L"Preview Height", 0));
     RecentFiles.clear();
     for (size_t index = 0; index < RecentFileLimit; ++index) {
         std::wstring path = key.ReadText(RecentFileValueName(index).c_str(), L"");
@@ -70,4 +75,14 @@ void StrindleSettings::StoreRecentFiles() const {
     OpenSettingsKey(key, true);
     for (size_t index = 0; index < RecentFileLimit; ++index)
         key.WriteText(RecentFileValueName(index).c_str(), index < RecentFiles.size() ? RecentFiles[index] : L"");
+}
+
+void StrindleSettings::StorePreview() const {
+    SettingsKey key;
+    OpenSettingsKey(key, true);
+    key.WriteFlag(L"Preview Open", PreviewOpen);
+    key.WriteNumber(L"Preview XPos", static_cast<DWORD>(PreviewX));
+    key.WriteNumber(L"Preview YPos", static_cast<DWORD>(PreviewY));
+    key.WriteNumber(L"Preview Width", static_cast<DWORD>(PreviewWidth));
+    key.WriteNumber(L"Preview Height", static_cast<DWORD>(PreviewHeight));
 }

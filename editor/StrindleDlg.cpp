@@ -37,6 +37,7 @@ struct StrindleMessageMap {
         {ID_SHOWITEMTEXT, CommandCode, &CStrindleDlg::OnShowItemText},
         {ID_SHOWTEXTONITEM, CommandCode, &CStrindleDlg::OnShowItemText},
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
+        {ID_VIEW_GAMEPREVIEW, CommandCode, &CStrindleDlg::OnGamePreview},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
         // Key editing
@@ -163,6 +164,8 @@ bool CStrindleDlg::OnInitDialog() {
     GetClientRect(Handle(), &client);
     Layout(client.right, client.bottom);
     Repaint();
+    if (Settings.PreviewOpen)
+        ShowPreview(true);
     return true;
 }
 
@@ -289,6 +292,7 @@ void CStrindleDlg::OnValueChange() {
     if (text == value)
         return;
     value = std::move(text);
+    UpdatePreview();
     if (!Document.Modified) {
         Document.MarkModified();
         UpdateCommandStates();
@@ -308,6 +312,7 @@ void CStrindleDlg::UpdateCommandStates() {
         SetWindowTextW(Handle(), WideChars(Document.Title()));
         Document.ModifiedShown = true;
     }
+    UpdatePreview();
 }
 
 bool CStrindleDlg::OnPaint(WPARAM, LPARAM) {
@@ -378,6 +383,7 @@ bool CStrindleDlg::OnClose(WPARAM, LPARAM) {
 
 void CStrindleDlg::ClosePath() {
     Settings.StoreSwitches();
+    StorePreviewPlace();
     if (Settings.AutosaveWindowPos)
         SaveWindowPosition();
     if (Document.Modified && !ConfirmDiscardChanges())

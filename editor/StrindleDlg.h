@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "Handles.h"
 #include "ImageButton.h"
+#include "ItemPreviewWnd.h"
 #include "ListBoxEx.h"
 #include "MessageMap.h"
 #include "Settings.h"
@@ -11,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 // Strindle's main window: the key list, the value editor of the caret entry, toolbar and
@@ -52,6 +54,9 @@ public:
     HWND ValueEditor() const { return valueEditor_; }
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
+    // The game preview, or null before it was first opened.
+    CItemPreviewWnd* Preview() const { return preview_.get(); }
+    bool PreviewShown() const;
 
     // The Colors drop-down's items: measured and drawn by the window.
     void MeasureColourItem(MEASUREITEMSTRUCT& item) const;
@@ -92,6 +97,10 @@ private:
     void OnAbout();
     void OnShowItemText();
     void OnIndexNumbers();
+    void OnGamePreview();
+    void ShowPreview(bool show);
+    void UpdatePreview();
+    void StorePreviewPlace();
     // Controls
     void OnKeyListSelChange();
     void OnValueChange();
@@ -178,6 +187,7 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HIMAGELIST toolbarImages_ = nullptr;
+    std::unique_ptr<CItemPreviewWnd> preview_;
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
 };

@@ -11,6 +11,7 @@
 #define IDD_GOINDEX 152
 #define IDD_ITEMTXT 156
 #define IDD_INDEXNUMBER 162
+#define IDD_ITEMPREVIEW 163
 // Tabbed text exchange
 #define IDD_TXTIMPORT 146
 #define IDD_TXTEXPORT 159
@@ -93,3 +94,4 @@
 #define ID_OPTIONS_AUTOSAVEPATH 32833
 #define ID_FILE_RECENT_FIRST 32840  // "&1 ..." of the recent-files list
 #define ID_FILE_RECENT_LAST 32843
+#define ID_VIEW_GAMEPREVIEW 32845
