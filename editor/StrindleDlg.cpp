@@ -271,6 +271,7 @@ void CStrindleDlg::ShowCaretEntry() {
     SetChangeNotify(false);
     const std::u16string& value = Document.Values[static_cast<size_t>(caret)];
     SetEditorText(value);
+    FitStatusParts(rows);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
     // The status bar hashes the caret entry's value, as shown in the editor.
     uint32_t hash = TblKeyHash(value, static_cast<uint32_t>(Document.Count()));

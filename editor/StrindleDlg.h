@@ -147,7 +147,7 @@ private:
     void PlaceButton(HWND button, int x, int y);
     void SetEditorFont();
     void SetStatusParts(int cx);
-    void MeasureStatusParts();
+    void FitStatusParts(int rows);
     void ShowUpDownButtons(bool show);
     void SetToolbarButtonsEnabled(bool enabled);
     void SetEditorReadOnly(bool readOnly);
@@ -190,6 +190,7 @@ private:
     std::unique_ptr<CItemPreviewWnd> preview_;
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
+    size_t statusDigits_ = 0;  // decimal digits of the last index the widths were fitted to
 };
 
 // Loads the rich-edit library the value editor needs (held for the life of the process).

@@ -108,10 +108,6 @@ void CStrindleDlg::CreateStatusBar() {
     statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
                                  Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                  GetModuleHandleW(nullptr), nullptr);
-    MeasureStatusParts();
-    RECT client;
-    GetClientRect(Handle(), &client);
-    SetStatusParts(client.right);
     SendMessageW(statusBar_, SB_SETMINHEIGHT, 10, 0);
     SetStatusText(0, L"Ready.");
     ShowZeroIndexAndHash();
@@ -119,8 +115,20 @@ void CStrindleDlg::CreateStatusBar() {
 }
 
 // Parts 1 to 4 are 75, 175, 100 and 50 pixels wide, or wider where the status bar's font needs
-// more for the longest text the part shows; part 0 takes the rest.
-void CStrindleDlg::MeasureStatusParts() {
+// more for the longest text the part shows with a table of `rows` entries; part 0 takes the rest.
+void CStrindleDlg::FitStatusParts(int rows) {
+    auto digits = [](unsigned number, unsigned base) {
+        size_t count = 1;
+        for (; number >= base; number /= base)
+            ++count;
+        return count;
+    };
+    const unsigned last = rows > 0 ? static_cast<unsigned>(rows - 1) : 0;
+    const size_t decimalDigits = digits(last, 10);
+    const size_t hexDigits = digits(last, 16);
+    if (decimalDigits == statusDigits_)
+        return;
+    statusDigits_ = decimalDigits;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(statusBar_, WM_GETFONT, 0, 0));
     WindowDc dc(statusBar_);
     SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
@@ -136,9 +144,8 @@ void CStrindleDlg::MeasureStatusParts() {
                 found = *c;
         return found;
     };
-    // A table holds at most 65,535 entries: five decimal and four hexadecimal digits at most.
-    const std::wstring decimal(5, widest(L"0123456789"));
-    const std::wstring hex(4, widest(L"0123456789ABCDEF"));
+    const std::wstring decimal(decimalDigits, widest(L"0123456789"));
+    const std::wstring hex(hexDigits, widest(L"0123456789ABCDEF"));
     const std::vector<std::wstring> longest[] = {
         {L"Not Saved", L"Saved", L"Loaded", L"Save Error"},
         {L"Index: " + decimal + L"(" + hex + L"h)/" + decimal + L"(" + hex + L"h)"},
@@ -155,6 +162,9 @@ void CStrindleDlg::MeasureStatusParts() {
         for (const std::wstring& text : longest[part])
             statusPartWidths_[part] = std::max(statusPartWidths_[part], extent(text) + margin);
     }
+    RECT client;
+    GetClientRect(Handle(), &client);
+    SetStatusParts(client.right);
 }
 
 void CStrindleDlg::SetStatusParts(int cx) {
@@ -167,6 +177,7 @@ void CStrindleDlg::SetStatusParts(int cx) {
 }
 
 void CStrindleDlg::ShowZeroIndexAndHash() {
+    FitStatusParts(0);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", 0, 0, 0, 0));
     SetStatusText(3, FormatText(L"Hash: %d/%Xh", 0, 0));
 }

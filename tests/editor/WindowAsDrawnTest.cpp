@@ -129,15 +129,26 @@ TEST_F(WindowAsDrawn, EveryDialogShowsItsFixedTextsWhole) {
     }
 }
 
-TEST_F(WindowAsDrawn, StatusPartsHoldTheLongestIndexAndHash) {
+TEST_F(WindowAsDrawn, StatusPartsHoldTheirTexts) {
     OpenWindow();
+    ExpectStatusHolds(0, L"Compiling....");
     ExpectStatusHolds(1, L"Save Error");
     ExpectStatusHolds(1, L"Not Saved");
-    ExpectStatusHolds(2, L"Index: 696(2B8h)/5390(150Eh)");
-    ExpectStatusHolds(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", 65534, 65534, 65534, 65534));
-    ExpectStatusHolds(3, L"Hash: 5307/14BBh");
-    ExpectStatusHolds(3, FormatText(L"Hash: %d/%Xh", 65534, 65534));
+    ExpectStatusHolds(2, Status(2));
+    ExpectStatusHolds(3, Status(3));
     ExpectStatusHolds(4, L"1.11u");
+}
+
+TEST_F(WindowAsDrawn, StatusPartsHoldTheIndexAndHashOfLargeTables) {
+    for (int count : {5391, 10001}) {
+        OpenTableOf(count);
+        SelectRow(count - 1);
+        ExpectStatusHolds(2, Status(2));
+        ExpectStatusHolds(3, Status(3));
+        SelectRow(696);
+        ExpectStatusHolds(2, Status(2));
+        ExpectStatusHolds(3, Status(3));
+    }
 }
 
 TEST_F(WindowAsDrawn, StatusPartsKeepTheirPlaceFromTheRightEdge) {
