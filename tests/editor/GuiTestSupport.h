@@ -3,6 +3,7 @@
 #include "ImageButton.h"
 #include "StrindleDlg.h"
 #include "GuiTestSupport_win.h"
+#include "SettingsStore.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -14,32 +15,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-
-// Keeps HKCU\Software\Zuq\TblProg as it was: removed for the test (a first run), put back after.
-class SettingsBackup {
-public:
-    SettingsBackup();
-    ~SettingsBackup();
-    SettingsBackup(const SettingsBackup&) = delete;
-    SettingsBackup& operator=(const SettingsBackup&) = delete;
-
-private:
-    struct Value {
-        std::wstring Name;
-        DWORD Type;
-        std::vector<BYTE> Data;
-    };
-    bool existed_ = false;
-    std::vector<Value> values_;
-};
-
-void DeleteSettingsKey();
-std::optional<DWORD> StoredNumber(const wchar_t* name);
-std::optional<std::wstring> StoredText(const wchar_t* name);
-void StoreNumber(const wchar_t* name, DWORD value);
-void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
-
 
 // The commands greyed while the table has no entries, in the menu and on the toolbar.
 constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH,
