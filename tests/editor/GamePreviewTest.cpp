@@ -102,12 +102,7 @@ TEST_F(GamePreview, OpenStateAndPlaceAreKeptForTheNextStart) {
     dialog_.reset();
     OpenWindow();
     ASSERT_TRUE(PreviewOpen());
-    RECT place;
-    GetWindowRect(PreviewWindow(), &place);
-    EXPECT_EQ(place.left, 210);
-    EXPECT_EQ(place.top, 220);
-    EXPECT_EQ(place.right - place.left, 300);
-    EXPECT_EQ(place.bottom - place.top, 180);
+    EXPECT_EQ(PlaceOf(PreviewWindow()), (std::array<int, 4>{210, 220, 300, 180}));
 
     SendCommand(ID_VIEW_GAMEPREVIEW);
     SendCommand(ID_FILE_EXIT);

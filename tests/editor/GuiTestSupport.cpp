@@ -84,6 +84,12 @@ ShownWindow::ShownWindow(HWND window) : Canvas(ClientRect(window).right, ClientR
     ReleaseDC(window, source);
 }
 
+std::array<int, 4> PlaceOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 SIZE TextExtentIn(HWND window, const std::wstring& text, bool prefixes) {
     WindowDc dc(window);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));

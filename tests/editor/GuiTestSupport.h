@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -59,6 +60,9 @@ class ShownWindow : public Canvas {
 public:
     explicit ShownWindow(HWND window);
 };
+
+// Where `window` stands on the screen: left, top, width and height, as one comparable value.
+std::array<int, 4> PlaceOf(HWND window);
 
 // The single-line extent of `text` in `window`'s font (prefix ampersands taken out unless asked).
 SIZE TextExtentIn(HWND window, const std::wstring& text, bool prefixes = true);
