@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Strindle's persistent settings, under HKEY_CURRENT_USER\Software\Zuq\TblProg.
 struct StrindleSettings {
@@ -13,6 +14,14 @@ struct StrindleSettings {
     int WindowY = 100;
     int WindowWidth = 500;
     int WindowHeight = 400;
+    // Most recent first, stored as "Recent File 1" and on.
+    std::vector<std::wstring> RecentFiles;
+    // The game preview window: open at the last close, and its rectangle (no width: never placed).
+    bool PreviewOpen = false;
+    int PreviewX = 0;
+    int PreviewY = 0;
+    int PreviewWidth = 0;
+    int PreviewHeight = 0;
 
     // Reads every value; a missing key or value, or one of another type, gives the default.
     void Load();
@@ -20,6 +29,8 @@ struct StrindleSettings {
     void StoreSwitches() const;
     void StoreWindowRect() const;
     void StoreDefaultDirectory() const;
+    void StoreRecentFiles() const;
+    void StorePreview() const;
 };
 
 // The settings key's path below HKEY_CURRENT_USER.

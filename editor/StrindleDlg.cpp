@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <richedit.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 namespace {
@@ -21,6 +22,10 @@ struct StrindleMessageMap {
         {ID_FILE_SAVE, CommandCode, &CStrindleDlg::OnSave},
         {ID_FILE_SAVEAS, CommandCode, &CStrindleDlg::OnSaveAs},
         {ID_FILE_EXIT, CommandCode, &CStrindleDlg::OnExit},
+        {ID_FILE_RECENT_FIRST + 0, CommandCode, &CStrindleDlg::OnRecentFile<0>},
+        {ID_FILE_RECENT_FIRST + 1, CommandCode, &CStrindleDlg::OnRecentFile<1>},
+        {ID_FILE_RECENT_FIRST + 2, CommandCode, &CStrindleDlg::OnRecentFile<2>},
+        {ID_FILE_RECENT_FIRST + 3, CommandCode, &CStrindleDlg::OnRecentFile<3>},
         {ID_OPTIONS_ADVANCED, CommandCode, &CStrindleDlg::OnAdvancedMode},
         {ID_OPTIONS_PARSEONLOAD, CommandCode, &CStrindleDlg::OnParseOnLoad},
         {ID_OPTIONS_AUTOSAVEPOS, CommandCode, &CStrindleDlg::OnAutosaveWindowPos},
@@ -32,6 +37,7 @@ struct StrindleMessageMap {
         {ID_SHOWITEMTEXT, CommandCode, &CStrindleDlg::OnShowItemText},
         {ID_SHOWTEXTONITEM, CommandCode, &CStrindleDlg::OnShowItemText},
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
+        {ID_VIEW_GAMEPREVIEW, CommandCode, &CStrindleDlg::OnGamePreview},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
         // Key editing
@@ -78,6 +84,7 @@ struct StrindleMessageMap {
         {WM_DRAWITEM, &CStrindleDlg::OnDrawItem},
         {WM_CONTEXTMENU, &CStrindleDlg::OnContextMenu},
         {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
+        {WM_DROPFILES, &CStrindleDlg::OnDropFiles},
     };
 };
 
@@ -124,12 +131,7 @@ bool CStrindleDlg::OnInitDialog() {
 
     ConfirmDelete = true;
     Settings.Load();
-    if (Settings.AdvancedMode) {
-        upButton_.SetIcon(IDI_UP);
-        downButton_.SetIcon(IDI_DOWN);
-    } else {
-        ShowUpDownButtons(false);
-    }
+    ShowUpDownButtons(Settings.AdvancedMode);
 
     HMENU menu = GetMenu(Handle());
     for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
@@ -138,6 +140,8 @@ bool CStrindleDlg::OnInitDialog() {
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
     SetMenuCheck(ID_OPTIONS_AUTOSAVEPOS, Settings.AutosaveWindowPos);
     SetMenuCheck(ID_OPTIONS_AUTOSAVEPATH, Settings.AutosaveLastPath);
+    ShowRecentFiles();
+    DragAcceptFiles(Handle(), TRUE);
 
     CreateToolbar();
     CreateStatusBar();
@@ -148,12 +152,7 @@ bool CStrindleDlg::OnInitDialog() {
     SetWindowTextW(valueEditor_, L"");
     SetEditorReadOnly(true);
     SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL);
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
-    format.yHeight = 160;
-    wcscpy(format.szFaceName, L"Arial");
-    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SetEditorFont();
 
     SetWindowTextW(Handle(), L"Strindle - Untitled");
     ResetSearchState();
@@ -165,7 +164,21 @@ bool CStrindleDlg::OnInitDialog() {
     GetClientRect(Handle(), &client);
     Layout(client.right, client.bottom);
     Repaint();
+    if (Settings.PreviewOpen)
+        ShowPreview(true);
     return true;
+}
+
+// Arial 8 pt, not bold, for the text there is and, as the default format, for every text the
+// editor is given later: replacing the whole text takes the default format, not the old one.
+void CStrindleDlg::SetEditorFont() {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
+    format.yHeight = 160;
+    wcscpy(format.szFaceName, L"Arial");
+    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(valueEditor_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 bool CStrindleDlg::CreateValueEditor() {
@@ -184,9 +197,16 @@ void CStrindleDlg::Layout(int cx, int cy) {
     MoveWindow(keyList_.Handle(), 5, 34, cx / 3, cy - 65, TRUE);
     MoveWindow(valueEditor_, cx / 3 + 32, 34, cx - cx / 3 - 37, cy - 65, TRUE);
     if (Settings.AdvancedMode) {
-        MoveWindow(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45, 27, 40, TRUE);
-        MoveWindow(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5, 27, 40, TRUE);
+        PlaceButton(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45);
+        PlaceButton(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5);
     }
+}
+
+// A moved button is drawn anew in full: the bits copied from its old place are not its picture
+// once the list and the editor have moved over that place.
+void CStrindleDlg::PlaceButton(HWND button, int x, int y) {
+    SetWindowPos(button, nullptr, x, y, 27, 40, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    InvalidateRect(button, nullptr, TRUE);
 }
 
 bool CStrindleDlg::OnSize(WPARAM, LPARAM lParam) {
@@ -197,7 +217,12 @@ bool CStrindleDlg::OnSize(WPARAM, LPARAM lParam) {
     return true;
 }
 
+// The buttons show their arrows whenever they are shown: their captions do not fit 27 pixels.
 void CStrindleDlg::ShowUpDownButtons(bool show) {
+    if (show) {
+        upButton_.SetIcon(IDI_UP);
+        downButton_.SetIcon(IDI_DOWN);
+    }
     for (HWND button : {upButton_.Handle(), downButton_.Handle()}) {
         ShowWindow(button, show ? SW_SHOW : SW_HIDE);
         EnableWindow(button, show ? TRUE : FALSE);
@@ -246,6 +271,7 @@ void CStrindleDlg::ShowCaretEntry() {
     SetChangeNotify(false);
     const std::u16string& value = Document.Values[static_cast<size_t>(caret)];
     SetEditorText(value);
+    FitStatusParts(rows);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
     // The status bar hashes the caret entry's value, as shown in the editor.
     uint32_t hash = TblKeyHash(value, static_cast<uint32_t>(Document.Count()));
@@ -267,6 +293,7 @@ void CStrindleDlg::OnValueChange() {
     if (text == value)
         return;
     value = std::move(text);
+    UpdatePreview();
     if (!Document.Modified) {
         Document.MarkModified();
         UpdateCommandStates();
@@ -286,6 +313,7 @@ void CStrindleDlg::UpdateCommandStates() {
         SetWindowTextW(Handle(), WideChars(Document.Title()));
         Document.ModifiedShown = true;
     }
+    UpdatePreview();
 }
 
 bool CStrindleDlg::OnPaint(WPARAM, LPARAM) {
@@ -356,6 +384,7 @@ bool CStrindleDlg::OnClose(WPARAM, LPARAM) {
 
 void CStrindleDlg::ClosePath() {
     Settings.StoreSwitches();
+    StorePreviewPlace();
     if (Settings.AutosaveWindowPos)
         SaveWindowPosition();
     if (Document.Modified && !ConfirmDiscardChanges())

@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "Handles.h"
 #include "ImageButton.h"
+#include "ItemPreviewWnd.h"
 #include "ListBoxEx.h"
 #include "MessageMap.h"
 #include "Settings.h"
@@ -11,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 // Strindle's main window: the key list, the value editor of the caret entry, toolbar and
@@ -52,6 +54,9 @@ public:
     HWND ValueEditor() const { return valueEditor_; }
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
+    // The game preview, or null before it was first opened.
+    CItemPreviewWnd* Preview() const { return preview_.get(); }
+    bool PreviewShown() const;
 
     // The Colors drop-down's items: measured and drawn by the window.
     void MeasureColourItem(MEASUREITEMSTRUCT& item) const;
@@ -72,6 +77,9 @@ private:
     void OnOpen();
     void OnSave();
     void OnSaveAs();
+    template <size_t Index>
+    void OnRecentFile() { OpenRecentFile(Index); }
+    void OpenRecentFile(size_t index);
     // Options
     void OnAdvancedMode();
     void OnParseOnLoad();
@@ -89,6 +97,10 @@ private:
     void OnAbout();
     void OnShowItemText();
     void OnIndexNumbers();
+    void OnGamePreview();
+    void ShowPreview(bool show);
+    void UpdatePreview();
+    void StorePreviewPlace();
     // Controls
     void OnKeyListSelChange();
     void OnValueChange();
@@ -126,12 +138,16 @@ private:
     bool OnDrawItem(WPARAM wParam, LPARAM lParam);
     bool OnContextMenu(WPARAM wParam, LPARAM lParam);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    bool OnDropFiles(WPARAM wParam, LPARAM lParam);
 
     bool CreateValueEditor();
     void CreateToolbar();
     void CreateStatusBar();
     void Layout(int cx, int cy);
+    void PlaceButton(HWND button, int x, int y);
+    void SetEditorFont();
     void SetStatusParts(int cx);
+    void FitStatusParts(int rows);
     void ShowUpDownButtons(bool show);
     void SetToolbarButtonsEnabled(bool enabled);
     void SetEditorReadOnly(bool readOnly);
@@ -141,6 +157,9 @@ private:
     void ShowToolTip(NMTTDISPINFOA& info) const;
     void PutUpCleanTitle();
     void ShowLoadedDocument();
+    bool OpenChosenFile(const std::wstring& path);
+    void RememberRecentFile(const std::wstring& path);
+    void ShowRecentFiles();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
     void StoreChosenFolder(const std::wstring& path);
@@ -168,6 +187,10 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HIMAGELIST toolbarImages_ = nullptr;
+    std::unique_ptr<CItemPreviewWnd> preview_;
+    // Widths of status parts 1 to 4 (part 0 takes what is left).
+    int statusPartWidths_[4] = {75, 175, 100, 50};
+    size_t statusDigits_ = 0;  // decimal digits of the last index the widths were fitted to
 };
 
 // Loads the rich-edit library the value editor needs (held for the life of the process).

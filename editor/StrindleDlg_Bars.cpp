@@ -6,6 +6,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -107,22 +108,76 @@ void CStrindleDlg::CreateStatusBar() {
     statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
                                  Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                  GetModuleHandleW(nullptr), nullptr);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    SetStatusParts(client.right);
     SendMessageW(statusBar_, SB_SETMINHEIGHT, 10, 0);
     SetStatusText(0, L"Ready.");
     ShowZeroIndexAndHash();
     SetStatusText(4, Wide(u"1.11u"));
 }
 
+// Parts 1 to 4 are 75, 175, 100 and 50 pixels wide, or wider where the status bar's font needs
+// more for the longest text the part shows with a table of `rows` entries; part 0 takes the rest.
+void CStrindleDlg::FitStatusParts(int rows) {
+    auto digits = [](unsigned number, unsigned base) {
+        size_t count = 1;
+        for (; number >= base; number /= base)
+            ++count;
+        return count;
+    };
+    const unsigned last = rows > 0 ? static_cast<unsigned>(rows - 1) : 0;
+    const size_t decimalDigits = digits(last, 10);
+    const size_t hexDigits = digits(last, 16);
+    if (decimalDigits == statusDigits_)
+        return;
+    statusDigits_ = decimalDigits;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(statusBar_, WM_GETFONT, 0, 0));
+    WindowDc dc(statusBar_);
+    SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    auto extent = [&](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    auto widest = [&](const wchar_t* characters) {
+        wchar_t found = characters[0];
+        for (const wchar_t* c = characters; *c; ++c)
+            if (extent(std::wstring(1, *c)) > extent(std::wstring(1, found)))
+                found = *c;
+        return found;
+    };
+    const std::wstring decimal(decimalDigits, widest(L"0123456789"));
+    const std::wstring hex(hexDigits, widest(L"0123456789ABCDEF"));
+    const std::vector<std::wstring> longest[] = {
+        {L"Not Saved", L"Saved", L"Loaded", L"Save Error"},
+        {L"Index: " + decimal + L"(" + hex + L"h)/" + decimal + L"(" + hex + L"h)"},
+        {L"Hash: " + decimal + L"/" + hex + L"h"},
+        {Wide(u"1.11u")},
+    };
+    int borders[3] = {};
+    SendMessageW(statusBar_, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    // The part's frame and the text's inset on each side.
+    const int margin = 2 * (borders[2] + GetSystemMetrics(SM_CXEDGE) + 3);
+    const int least[4] = {75, 175, 100, 50};
+    for (size_t part = 0; part < 4; ++part) {
+        statusPartWidths_[part] = least[part];
+        for (const std::wstring& text : longest[part])
+            statusPartWidths_[part] = std::max(statusPartWidths_[part], extent(text) + margin);
+    }
+    RECT client;
+    GetClientRect(Handle(), &client);
+    SetStatusParts(client.right);
+}
+
 void CStrindleDlg::SetStatusParts(int cx) {
-    int edges[5] = {cx - 400, cx - 325, cx - 150, cx - 50, cx};
+    int edges[5];
+    edges[4] = cx;
+    for (int part = 3; part >= 0; --part)
+        edges[part] = edges[part + 1] - statusPartWidths_[part];
     SendMessageW(statusBar_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
     SendMessageW(statusBar_, WM_SIZE, 0, 0);
 }
 
 void CStrindleDlg::ShowZeroIndexAndHash() {
+    FitStatusParts(0);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", 0, 0, 0, 0));
     SetStatusText(3, FormatText(L"Hash: %d/%Xh", 0, 0));
 }
@@ -170,8 +225,16 @@ void CStrindleDlg::ShowColoursMenu(const NMTOOLBARW& button) {
     RECT rect;
     SendMessageW(toolbar_, TB_GETRECT, static_cast<WPARAM>(button.iItem), reinterpret_cast<LPARAM>(&rect));
     MapWindowPoints(toolbar_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    // The button's tip would stay on top of the first swatch while the menu is open.
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0));
+    if (tips) {
+        SendMessageW(tips, TTM_POP, 0, 0);
+        SendMessageW(tips, TTM_ACTIVATE, FALSE, 0);
+    }
     TrackPopupMenu(colours, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RIGHTBUTTON, rect.left, rect.bottom, 0,
                    Handle(), nullptr);
+    if (tips)
+        SendMessageW(tips, TTM_ACTIVATE, TRUE, 0);
 }
 
 void CStrindleDlg::MeasureColourItem(MEASUREITEMSTRUCT& item) const {

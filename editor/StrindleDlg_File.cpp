@@ -1,9 +1,15 @@
 // The file commands of the main window: New, Open, open at start-up, Save and Save As.
 #include "StrindleDlg.h"
 
+#include "RecentFiles.h"
 #include "TblCompiler.h"
 #include "TblLoader.h"
 #include "WideText_win.h"
+#include "resource.h"
+
+#include <shellapi.h>
+
+#include <cwctype>
 
 TblReport CStrindleDlg::Report() {
     TblReport report;
@@ -65,19 +71,111 @@ void CStrindleDlg::OnOpen() {
         return;
     SetChangeNotify(false);
     StoreChosenFolder(chosen.Path);
+    OpenChosenFile(chosen.Path);
+}
 
+// Loads `path` in place of the document, once the user has chosen it (by the Open dialog,
+// the recent-files list or a drop) and agreed to lose unsaved changes.
+bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
+    SetChangeNotify(false);
     Document.Clear();
     keyList_.ResetContent();
     SetEditorReadOnly(false);
     SetEditorText(u"");
     SetStatusText(0, L"Loading....");
-    Document.PathName = Utf16(chosen.Path);
-    Document.FileName = Utf16(chosen.FileName);
-    if (LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report()))
+    Document.PathName = Utf16(path);
+    Document.FileName = FileNameOfPath(Document.PathName);
+    bool loaded =
+        LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report());
+    if (loaded) {
         ShowLoadedDocument();
-    else
+        RememberRecentFile(path);
+    } else {
         Document.Clear();  // nothing half-read stays behind
+    }
     SetStatusText(0, L"Ready.");
+    return loaded;
+}
+
+void CStrindleDlg::OpenRecentFile(size_t index) {
+    if (index >= Settings.RecentFiles.size())
+        return;
+    if (Document.Modified && !ConfirmDiscardChanges())
+        return;
+    const std::wstring path = Settings.RecentFiles[index];
+    if (OpenChosenFile(path))
+        return;
+    // The loader has said why; a file that cannot be opened leaves the list.
+    RemoveRecentFile(Settings.RecentFiles, path);
+    Settings.StoreRecentFiles();
+    ShowRecentFiles();
+}
+
+namespace {
+
+bool HasTblExtension(const std::wstring& path) {
+    if (path.size() < 4)
+        return false;
+    std::wstring extension = path.substr(path.size() - 4);
+    for (wchar_t& c : extension)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return extension == L".tbl";
+}
+
+// The first .tbl file of a drop, or nothing.
+std::wstring DroppedTable(HDROP drop) {
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
+        if (HasTblExtension(path))
+            return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+// A .tbl file dropped on the window opens as if chosen with Open.
+bool CStrindleDlg::OnDropFiles(WPARAM wParam, LPARAM) {
+    auto drop = reinterpret_cast<HDROP>(wParam);
+    const std::wstring path = DroppedTable(drop);
+    DragFinish(drop);
+    if (path.empty()) {
+        MessageBeep(MB_ICONWARNING);
+        return true;
+    }
+    if (!IsWindowEnabled(Handle()))  // a modal dialog of the window is open
+        return true;
+    if (Document.Modified && !ConfirmDiscardChanges())
+        return true;
+    OpenChosenFile(path);
+    return true;
+}
+
+void CStrindleDlg::RememberRecentFile(const std::wstring& path) {
+    AddRecentFile(Settings.RecentFiles, path);
+    Settings.StoreRecentFiles();
+    ShowRecentFiles();
+}
+
+// The list stands in the File menu between the separators above Exit; without entries a
+// greyed "Recent Files" holds its place.
+void CStrindleDlg::ShowRecentFiles() {
+    HMENU file = GetSubMenu(GetMenu(Handle()), 0);
+    for (UINT id = ID_FILE_RECENT_FIRST; id <= ID_FILE_RECENT_LAST; ++id)
+        DeleteMenu(file, id, MF_BYCOMMAND);
+    int exitPosition = 0;
+    while (GetMenuItemID(file, exitPosition) != ID_FILE_EXIT)
+        ++exitPosition;
+    const UINT before = static_cast<UINT>(exitPosition - 1);  // the separator above Exit
+    if (Settings.RecentFiles.empty()) {
+        InsertMenuW(file, before, MF_BYPOSITION | MF_STRING | MF_GRAYED, ID_FILE_RECENT_FIRST, L"Recent Files");
+        return;
+    }
+    for (size_t index = 0; index < Settings.RecentFiles.size() && index < RecentFileLimit; ++index)
+        InsertMenuW(file, before + static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
+                    ID_FILE_RECENT_FIRST + index, RecentFileMenuText(index, Settings.RecentFiles[index]).c_str());
 }
 
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
@@ -94,6 +192,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
         return false;
     }
     ShowLoadedDocument();
+    RememberRecentFile(Wide(path));
     return true;
 }
 
@@ -131,8 +230,14 @@ void CStrindleDlg::OnSave() {
 }
 
 void CStrindleDlg::OnSaveAs() {
+    FileDialogRequest request = TblFileRequest(true);
+    // A table that has a file starts in that file's folder, under its name.
+    if (!Document.PathName.empty()) {
+        request.InitialFolder = FolderOfPath(Wide(Document.PathName));
+        request.InitialFileName = Wide(Document.FileName);
+    }
     ChosenFile chosen;
-    if (!prompts_.ChooseFile(Handle(), TblFileRequest(true), chosen))
+    if (!prompts_.ChooseFile(Handle(), request, chosen))
         return;
     if (!CompileTbl(Utf16(chosen.Path), Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
                     Report())) {
@@ -145,6 +250,7 @@ void CStrindleDlg::OnSaveAs() {
     SetStatusText(0, L"Ready.");
     SetStatusText(1, L"Saved");
     StoreChosenFolder(chosen.Path);
+    RememberRecentFile(chosen.Path);
 }
 
 void CStrindleDlg::ReportSaveFailure(const std::u16string& fileName) {

@@ -11,6 +11,10 @@ void CStrindleDlg::OnAdvancedMode() {
     Settings.AdvancedMode = !Settings.AdvancedMode;
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
     ShowUpDownButtons(Settings.AdvancedMode);
+    // Placed at once rather than at the next resize, so that they never stand in the template's place.
+    RECT client;
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
 }
 
 void CStrindleDlg::OnParseOnLoad() {
@@ -70,4 +74,57 @@ void CStrindleDlg::OnIndexNumbers() {
     int caret = keyList_.Caret();
     CIndexNumberDlg dialog(IndexNumbersText(caret < 0 ? 0u : static_cast<unsigned>(caret)), Handle());
     dialog.DoModal();
+}
+
+void CStrindleDlg::OnGamePreview() { ShowPreview(!PreviewShown()); }
+
+bool CStrindleDlg::PreviewShown() const { return preview_ && preview_->Handle() && IsWindowVisible(preview_->Handle()); }
+
+// Opens at its last place when a screen shows that place, else beside the main window.
+void CStrindleDlg::ShowPreview(bool show) {
+    if (show && !preview_) {
+        preview_ = std::make_unique<CItemPreviewWnd>(Handle(), [this] { SetMenuCheck(ID_VIEW_GAMEPREVIEW, false); });
+        if (!preview_->CreateModeless()) {
+            preview_.reset();
+            return;
+        }
+        RECT place{Settings.PreviewX, Settings.PreviewY, Settings.PreviewX + Settings.PreviewWidth,
+                   Settings.PreviewY + Settings.PreviewHeight};
+        if (Settings.PreviewWidth <= 0 || Settings.PreviewHeight <= 0 ||
+            !MonitorFromRect(&place, MONITOR_DEFAULTTONULL)) {
+            RECT main, own;
+            GetWindowRect(Handle(), &main);
+            GetWindowRect(preview_->Handle(), &own);
+            place = {main.right, main.top, main.right + own.right - own.left, main.top + own.bottom - own.top};
+        }
+        MoveWindow(preview_->Handle(), place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   FALSE);
+    }
+    if (preview_) {
+        UpdatePreview();
+        ShowWindow(preview_->Handle(), show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+    SetMenuCheck(ID_VIEW_GAMEPREVIEW, show && preview_);
+}
+
+// The preview follows the caret entry, and the value as it is typed.
+void CStrindleDlg::UpdatePreview() {
+    if (!preview_)
+        return;
+    int caret = keyList_.Caret();
+    bool hasEntry = caret >= 0 && static_cast<size_t>(caret) < Document.Count();
+    preview_->ShowValue(hasEntry ? Document.Values[static_cast<size_t>(caret)] : std::u16string());
+}
+
+void CStrindleDlg::StorePreviewPlace() {
+    Settings.PreviewOpen = PreviewShown();
+    if (preview_ && preview_->Handle()) {
+        RECT rect;
+        GetWindowRect(preview_->Handle(), &rect);
+        Settings.PreviewX = rect.left;
+        Settings.PreviewY = rect.top;
+        Settings.PreviewWidth = rect.right - rect.left;
+        Settings.PreviewHeight = rect.bottom - rect.top;
+    }
+    Settings.StorePreview();
 }

@@ -42,6 +42,63 @@ void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std:
     ASSERT_TRUE(CompileTbl(Utf16(path), keys, values, header, false, report));
 }
 
+namespace {
+
+RECT ClientRect(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return rect;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    old_ = SelectObject(dc_, bitmap_);
+}
+
+Canvas::~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+DrawnButton::DrawnButton(const CImageButton& button, UINT state)
+    : Canvas(ClientRect(button.Handle()).right, ClientRect(button.Handle()).bottom) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = button.Handle();
+    item.hDC = Dc();
+    item.rcItem = ClientRect(button.Handle());
+    item.itemState = state;
+    button.Draw(item);
+}
+
+ShownWindow::ShownWindow(HWND window) : Canvas(ClientRect(window).right, ClientRect(window).bottom) {
+    RECT rect = ClientRect(window);
+    HDC source = GetDC(window);
+    BitBlt(Dc(), 0, 0, rect.right, rect.bottom, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+}
+
+std::array<int, 4> PlaceOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+SIZE TextExtentIn(HWND window, const std::wstring& text, bool prefixes) {
+    WindowDc dc(window);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | (prefixes ? 0 : DT_NOPREFIX));
+    return {rect.right, rect.bottom};
+}
+
 void MainWindowTest::SetUp() {
     static const bool controlsReady = [] {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImageButton.h"
 #include "StrindleDlg.h"
 #include "GuiTestSupport_win.h"
 #include "SettingsStore.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -30,6 +32,40 @@ std::wstring TitleOf(HWND window);
 bool ShownWithParent(HWND control);
 // Writes a table with these keys and values (through the compiler).
 void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values);
+
+// A memory bitmap to draw into and read back.
+class Canvas {
+public:
+    Canvas(int width, int height);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC Dc() const { return dc_; }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+// `button` drawn as the window would draw it, at the button's size.
+class DrawnButton : public Canvas {
+public:
+    DrawnButton(const CImageButton& button, UINT state);
+};
+
+// What `window`'s client area shows on the screen now.
+class ShownWindow : public Canvas {
+public:
+    explicit ShownWindow(HWND window);
+};
+
+// Where `window` stands on the screen: left, top, width and height, as one comparable value.
+std::array<int, 4> PlaceOf(HWND window);
+
+// The single-line extent of `text` in `window`'s font (prefix ampersands taken out unless asked).
+SIZE TextExtentIn(HWND window, const std::wstring& text, bool prefixes = true);
 
 // A main window created modeless (not shown), with scripted prompts and the settings kept.
 class MainWindowTest : public testing::Test {

@@ -5,38 +5,6 @@
 
 namespace {
 
-// Draws `button` as the window would into a bitmap of the button's size and reads it back.
-class DrawnButton {
-public:
-    DrawnButton(const CImageButton& button, UINT state) {
-        RECT rect;
-        GetClientRect(button.Handle(), &rect);
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_BUTTON;
-        item.hwndItem = button.Handle();
-        item.hDC = dc_;
-        item.rcItem = rect;
-        item.itemState = state;
-        button.Draw(item);
-    }
-    ~DrawnButton() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
-
 class ImageButton : public MainWindowTest {
 protected:
     void SetUp() override {

@@ -38,6 +38,7 @@ TEST(StrindleResources, MainMenuItemsCarryTheirAcceleratorLabels) {
         {ID_OPTIONS_AUTOSAVEPATH, L"Autosave Last Used Path"},
         {ID_HELP_COLORCODES, L"&Color Codes"},
         {IDM_ABOUTBOX, L"&About"},
+        {ID_VIEW_GAMEPREVIEW, L"Game &Preview\tCtrl + P"},
     };
     for (const auto& [id, text] : items)
         EXPECT_EQ(MenuText(menu.get(), id), text) << id;
@@ -66,7 +67,8 @@ TEST(StrindleResources, AcceleratorsSendTheMenuCommands) {
     EXPECT_EQ(command(FCONTROL, 'F'), ID_EDIT_SEARCH);
     EXPECT_EQ(command(0, VK_F3), ID_EDIT_REPEATSEARCH);
     EXPECT_EQ(command(FCONTROL, 'A'), ID_EDIT_SELECTALL);
-    EXPECT_EQ(count, 12);
+    EXPECT_EQ(command(FCONTROL, 'P'), ID_VIEW_GAMEPREVIEW);
+    EXPECT_EQ(count, 13);
 }
 
 TEST(StrindleResources, ContextAndColourMenusHoldTheirItems) {

@@ -15,12 +15,7 @@ TEST_F(Settings, FirstRunTakesEveryDefault) {
     EXPECT_FALSE(MenuItemChecked(Window(), ID_OPTIONS_ADVANCED));
     EXPECT_FALSE(MenuItemChecked(Window(), ID_OPTIONS_AUTOSAVEPOS));
     EXPECT_FALSE(MenuItemChecked(Window(), ID_OPTIONS_AUTOSAVEPATH));
-    RECT rect;
-    GetWindowRect(Window(), &rect);
-    EXPECT_EQ(rect.left, 100);
-    EXPECT_EQ(rect.top, 100);
-    EXPECT_EQ(rect.right - rect.left, 500);
-    EXPECT_EQ(rect.bottom - rect.top, 400);
+    EXPECT_EQ(PlaceOf(Window()), (std::array<int, 4>{100, 100, 500, 400}));
     EXPECT_EQ(Dialog().Settings.DefaultDirectory, L"C:\\");
     // Reading creates nothing.
     HKEY key = nullptr;
@@ -50,12 +45,7 @@ TEST_F(Settings, StoredRectangleIsAppliedAndNotOverwrittenWhileAutosaveIsOff) {
     StoreNumber(L"Window Width", 640);
     StoreNumber(L"Window Height", 480);
     OpenWindow();
-    RECT rect;
-    GetWindowRect(Window(), &rect);
-    EXPECT_EQ(rect.left, 40);
-    EXPECT_EQ(rect.top, 60);
-    EXPECT_EQ(rect.right - rect.left, 640);
-    EXPECT_EQ(rect.bottom - rect.top, 480);
+    EXPECT_EQ(PlaceOf(Window()), (std::array<int, 4>{40, 60, 640, 480}));
     SetWindowPos(Window(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendMessageW(Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(StoredNumber(L"Window XPos"), 40u);

@@ -258,8 +258,8 @@ TEST_F(TxtImport, DialogShowsItsControlsWhereTheTemplatePutsThem) {
                 {GetDlgItem(dialog, IDC_TXTFILENAME), L"", 25, 39, 161, 14},
                 {GetDlgItem(dialog, IDC_IMPORTBROWSE), L"", 194, 39, 16, 14},
                 {ChildWithText(dialog, L"Import Options"), L"Import Options", 16, 69, 232, 85},
-                {ChildWithText(dialog, L"Import Key Index Column"), L"Import Key Index Column", 24, 82, 79, 14},
-                {ChildWithText(dialog, L"Import Value Column"), L"Import Value Column", 24, 121, 66, 12},
+                {ChildWithText(dialog, L"Import Key Index Column"), L"Import Key Index Column", 24, 82, 100, 14},
+                {ChildWithText(dialog, L"Import Value Column"), L"Import Value Column", 24, 121, 100, 12},
                 {GetDlgItem(dialog, IDC_IMPORTAPPEND), L"Append", 185, 96, 41, 10},
                 {GetDlgItem(dialog, IDC_IMPORTOVERWRITE), L"Overwrite", 185, 110, 46, 10},
             });
