@@ -12,18 +12,27 @@ step "unpacking the zlib and libpng1.6 sources into $dest"
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
-# apt-get source needs the source lists of the same suites as the binary ones.
+# apt-get source needs source lists for the suites the machine installs binaries from: each
+# binary entry of the machine's own lists is repeated as a source entry.
 if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -q '^Sources$'; then
-    sudo_if_needed tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'LIST'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-LIST
-    sudo_if_needed apt-get update -qq
+    source_lists=$(
+        cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed 's/^Types: deb$/Types: deb-src/' || true
+        grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | sed 's/^deb /deb-src /' || true
+    )
+    if grep -q '^Types: deb-src' <<<"$source_lists"; then
+        grep -v '^deb-src ' <<<"$source_lists" | sudo_if_needed tee /etc/apt/sources.list.d/strindle-src.sources >/dev/null
+    fi
+    if grep -q '^deb-src ' <<<"$source_lists"; then
+        grep '^deb-src ' <<<"$source_lists" | sudo_if_needed tee /etc/apt/sources.list.d/strindle-src.list >/dev/null
+    fi
+    # An index of another suite or architecture that fails to download does not stop the
+    # source packages from being found, so only apt-get source below decides.
+    sudo_if_needed apt-get update -qq || echo "apt-get update reported errors; looking for the sources all the same" >&2
 fi
 mkdir -p "$dest"
 cd "$dest"
-apt-get source -qq zlib libpng1.6 >/dev/null 2>&1
+if ! log=$(apt-get source -qq zlib libpng1.6 2>&1); then
+    echo "$log" >&2
+    false
+fi
 rm -f ./*.dsc ./*.tar.* ./*.diff.gz
