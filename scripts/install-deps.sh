@@ -5,6 +5,7 @@ source "$(dirname "$0")/common.sh"
 packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+    libcli11-dev nlohmann-json3-dev
     wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick fp-utils zip
 )
 

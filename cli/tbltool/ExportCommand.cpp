@@ -23,21 +23,23 @@ const char Help[] =
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load", "--utf8"}, 2, Help, line); exit >= 0)
+    bool parseOnLoad = false, utf8 = false;
+    CommandOptions options(Help, 2);
+    options.Flag("--parse-on-load", parseOnLoad).Flag("--utf8", utf8);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const TabbedEncoding encoding = line.Has("--utf8") ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
+    const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
 
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, line.Has("--parse-on-load"),
+    if (!LoadTbl(PathFromArgument(options.File(0)), keys, values, header, parseOnLoad,
                  StderrReport()))
         return ExitFailure;
-    if (const TxtIoResult written = WriteTabbedText(PathFromArgument(line.Positional[1]), keys, values, encoding);
+    if (const TxtIoResult written = WriteTabbedText(PathFromArgument(options.File(1)), keys, values, encoding);
         !written) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + written.Message);
         return ExitFailure;
     }
-    std::printf("%s: %zu entries\n", line.Positional[1].c_str(), keys.size());
+    std::printf("%s: %zu entries\n", options.File(1).c_str(), keys.size());
     return ExitOk;
 }

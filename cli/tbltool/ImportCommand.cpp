@@ -6,7 +6,6 @@
 #include "TblLoader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -30,38 +29,20 @@ const char Help[] =
     "Exit status: 0 written, 1 unreadable file or table, a column the header lacks, too many\n"
     "entries or failed write, 2 wrong usage.\n";
 
-int UsageError(const std::string& text) {
-    PrintError(text);
-    std::fputs(Help, stderr);
-    return ExitUsage;
-}
-
-bool ParseColumn(const std::optional<std::string>& text, size_t& column) {
-    if (!text)
-        return true;
-    const char* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, column);
-    return error == std::errc() && stop == end;
-}
-
 }  // namespace
 
 int RunImportCommand(const std::vector<std::string>& args) {
-    std::vector<std::string> rest = args;
-    std::optional<std::string> keyOption, valueOption, baseOption;
-    std::string error;
-    if (!TakeOptionValue(rest, "--key-column", keyOption, error) ||
-        !TakeOptionValue(rest, "--value-column", valueOption, error) ||
-        !TakeOptionValue(rest, "--merge-into", baseOption, error))
-        return UsageError(error);
-    CommandLine line;
-    if (const int exit = StartCommand(rest, {"--utf8"}, 2, Help, line); exit >= 0)
+    bool utf8 = false;
+    std::optional<size_t> keyOption, valueOption;
+    std::optional<std::string> baseOption;
+    CommandOptions options(Help, 2);
+    options.Number("--key-column", keyOption).Number("--value-column", valueOption).Text("--merge-into", baseOption);
+    options.Flag("--utf8", utf8);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    size_t keyColumn = 0, valueColumn = 1;
-    if (!ParseColumn(keyOption, keyColumn) || !ParseColumn(valueOption, valueColumn))
-        return UsageError("a column is a field number from 0");
-    const TabbedEncoding encoding = line.Has("--utf8") ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
-    const std::u16string textPath = PathFromArgument(line.Positional[0]);
+    const size_t keyColumn = keyOption.value_or(0), valueColumn = valueOption.value_or(1);
+    const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
+    const std::u16string textPath = PathFromArgument(options.File(0));
 
     // The import dialog offers only the header's fields as columns.
     std::vector<std::u16string> captions;
@@ -70,7 +51,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     }
     if (std::max(keyColumn, valueColumn) >= captions.size()) {
-        PrintError(line.Positional[0] + ": the header line has " + std::to_string(captions.size()) +
+        PrintError(options.File(0) + ": the header line has " + std::to_string(captions.size()) +
                    " field(s); there is no column " + std::to_string(std::max(keyColumn, valueColumn)));
         return ExitFailure;
     }
@@ -86,8 +67,8 @@ int RunImportCommand(const std::vector<std::string>& args) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, false, report))
+    if (!CompileTbl(PathFromArgument(options.File(1)), keys, values, header, false, report))
         return ExitFailure;
-    std::printf("%s: %zu entries\n", line.Positional[1].c_str(), keys.size());
+    std::printf("%s: %zu entries\n", options.File(1).c_str(), keys.size());
     return ExitOk;
 }

@@ -22,25 +22,26 @@ const char Help[] =
 }  // namespace
 
 int RunMergeCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load"}, 3, Help, line); exit >= 0)
+    bool parseOnLoad = false;
+    CommandOptions options(Help, 3);
+    options.Flag("--parse-on-load", parseOnLoad);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const bool parseOnLoad = line.Has("--parse-on-load");
     const TblReport report = StderrReport();
 
     std::vector<std::u16string> keys, values, otherKeys, otherValues;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report) ||
-        !LoadTbl(PathFromArgument(line.Positional[1]), otherKeys, otherValues, header, parseOnLoad, report))
+    if (!LoadTbl(PathFromArgument(options.File(0)), keys, values, header, parseOnLoad, report) ||
+        !LoadTbl(PathFromArgument(options.File(1)), otherKeys, otherValues, header, parseOnLoad, report))
         return ExitFailure;
     const size_t baseCount = keys.size();
     if (const TxtIoResult merged = MergeEntries(otherKeys, otherValues, keys, values); !merged) {
         PrintError(merged.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[2]), keys, values, header, parseOnLoad, report))
+    if (!CompileTbl(PathFromArgument(options.File(2)), keys, values, header, parseOnLoad, report))
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu of them new\n", line.Positional[2].c_str(), keys.size(),
+    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), keys.size(),
                 keys.size() - baseCount);
     return ExitOk;
 }

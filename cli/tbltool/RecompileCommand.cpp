@@ -19,19 +19,20 @@ const char Help[] =
 }  // namespace
 
 int RunRecompileCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load"}, 2, Help, line); exit >= 0)
+    bool parseOnLoad = false;
+    CommandOptions options(Help, 2);
+    options.Flag("--parse-on-load", parseOnLoad);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const bool parseOnLoad = line.Has("--parse-on-load");
     const TblReport report = StderrReport();
 
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report))
+    if (!LoadTbl(PathFromArgument(options.File(0)), keys, values, header, parseOnLoad, report))
         return ExitFailure;
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, parseOnLoad, report))
+    if (!CompileTbl(PathFromArgument(options.File(1)), keys, values, header, parseOnLoad, report))
         return ExitFailure;
-    std::printf("%s: %zu entries, max tries %u, %u bytes\n", line.Positional[1].c_str(), keys.size(),
+    std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), keys.size(),
                 static_cast<unsigned>(header.MaxTries), static_cast<unsigned>(header.FileSize));
     return ExitOk;
 }
