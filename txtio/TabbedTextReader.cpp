@@ -1,5 +1,6 @@
 #include "TabbedTextReader.h"
 
+#include "TabbedEscapes.h"
 #include "TabbedTextFile.h"
 #include "Utf.h"
 
@@ -15,10 +16,12 @@ std::string_view AsText(const std::vector<uint8_t>& bytes) {
 class TextModeLines {
 public:
     TextModeLines(std::string_view bytes, TabbedEncoding encoding) : rest_(bytes) {
-        if (const size_t end = rest_.find('\x1A'); end != std::string_view::npos)
+        if (encoding == TabbedEncoding::Utf8) {
+            if (rest_.starts_with("\xEF\xBB\xBF"))
+                rest_.remove_prefix(3);
+        } else if (const size_t end = rest_.find('\x1A'); end != std::string_view::npos) {
             rest_ = rest_.substr(0, end);
-        if (encoding == TabbedEncoding::Utf8 && rest_.starts_with("\xEF\xBB\xBF"))
-            rest_.remove_prefix(3);
+        }
     }
 
     // The next line without its LF and without the CR just before it; false after the last
@@ -59,7 +62,7 @@ std::optional<std::string_view> FieldAt(std::string_view line, size_t column) {
 
 std::u16string DecodeField(std::string_view bytes, TabbedEncoding encoding) {
     if (encoding == TabbedEncoding::Utf8)
-        return Utf8ToUtf16(bytes);
+        return bytes.find('\\') == std::string_view::npos ? Utf8ToUtf16(bytes) : Utf8ToUtf16(Unescaped(bytes));
     std::u16string text(bytes.size(), u'\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         text[i] = static_cast<unsigned char>(bytes[i]);

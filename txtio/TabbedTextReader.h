@@ -12,8 +12,9 @@
 // Ctrl+Z byte ends the file, a line is everything up to the next LF. Line 1 is the header.
 // Lines split at every TAB into fields; nothing is unescaped and no colour code converted.
 // With OneBytePerCharacter every byte is the character of the same number; with Utf8 a
-// leading byte-order mark is dropped and bytes that are not UTF-8 are kept as Utf8ToUtf16
-// keeps them, so that they compile back into the same bytes.
+// leading byte-order mark is dropped, a Ctrl+Z byte is text, the escapes of TabbedEscapes.h
+// are undone in every field, and bytes that are not UTF-8 are kept as Utf8ToUtf16 keeps them,
+// so that they compile back into the same bytes.
 
 // A column number that matches no field (a column list without a selection).
 inline constexpr size_t NoTabbedColumn = SIZE_MAX;

@@ -1,9 +1,10 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "TabbedImport.h"
 #include "TabbedTextReader.h"
 #include "TblCompiler.h"
-#include "TblLoader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,8 +17,8 @@ const char Help[] =
     "Reads the rows of a tabbed text file as Strindle's \"Import Tabbed Txt File\" reads them and\n"
     "compiles them into OUT.tbl. Line 1 is the header, never data; lines split at every TAB into\n"
     "fields numbered from 0; a row is taken when its key field is there and not empty and it has\n"
-    "the value field, and every other row is skipped. Nothing is unescaped: the two characters \\n\n"
-    "become a line feed, and tokens such as \\red; their colour codes, when the table is compiled.\n"
+    "the value field, and every other row is skipped. Without --utf8 nothing is unescaped: \\n\n"
+    "and tokens such as \\red; become line feeds and colour codes when the table is compiled.\n"
     "Each byte is one character (ISO 8859-1). OUT.tbl is replaced only once completely written.\n"
     "  --key-column N          the field holding the keys (default 0)\n"
     "  --value-column N        the field holding the values (default 1)\n"
@@ -25,7 +26,11 @@ const char Help[] =
     "                          every entry with a row's key takes its value (the last row wins),\n"
     "                          new keys are appended in file order; without it the rows make a\n"
     "                          new table, in file order, duplicates kept (the Append mode)\n"
-    "  --utf8                  the file is UTF-8 (a byte-order mark is skipped)\n"
+    "  --utf8                  the file is UTF-8 (a byte-order mark is skipped) with the escapes\n"
+    "                          that export --utf8 writes: \\\\ a backslash, \\t a TAB, \\n a line feed,\n"
+    "                          \\r a carriage return, \\e an empty key; a backslash before anything\n"
+    "                          else stands for itself. Values are stored exactly as the escapes\n"
+    "                          give them: no token or \\n is converted, and a Ctrl+Z byte is text\n"
     "Exit status: 0 written, 1 unreadable file or table, a column the header lacks, too many\n"
     "entries or failed write, 2 wrong usage.\n";
 
@@ -56,19 +61,24 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     }
 
-    const TblReport report = StderrReport();
-    std::vector<std::u16string> keys, values;
+    TableEntries table;
     TblHeader header;
-    if (baseOption && !LoadTbl(PathFromArgument(*baseOption), keys, values, header, false, report))
+    if (baseOption && !LoadTable(*baseOption, table, header, false))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
-    if (const TxtIoResult imported = ImportTabbedText(textPath, keyColumn, valueColumn, mode, keys, values, encoding);
+    if (const TxtIoResult imported =
+            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(options.File(1)), keys, values, header, false, report))
+    // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
+    // two characters \n into a line feed and drop its carriage returns.
+    const bool saved = utf8 ? SaveTableExactly(options.File(1), table)
+                            : CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, false,
+                                         StderrReport(options.File(1)));
+    if (!saved)
         return ExitFailure;
-    std::printf("%s: %zu entries\n", options.File(1).c_str(), keys.size());
+    std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Keys.size());
     return ExitOk;
 }

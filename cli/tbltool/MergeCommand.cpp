@@ -1,8 +1,9 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "MergeEntries.h"
 #include "TblCompiler.h"
-#include "TblLoader.h"
 
 #include <cstdio>
 
@@ -27,21 +28,19 @@ int RunMergeCommand(const std::vector<std::string>& args) {
     options.Flag("--parse-on-load", parseOnLoad);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const TblReport report = StderrReport();
-
-    std::vector<std::u16string> keys, values, otherKeys, otherValues;
+    TableEntries base, other;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(options.File(0)), keys, values, header, parseOnLoad, report) ||
-        !LoadTbl(PathFromArgument(options.File(1)), otherKeys, otherValues, header, parseOnLoad, report))
+    if (!LoadTable(options.File(0), base, header, parseOnLoad) || !LoadTable(options.File(1), other, header, parseOnLoad))
         return ExitFailure;
-    const size_t baseCount = keys.size();
-    if (const TxtIoResult merged = MergeEntries(otherKeys, otherValues, keys, values); !merged) {
-        PrintError(merged.Message);
+    const size_t baseCount = base.Keys.size();
+    if (const TxtIoResult merged = MergeEntries(other.Keys, other.Values, base.Keys, base.Values); !merged) {
+        PrintError(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(options.File(2)), keys, values, header, parseOnLoad, report))
+    if (!CompileTbl(PathFromArgument(options.File(2)), base.Keys, base.Values, header, parseOnLoad,
+                    StderrReport(options.File(2))))
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), keys.size(),
-                keys.size() - baseCount);
+    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Keys.size(),
+                base.Keys.size() - baseCount);
     return ExitOk;
 }

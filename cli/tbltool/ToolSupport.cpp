@@ -61,9 +61,11 @@ int CommandOptions::Parse(const std::vector<std::string>& args) {
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
 
-TblReport StderrReport() {
+TblReport StderrReport(const std::string& file) {
     TblReport report;
-    report.Message = [](const std::string& text, const std::string& caption) { PrintError(caption + ": " + text); };
+    report.Message = [file](const std::string& text, const std::string& caption) {
+        PrintError(file + ": " + caption + ": " + text);
+    };
     return report;
 }
 

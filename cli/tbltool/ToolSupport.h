@@ -59,8 +59,9 @@ int RunTbltool(const std::vector<std::string>& args);
 // "tbltool: <text>" on stderr.
 void PrintError(const std::string& text);
 
-// Messages of the core go to stderr as "tbltool: <caption>: <text>"; progress texts are dropped.
-TblReport StderrReport();
+// Messages of the core about `file` go to stderr as "tbltool: <file>: <caption>: <text>";
+// progress texts are dropped.
+TblReport StderrReport(const std::string& file);
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.
 std::u16string PathFromArgument(const std::string& argument);
