@@ -5,6 +5,7 @@
 #include "TabbedImport.h"
 #include "TabbedTextReader.h"
 #include "TblCompiler.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -31,8 +32,43 @@ const char Help[] =
     "                          \\r a carriage return, \\e an empty key; a backslash before anything\n"
     "                          else stands for itself. Values are stored exactly as the escapes\n"
     "                          give them: no token or \\n is converted, and a Ctrl+Z byte is text\n"
-    "Exit status: 0 written, 1 unreadable file or table, a column the header lacks, too many\n"
-    "entries or failed write, 2 wrong usage.\n";
+    "Lines that are skipped are counted on stderr with the reason, as are a header that is not\n"
+    "the export's, a UTF-8 byte-order mark read without --utf8 and CR-only line ends.\n"
+    "Exit status: 0 written, 1 unreadable file or table, no row read, a column the header lacks,\n"
+    "too many entries or failed write, 2 wrong usage.\n";
+
+// Why lines of the file were not read as rows, one text each.
+std::vector<std::string> SkippedLines(const TabbedRowCounts& counts, size_t keyColumn, size_t valueColumn) {
+    std::vector<std::string> reasons;
+    const auto lines = [](size_t n) { return std::to_string(n) + (n == 1 ? " line" : " lines"); };
+    if (counts.WithoutKey > 0)
+        reasons.push_back(lines(counts.WithoutKey) + " without a key (field " + std::to_string(keyColumn) +
+                          " empty or missing)");
+    if (counts.WithoutValue > 0)
+        reasons.push_back(lines(counts.WithoutValue) + " without the value field " + std::to_string(valueColumn));
+    if (counts.AfterCtrlZ > 0)
+        reasons.push_back(lines(counts.AfterCtrlZ) + " after a Ctrl+Z byte, which ends the file");
+    return reasons;
+}
+
+// Says on stderr what the import did not take and what it read in a way the user may not expect.
+void ReportImport(const std::string& file, const std::vector<std::u16string>& captions, const TabbedRowCounts& counts,
+                  size_t keyColumn, size_t valueColumn) {
+    if (counts.CrOnlyLineEnds)
+        PrintError(file + ": its lines end in CR alone, which is no line end here, so the whole file is "
+                          "one line, the header; convert the line ends to CR LF or LF");
+    if (counts.ByteOrderMark)
+        PrintError(file + ": it starts with a UTF-8 byte-order mark but was read one byte per character "
+                          "(so \"\xC3\xBC\" arrives as \"\xC3\x83\xC2\xBC\"); give --utf8 to read it as UTF-8");
+    if (captions != std::vector<std::u16string>{u"String Index", u"Text"}) {
+        std::string header;
+        for (const std::u16string& caption : captions)
+            header += (header.empty() ? "" : "\t") + Utf16ToUtf8(caption);
+        PrintError(file + ": line 1 is the header, never data: \"" + header + "\"");
+    }
+    for (const std::string& reason : SkippedLines(counts, keyColumn, valueColumn))
+        PrintError(file + ": skipped " + reason);
+}
 
 }  // namespace
 
@@ -66,10 +102,16 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (baseOption && !LoadTable(*baseOption, table, header, false))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
+    TabbedRowCounts counts;
     if (const TxtIoResult imported =
-            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding);
+            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding, &counts);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
+        return ExitFailure;
+    }
+    ReportImport(options.File(0), captions, counts, keyColumn, valueColumn);
+    if (counts.Taken == 0) {
+        PrintError(options.File(0) + ": no row was read; nothing was written");
         return ExitFailure;
     }
     // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
@@ -79,6 +121,6 @@ int RunImportCommand(const std::vector<std::string>& args) {
                                          StderrReport(options.File(1)));
     if (!saved)
         return ExitFailure;
-    std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Keys.size());
+    std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Keys.size(), counts.Taken);
     return ExitOk;
 }
