@@ -36,14 +36,7 @@ Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) {
 }
 
 // Runs tbltool with its output captured; `err` gets what went to stderr.
-int RunQuietly(const std::vector<std::string>& args, std::string& err) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int exit = RunTbltool(args);
-    testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-    return exit;
-}
+int RunQuietly(const std::vector<std::string>& args, std::string& err) { return RunTbltoolQuietly(args, err); }
 
 int RunQuietly(const std::vector<std::string>& args) {
     std::string err;

@@ -16,12 +16,7 @@ int ImportText(const ScratchDir& dir, const std::string& text, std::string& err,
     WriteBytes(dir / "in.txt", {text.begin(), text.end()});
     std::vector<std::string> args = {"import", Arg(dir / "in.txt"), Arg(dir / "out.tbl")};
     args.insert(args.end(), options.begin(), options.end());
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int exit = RunTbltool(args);
-    testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-    return exit;
+    return RunTbltoolQuietly(args, err);
 }
 
 const std::string ExportHeader = "String Index\tText\r\n";

@@ -20,15 +20,6 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
     WriteBytes(path, {text.begin(), text.end()});
 }
 
-int RunJson(const std::vector<std::string>& args, std::string& err) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int exit = RunTbltool(args);
-    testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-    return exit;
-}
-
 TableEntries LoadExactly(const std::filesystem::path& path) {
     TableEntries table;
     TblHeader header;
@@ -42,7 +33,7 @@ TEST(TbltoolJson, TojsonWritesTheGamesLayout) {
     ScratchDir dir;
     ASSERT_TRUE(SaveTableExactly(Arg(dir / "mod_patchstring.tbl"), {{u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""}}));
     std::string err;
-    ASSERT_EQ(RunJson({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
     EXPECT_EQ(FileText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
                                         "  {\r\n    \"id\": 10000,\r\n    \"Key\": \"a\",\r\n"
                                         "    \"deDE\": \"\xC3\xBF" "c1Red\\nline\"\r\n  },\r\n"
@@ -57,7 +48,7 @@ TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
     ScratchDir dir;
     ASSERT_TRUE(SaveTableExactly(Arg(dir / "patchstring.tbl"), {{u"a"}, {u"1"}}));
     std::string err;
-    ASSERT_EQ(RunJson({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
     EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
 }
 
@@ -67,7 +58,7 @@ TEST(TbltoolJson, IntoAddsTheColumnInTheGamesOrderMatchingIdAndKey) {
                                 " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}]");
     ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), {{u"a", u"b"}, {u"Deutsch", u"neu"}}));
     std::string err;
-    ASSERT_EQ(RunJson({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
                        "--into", Arg(dir / "old.json")},
                       err),
               ExitOk)
@@ -87,11 +78,11 @@ TEST(TbltoolJson, FromjsonTakesOneColumnInIdOrderKeepingRepeatedKeys) {
                               " {\"id\": 1, \"Key\": \"k\", \"enUS\": \"first\\nline\"},"
                               " {\"id\": 2, \"Key\": \"x\", \"enUS\": \"\xC3\xBF" "c4two\"}]");
     std::string err;
-    ASSERT_EQ(RunJson({"fromjson", Arg(dir / "t.json"), Arg(dir / "en.tbl")}, err), ExitOk);
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "en.tbl")}, err), ExitOk);
     const TableEntries en = LoadExactly(dir / "en.tbl");
     EXPECT_EQ(en.Keys, (Strings{u"k", u"x", u"k"}));
     EXPECT_EQ(en.Values, (Strings{u"first\nline", u"\u00FFc4two", u"third"}));
-    ASSERT_EQ(RunJson({"fromjson", Arg(dir / "t.json"), Arg(dir / "de.tbl"), "--lang", "deDE"}, err), ExitOk);
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "de.tbl"), "--lang", "deDE"}, err), ExitOk);
     EXPECT_EQ(LoadExactly(dir / "de.tbl").Values, (Strings{u"", u"", u"dritte"}));
 }
 
@@ -109,7 +100,7 @@ TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheRowAndWritesNothing) {
         ScratchDir dir;
         WriteText(dir / "t.json", json);
         std::string err;
-        EXPECT_EQ(RunJson({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitFailure) << json;
+        EXPECT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitFailure) << json;
         EXPECT_NE(err.find(message), std::string::npos) << err;
         EXPECT_FALSE(std::filesystem::exists(dir / "t.tbl")) << json;
     }
@@ -117,9 +108,9 @@ TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheRowAndWritesNothing) {
 
 TEST(TbltoolJson, WrongLanguageIsWrongUsage) {
     std::string err;
-    EXPECT_EQ(RunJson({"tojson", "a.tbl", "b.json", "--lang", "enGB"}, err), ExitUsage);
-    EXPECT_EQ(RunJson({"fromjson", "a.json", "b.tbl", "--lang"}, err), ExitUsage);
-    EXPECT_EQ(RunJson({"tojson", "a.tbl", "b.json", "--id-base", "-5"}, err), ExitUsage);
+    EXPECT_EQ(RunTbltoolQuietly({"tojson", "a.tbl", "b.json", "--lang", "enGB"}, err), ExitUsage);
+    EXPECT_EQ(RunTbltoolQuietly({"fromjson", "a.json", "b.tbl", "--lang"}, err), ExitUsage);
+    EXPECT_EQ(RunTbltoolQuietly({"tojson", "a.tbl", "b.json", "--id-base", "-5"}, err), ExitUsage);
 }
 
 TEST(TbltoolJson, EveryRealTableRoundTripsThroughJson) {
@@ -128,8 +119,8 @@ TEST(TbltoolJson, EveryRealTableRoundTripsThroughJson) {
     for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "tbl")) {
         ScratchDir dir;
         std::string err;
-        ASSERT_EQ(RunJson({"tojson", Arg(entry.path()), Arg(dir / "t.json")}, err), ExitOk) << err;
-        ASSERT_EQ(RunJson({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitOk) << err;
+        ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(entry.path()), Arg(dir / "t.json")}, err), ExitOk) << err;
+        ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitOk) << err;
         const TableEntries original = LoadExactly(entry.path()), back = LoadExactly(dir / "t.tbl");
         EXPECT_EQ(back.Keys, original.Keys) << entry.path();
         EXPECT_EQ(back.Values, original.Values) << entry.path();
@@ -142,13 +133,13 @@ TEST(TbltoolJson, RealGameFilesReadInEveryLanguage) {
     SKIP_WITHOUT_REAL_DATA();
     ScratchDir dir;
     std::string err;
-    ASSERT_EQ(RunJson({"fromjson", Arg(RealDataDir() / "json/fb_item-modifiers.json"), Arg(dir / "ko.tbl"), "--lang",
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(RealDataDir() / "json/fb_item-modifiers.json"), Arg(dir / "ko.tbl"), "--lang",
                        "koKR"},
                       err),
               ExitOk)
         << err;
     EXPECT_EQ(LoadExactly(dir / "ko.tbl").Keys.size(), 335u);
-    ASSERT_EQ(RunJson({"fromjson", Arg(RealDataDir() / "json/ri_4ed167b_item-modifiers.json"), Arg(dir / "de.tbl"),
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(RealDataDir() / "json/ri_4ed167b_item-modifiers.json"), Arg(dir / "de.tbl"),
                        "--lang", "deDE"},
                       err),
               ExitOk);
@@ -156,7 +147,7 @@ TEST(TbltoolJson, RealGameFilesReadInEveryLanguage) {
     EXPECT_EQ(de.Keys.size(), 415u);
     EXPECT_EQ(std::count(de.Values.begin(), de.Values.end(), u""), 3);
     // The colour prefix stays the literal character through tojson.
-    ASSERT_EQ(RunJson({"tojson", Arg(dir / "de.tbl"), Arg(dir / "de.json"), "--lang", "deDE"}, err), ExitOk);
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "de.tbl"), Arg(dir / "de.json"), "--lang", "deDE"}, err), ExitOk);
     const std::string json = FileText(dir / "de.json");
     EXPECT_NE(json.find("\xC3\xBF" "c"), std::string::npos);
     EXPECT_EQ(json.find("\\u00ff"), std::string::npos);
