@@ -8,10 +8,12 @@
 
 TxtIoResult ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                              ImportMode mode, std::vector<std::u16string>& keys,
-                             std::vector<std::u16string>& values, TabbedEncoding encoding) {
+                             std::vector<std::u16string>& values, TabbedEncoding encoding,
+                             TabbedRowCounts* counts) {
     std::vector<std::u16string> rowKeys;
     std::vector<std::u16string> rowValues;
-    if (TxtIoResult read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding); !read)
+    if (TxtIoResult read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, counts);
+        !read)
         return read;
     if (mode == ImportMode::Overwrite)
         return MergeEntries(rowKeys, rowValues, keys, values);

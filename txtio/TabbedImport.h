@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TabbedTextReader.h"
 #include "TxtIoResult.h"
 
 #include <cstddef>
@@ -18,4 +19,5 @@ enum class ImportMode {
 TxtIoResult ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                              ImportMode mode, std::vector<std::u16string>& keys,
                              std::vector<std::u16string>& values,
-                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
+                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
+                             TabbedRowCounts* counts = nullptr);

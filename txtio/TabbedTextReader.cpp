@@ -1,8 +1,10 @@
 #include "TabbedTextReader.h"
 
+#include "TabbedEscapes.h"
 #include "TabbedTextFile.h"
 #include "Utf.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -15,10 +17,12 @@ std::string_view AsText(const std::vector<uint8_t>& bytes) {
 class TextModeLines {
 public:
     TextModeLines(std::string_view bytes, TabbedEncoding encoding) : rest_(bytes) {
-        if (const size_t end = rest_.find('\x1A'); end != std::string_view::npos)
+        if (encoding == TabbedEncoding::Utf8) {
+            if (rest_.starts_with("\xEF\xBB\xBF"))
+                rest_.remove_prefix(3);
+        } else if (const size_t end = rest_.find('\x1A'); end != std::string_view::npos) {
             rest_ = rest_.substr(0, end);
-        if (encoding == TabbedEncoding::Utf8 && rest_.starts_with("\xEF\xBB\xBF"))
-            rest_.remove_prefix(3);
+        }
     }
 
     // The next line without its LF and without the CR just before it; false after the last
@@ -59,7 +63,7 @@ std::optional<std::string_view> FieldAt(std::string_view line, size_t column) {
 
 std::u16string DecodeField(std::string_view bytes, TabbedEncoding encoding) {
     if (encoding == TabbedEncoding::Utf8)
-        return Utf8ToUtf16(bytes);
+        return bytes.find('\\') == std::string_view::npos ? Utf8ToUtf16(bytes) : Utf8ToUtf16(Unescaped(bytes));
     std::u16string text(bytes.size(), u'\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         text[i] = static_cast<unsigned char>(bytes[i]);
@@ -83,25 +87,46 @@ std::vector<std::u16string> ParseTabbedHeader(std::string_view bytes, TabbedEnco
     }
 }
 
+// What the file holds beyond the lines that are read.
+void CountFileQuirks(std::string_view bytes, TabbedEncoding encoding, TabbedRowCounts& counts) {
+    if (encoding == TabbedEncoding::Utf8)
+        return;
+    counts.ByteOrderMark = bytes.starts_with("\xEF\xBB\xBF");
+    if (const size_t end = bytes.find('\x1A'); end != std::string_view::npos) {
+        const std::string_view after = bytes.substr(end + 1);
+        counts.AfterCtrlZ = static_cast<size_t>(std::count(after.begin(), after.end(), '\n')) +
+                            (after.empty() || after.ends_with('\n') ? 0 : 1);
+        bytes = bytes.substr(0, end);
+    }
+    counts.CrOnlyLineEnds = bytes.find('\r') != std::string_view::npos && bytes.find('\n') == std::string_view::npos;
+}
+
 size_t ParseTabbedRows(std::string_view bytes, size_t keyColumn, size_t valueColumn,
                        TabbedEncoding encoding, std::vector<std::u16string>& keys,
-                       std::vector<std::u16string>& values) {
+                       std::vector<std::u16string>& values, TabbedRowCounts* counts) {
+    TabbedRowCounts found;
+    CountFileQuirks(bytes, encoding, found);
     TextModeLines lines(bytes, encoding);
     std::string_view line;
     lines.Next(line);  // the header is never data
-    size_t taken = 0;
     while (lines.Next(line)) {
         const std::optional<std::string_view> key = FieldAt(line, keyColumn);
-        if (!key || key->empty())
+        if (!key || key->empty()) {
+            found.WithoutKey += line.empty() ? 0 : 1;
             continue;
+        }
         const std::optional<std::string_view> value = FieldAt(line, valueColumn);
-        if (!value)
+        if (!value) {
+            ++found.WithoutValue;
             continue;
+        }
         keys.push_back(DecodeField(*key, encoding));
         values.push_back(DecodeField(*value, encoding));
-        ++taken;
+        ++found.Taken;
     }
-    return taken;
+    if (counts)
+        *counts = found;
+    return found.Taken;
 }
 
 TxtIoResult ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
@@ -115,10 +140,10 @@ TxtIoResult ReadTabbedHeader(const std::u16string& path, std::vector<std::u16str
 
 TxtIoResult ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                            std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
-                           TabbedEncoding encoding) {
+                           TabbedEncoding encoding, TabbedRowCounts* counts) {
     std::vector<uint8_t> bytes;
     if (TxtIoResult read = ReadTabbedFile(path, bytes); !read)
         return read;
-    ParseTabbedRows(AsText(bytes), keyColumn, valueColumn, encoding, keys, values);
+    ParseTabbedRows(AsText(bytes), keyColumn, valueColumn, encoding, keys, values, counts);
     return TxtIoResult::Success();
 }

@@ -1,5 +1,6 @@
 #include "TabbedTextWriter.h"
 
+#include "TabbedEscapes.h"
 #include "TabbedTextFile.h"
 #include "Utf.h"
 
@@ -11,14 +12,8 @@ namespace {
 
 constexpr std::string_view HeaderLine = "String Index\tText\n";
 
-// The characters of `text` as the file stores them, before line ends and escapes. Returns the
-// first character that has no byte in one byte per character, if any.
-std::optional<char16_t> ToFileBytes(const std::u16string& text, TabbedEncoding encoding,
-                                    std::string& bytes) {
-    if (encoding == TabbedEncoding::Utf8) {
-        bytes = Utf16ToUtf8(text);
-        return std::nullopt;
-    }
+// The characters of `text` as one byte each. Returns the first character that has no byte, if any.
+std::optional<char16_t> ToFileBytes(const std::u16string& text, std::string& bytes) {
     bytes.resize(text.size());
     char16_t all = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -30,8 +25,7 @@ std::optional<char16_t> ToFileBytes(const std::u16string& text, TabbedEncoding e
     return std::nullopt;
 }
 
-// Appends `text` with each line feed replaced by `lineFeed`. In UTF-8 the byte 0x0A only ever
-// stands for U+000A, so this works on the encoded bytes in both encodings.
+// Appends `text` with each line feed replaced by `lineFeed`.
 void AppendReplacingLineFeeds(std::string_view text, std::string_view lineFeed, std::string& out) {
     for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n')) {
         out.append(text.substr(0, lf));
@@ -46,6 +40,17 @@ void AppendLine(std::string_view line, std::string& out) { AppendReplacingLineFe
 
 // A value's line feeds become backslash and "n", so that each entry stays on one line.
 void AppendValue(std::string_view value, std::string& out) { AppendReplacingLineFeeds(value, "\\n", out); }
+
+// The UTF-8 form keeps every entry on one line whatever it holds (TabbedEscapes.h).
+void AppendEscapedEntry(const std::u16string& key, const std::u16string& value, std::string& out) {
+    if (key.empty())
+        out += EmptyKeyEscape;
+    else
+        AppendEscaped(Utf16ToUtf8(key), out);
+    out += '\t';
+    AppendEscaped(Utf16ToUtf8(value), out);
+    out += "\r\n";
+}
 
 std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, char16_t c) {
     char code[16];
@@ -71,11 +76,15 @@ TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
     AppendLine(HeaderLine, bytes);
     std::string text;
     for (size_t i = 0; i < keys.size(); ++i) {
-        std::optional<char16_t> unwritable = ToFileBytes(keys[i], encoding, text);
+        if (encoding == TabbedEncoding::Utf8) {
+            AppendEscapedEntry(keys[i], values[i], bytes);
+            continue;
+        }
+        std::optional<char16_t> unwritable = ToFileBytes(keys[i], text);
         if (!unwritable) {
             AppendLine(text, bytes);
             bytes += '\t';
-            unwritable = ToFileBytes(values[i], encoding, text);
+            unwritable = ToFileBytes(values[i], text);
         }
         if (unwritable) {
             bytes.clear();

@@ -9,11 +9,11 @@
 // entry in index order, key TAB value, every line ending in CR LF. Line feeds in a value are
 // written as backslash and "n"; nothing else is escaped or converted, so a key holding a TAB or
 // a line feed breaks the layout. With OneBytePerCharacter each character U+0000 to U+00FF is
-// the byte of the same number.
+// the byte of the same number. With Utf8 (tbltool's own form) keys and values are UTF-8 with
+// the escapes of TabbedEscapes.h instead, so that every entry comes back exactly.
 
 // The file's bytes. Fails, naming the first entry that cannot be written, when a character
-// has no form in `encoding` (above U+00FF in one byte per character, an unpaired surrogate in
-// UTF-8), or when `values` is shorter than `keys`.
+// has no form in one byte per character (above U+00FF), or when `values` is shorter than `keys`.
 TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
                              const std::vector<std::u16string>& values, TabbedEncoding encoding,
                              std::string& bytes);

@@ -20,5 +20,5 @@ inline constexpr const char* TxtIoErrorCaption = "File I/O error";
 // How the text file's characters are stored.
 enum class TabbedEncoding {
     OneBytePerCharacter,  // ISO 8859-1, the layout the editor exchanges with spreadsheets
-    Utf8,                 // UTF-8 without a byte-order mark, for tables beyond U+00FF
+    Utf8,                 // tbltool's: UTF-8 without a byte-order mark, escaped (TabbedEscapes.h)
 };

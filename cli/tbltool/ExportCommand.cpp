@@ -1,7 +1,8 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "TabbedTextWriter.h"
-#include "TblLoader.h"
 
 #include <cstdio>
 
@@ -14,30 +15,39 @@ const char Help[] =
     "per entry in index order, key TAB value, each line ending in CR LF. Line feeds in values are\n"
     "written as the two characters \\n; nothing else is escaped or converted. Each character is one\n"
     "byte (ISO 8859-1): a table holding a character above U+00FF is refused, naming the first\n"
-    "such entry, and nothing is written. OUT.txt is replaced only once it is completely written.\n"
+    "such entry, and nothing is written. OUT.txt is replaced only once it is completely written;\n"
+    "OUT.txt \"-\" writes to standard output.\n"
     "  --parse-on-load   load as Strindle does with \"Parse On Load\" set (codes become tokens\n"
     "                    such as \\red;)\n"
-    "  --utf8            write UTF-8 without a byte-order mark, for tables in any language\n"
+    "  --utf8            write UTF-8 without a byte-order mark, for tables in any language, with\n"
+    "                    escapes that keep every entry exactly as it is (import --utf8 undoes\n"
+    "                    them): \\\\ a backslash, \\t a TAB, \\n a line feed, \\r a carriage return,\n"
+    "                    \\e an empty key. So a value holding the two characters \\n is written\n"
+    "                    \\\\n, and the token \\red; is written \\\\red;.\n"
     "Exit status: 0 written, 1 unreadable table, unwritable character or failed write, 2 wrong usage.\n";
 
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load", "--utf8"}, 2, Help, line); exit >= 0)
+    bool parseOnLoad = false, utf8 = false;
+    CommandOptions options(Help, 2);
+    options.Flag("--parse-on-load", parseOnLoad).Flag("--utf8", utf8);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const TabbedEncoding encoding = line.Has("--utf8") ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
+    const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
 
-    std::vector<std::u16string> keys, values;
+    TableEntries table;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, line.Has("--parse-on-load"),
-                 StderrReport()))
+    if (!LoadTable(options.File(0), table, header, parseOnLoad))
         return ExitFailure;
-    if (const TxtIoResult written = WriteTabbedText(PathFromArgument(line.Positional[1]), keys, values, encoding);
-        !written) {
-        PrintError(std::string(TxtIoErrorCaption) + ": " + written.Message);
+    std::string bytes;
+    if (const TxtIoResult encoded = EncodeTabbedText(table.Keys, table.Values, encoding, bytes); !encoded) {
+        PrintError(options.File(0) + ": " + encoded.Message);
         return ExitFailure;
     }
-    std::printf("%s: %zu entries\n", line.Positional[1].c_str(), keys.size());
+    if (!WriteOutput(options.File(1), bytes))
+        return ExitFailure;
+    if (options.File(1) != "-")
+        std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Keys.size());
     return ExitOk;
 }

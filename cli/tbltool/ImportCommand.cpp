@@ -1,12 +1,13 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "TabbedImport.h"
 #include "TabbedTextReader.h"
 #include "TblCompiler.h"
-#include "TblLoader.h"
+#include "Utf.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -17,8 +18,8 @@ const char Help[] =
     "Reads the rows of a tabbed text file as Strindle's \"Import Tabbed Txt File\" reads them and\n"
     "compiles them into OUT.tbl. Line 1 is the header, never data; lines split at every TAB into\n"
     "fields numbered from 0; a row is taken when its key field is there and not empty and it has\n"
-    "the value field, and every other row is skipped. Nothing is unescaped: the two characters \\n\n"
-    "become a line feed, and tokens such as \\red; their colour codes, when the table is compiled.\n"
+    "the value field, and every other row is skipped. Without --utf8 nothing is unescaped: \\n\n"
+    "and tokens such as \\red; become line feeds and colour codes when the table is compiled.\n"
     "Each byte is one character (ISO 8859-1). OUT.tbl is replaced only once completely written.\n"
     "  --key-column N          the field holding the keys (default 0)\n"
     "  --value-column N        the field holding the values (default 1)\n"
@@ -26,42 +27,63 @@ const char Help[] =
     "                          every entry with a row's key takes its value (the last row wins),\n"
     "                          new keys are appended in file order; without it the rows make a\n"
     "                          new table, in file order, duplicates kept (the Append mode)\n"
-    "  --utf8                  the file is UTF-8 (a byte-order mark is skipped)\n"
-    "Exit status: 0 written, 1 unreadable file or table, a column the header lacks, too many\n"
-    "entries or failed write, 2 wrong usage.\n";
+    "  --utf8                  the file is UTF-8 (a byte-order mark is skipped) with the escapes\n"
+    "                          that export --utf8 writes: \\\\ a backslash, \\t a TAB, \\n a line feed,\n"
+    "                          \\r a carriage return, \\e an empty key; a backslash before anything\n"
+    "                          else stands for itself. Values are stored exactly as the escapes\n"
+    "                          give them: no token or \\n is converted, and a Ctrl+Z byte is text\n"
+    "Lines that are skipped are counted on stderr with the reason, as are a header that is not\n"
+    "the export's, a UTF-8 byte-order mark read without --utf8 and CR-only line ends.\n"
+    "Exit status: 0 written, 1 unreadable file or table, no row read, a column the header lacks,\n"
+    "too many entries or failed write, 2 wrong usage.\n";
 
-int UsageError(const std::string& text) {
-    PrintError(text);
-    std::fputs(Help, stderr);
-    return ExitUsage;
+// Why lines of the file were not read as rows, one text each.
+std::vector<std::string> SkippedLines(const TabbedRowCounts& counts, size_t keyColumn, size_t valueColumn) {
+    std::vector<std::string> reasons;
+    const auto lines = [](size_t n) { return std::to_string(n) + (n == 1 ? " line" : " lines"); };
+    if (counts.WithoutKey > 0)
+        reasons.push_back(lines(counts.WithoutKey) + " without a key (field " + std::to_string(keyColumn) +
+                          " empty or missing)");
+    if (counts.WithoutValue > 0)
+        reasons.push_back(lines(counts.WithoutValue) + " without the value field " + std::to_string(valueColumn));
+    if (counts.AfterCtrlZ > 0)
+        reasons.push_back(lines(counts.AfterCtrlZ) + " after a Ctrl+Z byte, which ends the file");
+    return reasons;
 }
 
-bool ParseColumn(const std::optional<std::string>& text, size_t& column) {
-    if (!text)
-        return true;
-    const char* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, column);
-    return error == std::errc() && stop == end;
+// Says on stderr what the import did not take and what it read in a way the user may not expect.
+void ReportImport(const std::string& file, const std::vector<std::u16string>& captions, const TabbedRowCounts& counts,
+                  size_t keyColumn, size_t valueColumn) {
+    if (counts.CrOnlyLineEnds)
+        PrintError(file + ": its lines end in CR alone, which is no line end here, so the whole file is "
+                          "one line, the header; convert the line ends to CR LF or LF");
+    if (counts.ByteOrderMark)
+        PrintError(file + ": it starts with a UTF-8 byte-order mark but was read one byte per character "
+                          "(so \"\xC3\xBC\" arrives as \"\xC3\x83\xC2\xBC\"); give --utf8 to read it as UTF-8");
+    if (captions != std::vector<std::u16string>{u"String Index", u"Text"}) {
+        std::string header;
+        for (const std::u16string& caption : captions)
+            header += (header.empty() ? "" : "\t") + Utf16ToUtf8(caption);
+        PrintError(file + ": line 1 is the header, never data: \"" + header + "\"");
+    }
+    for (const std::string& reason : SkippedLines(counts, keyColumn, valueColumn))
+        PrintError(file + ": skipped " + reason);
 }
 
 }  // namespace
 
 int RunImportCommand(const std::vector<std::string>& args) {
-    std::vector<std::string> rest = args;
-    std::optional<std::string> keyOption, valueOption, baseOption;
-    std::string error;
-    if (!TakeOptionValue(rest, "--key-column", keyOption, error) ||
-        !TakeOptionValue(rest, "--value-column", valueOption, error) ||
-        !TakeOptionValue(rest, "--merge-into", baseOption, error))
-        return UsageError(error);
-    CommandLine line;
-    if (const int exit = StartCommand(rest, {"--utf8"}, 2, Help, line); exit >= 0)
+    bool utf8 = false;
+    std::optional<size_t> keyOption, valueOption;
+    std::optional<std::string> baseOption;
+    CommandOptions options(Help, 2);
+    options.Number("--key-column", keyOption).Number("--value-column", valueOption).Text("--merge-into", baseOption);
+    options.Flag("--utf8", utf8);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    size_t keyColumn = 0, valueColumn = 1;
-    if (!ParseColumn(keyOption, keyColumn) || !ParseColumn(valueOption, valueColumn))
-        return UsageError("a column is a field number from 0");
-    const TabbedEncoding encoding = line.Has("--utf8") ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
-    const std::u16string textPath = PathFromArgument(line.Positional[0]);
+    const size_t keyColumn = keyOption.value_or(0), valueColumn = valueOption.value_or(1);
+    const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
+    const std::u16string textPath = PathFromArgument(options.File(0));
 
     // The import dialog offers only the header's fields as columns.
     std::vector<std::u16string> captions;
@@ -70,24 +92,35 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     }
     if (std::max(keyColumn, valueColumn) >= captions.size()) {
-        PrintError(line.Positional[0] + ": the header line has " + std::to_string(captions.size()) +
+        PrintError(options.File(0) + ": the header line has " + std::to_string(captions.size()) +
                    " field(s); there is no column " + std::to_string(std::max(keyColumn, valueColumn)));
         return ExitFailure;
     }
 
-    const TblReport report = StderrReport();
-    std::vector<std::u16string> keys, values;
+    TableEntries table;
     TblHeader header;
-    if (baseOption && !LoadTbl(PathFromArgument(*baseOption), keys, values, header, false, report))
+    if (baseOption && !LoadTable(*baseOption, table, header, false))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
-    if (const TxtIoResult imported = ImportTabbedText(textPath, keyColumn, valueColumn, mode, keys, values, encoding);
+    TabbedRowCounts counts;
+    if (const TxtIoResult imported =
+            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding, &counts);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, false, report))
+    ReportImport(options.File(0), captions, counts, keyColumn, valueColumn);
+    if (counts.Taken == 0) {
+        PrintError(options.File(0) + ": no row was read; nothing was written");
         return ExitFailure;
-    std::printf("%s: %zu entries\n", line.Positional[1].c_str(), keys.size());
+    }
+    // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
+    // two characters \n into a line feed and drop its carriage returns.
+    const bool saved = utf8 ? SaveTableExactly(options.File(1), table)
+                            : CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, false,
+                                         StderrReport(options.File(1)));
+    if (!saved)
+        return ExitFailure;
+    std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Keys.size(), counts.Taken);
     return ExitOk;
 }

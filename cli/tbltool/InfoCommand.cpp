@@ -29,10 +29,10 @@ void List(const char* title, const std::vector<std::string>& lines) {
 }  // namespace
 
 int RunInfoCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {}, 1, Help, line); exit >= 0)
+    CommandOptions options(Help, 1);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const std::string& name = line.Positional[0];
+    const std::string& name = options.File(0);
 
     std::vector<uint8_t> bytes;
     FileError error;

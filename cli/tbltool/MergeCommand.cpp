@@ -1,8 +1,9 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "MergeEntries.h"
 #include "TblCompiler.h"
-#include "TblLoader.h"
 
 #include <cstdio>
 
@@ -22,25 +23,24 @@ const char Help[] =
 }  // namespace
 
 int RunMergeCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load"}, 3, Help, line); exit >= 0)
+    bool parseOnLoad = false;
+    CommandOptions options(Help, 3);
+    options.Flag("--parse-on-load", parseOnLoad);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const bool parseOnLoad = line.Has("--parse-on-load");
-    const TblReport report = StderrReport();
-
-    std::vector<std::u16string> keys, values, otherKeys, otherValues;
+    TableEntries base, other;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report) ||
-        !LoadTbl(PathFromArgument(line.Positional[1]), otherKeys, otherValues, header, parseOnLoad, report))
+    if (!LoadTable(options.File(0), base, header, parseOnLoad) || !LoadTable(options.File(1), other, header, parseOnLoad))
         return ExitFailure;
-    const size_t baseCount = keys.size();
-    if (const TxtIoResult merged = MergeEntries(otherKeys, otherValues, keys, values); !merged) {
-        PrintError(merged.Message);
+    const size_t baseCount = base.Keys.size();
+    if (const TxtIoResult merged = MergeEntries(other.Keys, other.Values, base.Keys, base.Values); !merged) {
+        PrintError(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[2]), keys, values, header, parseOnLoad, report))
+    if (!CompileTbl(PathFromArgument(options.File(2)), base.Keys, base.Values, header, parseOnLoad,
+                    StderrReport(options.File(2))))
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu of them new\n", line.Positional[2].c_str(), keys.size(),
-                keys.size() - baseCount);
+    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Keys.size(),
+                base.Keys.size() - baseCount);
     return ExitOk;
 }

@@ -1,7 +1,8 @@
 #include "ToolSupport.h"
 
+#include "TableFiles.h"
+
 #include "TblCompiler.h"
-#include "TblLoader.h"
 
 #include <cstdio>
 
@@ -19,19 +20,19 @@ const char Help[] =
 }  // namespace
 
 int RunRecompileCommand(const std::vector<std::string>& args) {
-    CommandLine line;
-    if (const int exit = StartCommand(args, {"--parse-on-load"}, 2, Help, line); exit >= 0)
+    bool parseOnLoad = false;
+    CommandOptions options(Help, 2);
+    options.Flag("--parse-on-load", parseOnLoad);
+    if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    const bool parseOnLoad = line.Has("--parse-on-load");
-    const TblReport report = StderrReport();
-
-    std::vector<std::u16string> keys, values;
+    TableEntries table;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report))
+    if (!LoadTable(options.File(0), table, header, parseOnLoad))
         return ExitFailure;
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, parseOnLoad, report))
+    if (!CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, parseOnLoad,
+                    StderrReport(options.File(1))))
         return ExitFailure;
-    std::printf("%s: %zu entries, max tries %u, %u bytes\n", line.Positional[1].c_str(), keys.size(),
+    std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), table.Keys.size(),
                 static_cast<unsigned>(header.MaxTries), static_cast<unsigned>(header.FileSize));
     return ExitOk;
 }

@@ -2,83 +2,71 @@
 
 #include "Utf.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstdio>
 
-bool CommandLine::Has(std::string_view flag) const {
-    return std::find(Flags.begin(), Flags.end(), flag) != Flags.end();
+CommandOptions::CommandOptions(const char* help, size_t fileCount)
+    : help_(help), fileCount_(fileCount), app_(std::make_unique<CLI::App>()) {
+    app_->set_help_flag();  // the command's own help text is printed instead of CLI11's
+    app_->add_flag("-h,--help", helpWanted_)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app_->add_option("files", files_)->expected(0, -1);
 }
 
-bool ParseCommandLine(const std::vector<std::string>& args, std::initializer_list<std::string_view> allowed,
-                      CommandLine& line, std::string& error) {
-    line = {};
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            line.Positional.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            line.Help = true;
-        } else if (std::find(allowed.begin(), allowed.end(), arg) != allowed.end()) {
-            line.Flags.push_back(arg);
-        } else {
-            error = "unknown option " + arg;
-            return false;
-        }
-    }
-    return true;
+CommandOptions::~CommandOptions() = default;
+
+CommandOptions& CommandOptions::Flag(const std::string& name, bool& given) {
+    app_->add_flag(name, given)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    return *this;
 }
 
-int StartCommand(const std::vector<std::string>& args, std::initializer_list<std::string_view> allowed,
-                 size_t positionalCount, const char* help, CommandLine& line) {
-    std::string error;
-    if (!ParseCommandLine(args, allowed, line, error)) {
-        PrintError(error);
-        std::fputs(help, stderr);
-        return ExitUsage;
+CommandOptions& CommandOptions::Text(const std::string& name, std::optional<std::string>& value) {
+    app_->add_option(name, value)->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    return *this;
+}
+
+CommandOptions& CommandOptions::Number(const std::string& name, std::optional<size_t>& value) {
+    const CLI::Validator wholeNumber(
+        [](const std::string& text) {
+            const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+            return digits ? std::string() : "a whole number from 0 is expected, not " + text;
+        },
+        "N");
+    app_->add_option(name, value)->multi_option_policy(CLI::MultiOptionPolicy::Throw)->check(wholeNumber);
+    return *this;
+}
+
+int CommandOptions::Parse(const std::vector<std::string>& args) {
+    std::string problem;
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+        app_->parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        problem = e.what();
     }
-    if (line.Help) {
-        std::fputs(help, stdout);
+    if (problem.empty() && helpWanted_) {
+        std::fputs(help_, stdout);
         return ExitOk;
     }
-    if (line.Positional.size() != positionalCount) {
-        PrintError("expected " + std::to_string(positionalCount) + " file argument" +
-                   (positionalCount == 1 ? "" : "s") + ", got " + std::to_string(line.Positional.size()));
-        std::fputs(help, stderr);
-        return ExitUsage;
-    }
-    return -1;
+    if (problem.empty() && files_.size() != fileCount_)
+        problem = "expected " + std::to_string(fileCount_) + " file argument" + (fileCount_ == 1 ? "" : "s") +
+                  ", got " + std::to_string(files_.size());
+    if (problem.empty())
+        return -1;
+    PrintError(problem);
+    std::fputs(help_, stderr);
+    return ExitUsage;
 }
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
 
-TblReport StderrReport() {
+TblReport StderrReport(const std::string& file) {
     TblReport report;
-    report.Message = [](const std::string& text, const std::string& caption) { PrintError(caption + ": " + text); };
+    report.Message = [file](const std::string& text, const std::string& caption) {
+        PrintError(file + ": " + caption + ": " + text);
+    };
     return report;
 }
 
 std::u16string PathFromArgument(const std::string& argument) { return Utf8ToUtf16(argument); }
-
-bool TakeOptionValue(std::vector<std::string>& args, std::string_view name, std::optional<std::string>& value,
-                     std::string& error) {
-    value.reset();
-    for (size_t i = 0; i < args.size() && args[i] != "--";) {
-        if (args[i] != name) {
-            ++i;
-            continue;
-        }
-        if (value) {
-            error = std::string(name) + " is given twice";
-            return false;
-        }
-        if (i + 1 == args.size()) {
-            error = std::string(name) + " needs a value";
-            return false;
-        }
-        value = args[i + 1];
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    }
-    return true;
-}

@@ -4,11 +4,15 @@
 
 #include "TblReport.h"
 
-#include <initializer_list>
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 enum ExitCode {
     ExitOk = 0,
@@ -16,23 +20,38 @@ enum ExitCode {
     ExitUsage = 2,    // wrong usage
 };
 
-struct CommandLine {
-    std::vector<std::string> Positional;
-    std::vector<std::string> Flags;  // the options given, as spelled ("--parse-on-load")
-    bool Help = false;               // --help or -h
+// The options and file arguments of one command, parsed with CLI11. A command declares its
+// options, then calls Parse: "--help" and "-h" print `help` on stdout (ExitOk); an unknown
+// option, a missing or malformed option value, an option given twice or the wrong number of
+// file arguments prints the problem and `help` on stderr (ExitUsage). "--" ends the options.
+class CommandOptions {
+public:
+    CommandOptions(const char* help, size_t fileCount);
+    ~CommandOptions();
+    CommandOptions(const CommandOptions&) = delete;
+    CommandOptions& operator=(const CommandOptions&) = delete;
 
-    bool Has(std::string_view flag) const;
+    // An option without a value ("--utf8"); may be repeated.
+    CommandOptions& Flag(const std::string& name, bool& given);
+    // An option with a value ("--lang deDE" or "--lang=deDE"), at most once.
+    CommandOptions& Text(const std::string& name, std::optional<std::string>& value);
+    // An option with a whole number from 0 ("--key-column 2"), at most once.
+    CommandOptions& Number(const std::string& name, std::optional<size_t>& value);
+
+    // -1 when the command should go on, else the exit status to return.
+    int Parse(const std::vector<std::string>& args);
+
+    // The file arguments, in order (after a successful Parse).
+    const std::vector<std::string>& Files() const { return files_; }
+    const std::string& File(size_t i) const { return files_.at(i); }
+
+private:
+    const char* help_;
+    size_t fileCount_;
+    bool helpWanted_ = false;
+    std::vector<std::string> files_;
+    std::unique_ptr<CLI::App> app_;
 };
-
-// Splits `args` into positional arguments and the options of `allowed`; "--help" and "-h" are
-// always allowed. An unknown option is an error. "--" ends the options.
-bool ParseCommandLine(const std::vector<std::string>& args, std::initializer_list<std::string_view> allowed,
-                      CommandLine& line, std::string& error);
-
-// The usual start of a command: parses, prints `help` for --help (ExitOk), or the problem and
-// the usage for wrong usage (ExitUsage); returns -1 when the command should go on.
-int StartCommand(const std::vector<std::string>& args, std::initializer_list<std::string_view> allowed,
-                 size_t positionalCount, const char* help, CommandLine& line);
 
 // The whole program, given its arguments (without the program name) as UTF-8 (Main.cpp).
 int RunTbltool(const std::vector<std::string>& args);
@@ -40,14 +59,9 @@ int RunTbltool(const std::vector<std::string>& args);
 // "tbltool: <text>" on stderr.
 void PrintError(const std::string& text);
 
-// Messages of the core go to stderr as "tbltool: <caption>: <text>"; progress texts are dropped.
-TblReport StderrReport();
+// Messages of the core about `file` go to stderr as "tbltool: <file>: <caption>: <text>";
+// progress texts are dropped.
+TblReport StderrReport(const std::string& file);
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.
 std::u16string PathFromArgument(const std::string& argument);
-
-// Takes the option `name` and the argument after it ("--key-column 2") out of `args`, before
-// any "--"; `value` stays empty when the option is absent. False, with `error` set, when the
-// option is given twice or nothing follows it.
-bool TakeOptionValue(std::vector<std::string>& args, std::string_view name, std::optional<std::string>& value,
-                     std::string& error);

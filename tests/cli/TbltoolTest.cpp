@@ -76,3 +76,18 @@ TEST(Tbltool, RecompileOfAnUnreadableTableFailsAndWritesNothing) {
     EXPECT_NE(err.find("shorter than the 21-byte header"), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.tbl"));
 }
+
+TEST(Tbltool, OptionValuesMayFollowAnEqualsSignAndDoubleDashEndsTheOptions) {
+    ScratchDir dir;
+    WriteBytes(dir / "t.txt", {'I', 'd', '\t', 'K', '\n', '1', '\t', 'k', '\n'});
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunTbltool({"import", "--key-column=1", "--value-column=0", Arg(dir / "t.txt"), Arg(dir / "t.tbl")}),
+              ExitOk);
+    // After "--" an argument that looks like an option is a file name.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    EXPECT_EQ(RunTbltool({"recompile", "--", "t.tbl", "--parse-on-load"}), ExitOk);
+    std::filesystem::current_path(before);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(std::filesystem::exists(dir / "--parse-on-load"));
+}

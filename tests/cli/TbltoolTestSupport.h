@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TblCompiler.h"
+#include "ToolSupport.h"
 #include "Utf.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,16 @@ using Strings = std::vector<std::u16string>;
 
 // Arguments as the entry points hand them over: UTF-8.
 inline std::string Arg(const std::filesystem::path& path) { return Utf16ToUtf8(path.u16string()); }
+
+// Runs tbltool with its standard output dropped; `err` gets what went to stderr.
+inline int RunTbltoolQuietly(const std::vector<std::string>& args, std::string& err) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int exit = RunTbltool(args);
+    testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    return exit;
+}
 
 inline void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
     TblHeader header;

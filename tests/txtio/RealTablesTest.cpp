@@ -66,7 +66,7 @@ Table ThroughTabbedText(const Table& table, TabbedEncoding encoding, bool parseO
 }
 
 // An entry without a key (an unused slot, or the last entry of one table) has no row to come
-// back from: the import skips rows without a key.
+// back from in one byte per character: the import skips rows without a key.
 Table WithoutEmptyKeys(const Table& table) {
     Table kept;
     for (size_t i = 0; i < table.Keys.size(); ++i) {
@@ -135,7 +135,7 @@ TEST(RealTables, Utf8RoundTripGivesBackEveryKeyAndValueOfEveryTable) {
         for (const bool parseOnLoad : {false, true}) {
             ScratchDir dir;
             const Table back = ThroughTabbedText(Load(path, parseOnLoad), TabbedEncoding::Utf8, parseOnLoad, dir);
-            ExpectSameEntries(back, WithoutEmptyKeys(original), path);
+            ExpectSameEntries(back, original, path);  // the empty key of one table included
         }
     }
 }

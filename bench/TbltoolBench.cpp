@@ -1,0 +1,90 @@
+// tbltool's commands on full 65,535-entry tables, each run as the program runs it (load, work,
+// write): tojson, fromjson and diff beside export --utf8 of the same table, the yardstick.
+
+#include "TableFiles.h"
+#include "TblFormat.h"
+#include "ToolSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string BenchFile(const char* name) { return (std::filesystem::temp_directory_path() / "tbltool_bench" / name).string(); }
+
+// A full table shaped like the game's (short keys, values of a few words to a few lines, every
+// 16th key a repeat), written once; and the same table with every 10th value changed and every
+// 100th entry moved to the end, for the diff.
+void WriteTables() {
+    static const bool written = [] {
+        std::filesystem::create_directories(std::filesystem::temp_directory_path() / "tbltool_bench");
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> words(1, 24);
+        TableEntries table;
+        for (size_t i = 0; i < TblMaxEntries; ++i) {
+            std::u16string key = u"StrKey";
+            for (char c : std::to_string(i % 16 == 15 ? i / 2 : i))
+                key += static_cast<char16_t>(c);
+            std::u16string value;
+            for (int w = words(random); w > 0; --w)
+                value += w % 9 == 0 ? u"\n" : u"\u00FFc4Destruction ";
+            table.Keys.push_back(std::move(key));
+            table.Values.push_back(std::move(value));
+        }
+        TableEntries changed;
+        TableEntries moved;
+        for (size_t i = 0; i < TblMaxEntries; ++i) {
+            TableEntries& into = i % 100 == 50 ? moved : changed;
+            into.Keys.push_back(table.Keys[i]);
+            into.Values.push_back(i % 10 == 3 ? table.Values[i] + u" (new)" : table.Values[i]);
+        }
+        changed.Keys.insert(changed.Keys.end(), moved.Keys.begin(), moved.Keys.end());
+        changed.Values.insert(changed.Values.end(), moved.Values.begin(), moved.Values.end());
+        return SaveTableExactly(BenchFile("full.tbl"), table) && SaveTableExactly(BenchFile("changed.tbl"), changed) &&
+               RunTbltool({"tojson", BenchFile("full.tbl"), BenchFile("full.json")}) == ExitOk;
+    }();
+    if (!written)
+        std::abort();
+}
+
+// Runs tbltool with its standard output (the diff's lines, the commands' summaries) discarded.
+void RunCommand(benchmark::State& state, const std::vector<std::string>& args, int expected) {
+    WriteTables();
+    std::fflush(stdout);
+    const int saved = dup(fileno(stdout));
+    std::FILE* null = std::fopen("/dev/null", "w");
+    dup2(fileno(null), fileno(stdout));
+    for (auto _ : state)
+        if (RunTbltool(args) != expected)
+            state.SkipWithError("the command failed");
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    std::fclose(null);
+}
+
+void ExportUtf8(benchmark::State& state) {
+    RunCommand(state, {"export", "--utf8", BenchFile("full.tbl"), BenchFile("out.txt")}, ExitOk);
+}
+void Tojson(benchmark::State& state) {
+    RunCommand(state, {"tojson", BenchFile("full.tbl"), BenchFile("out.json")}, ExitOk);
+}
+void Fromjson(benchmark::State& state) {
+    RunCommand(state, {"fromjson", BenchFile("full.json"), BenchFile("out.tbl")}, ExitOk);
+}
+void Diff(benchmark::State& state) {
+    RunCommand(state, {"diff", BenchFile("full.tbl"), BenchFile("changed.tbl"), "--utf8"}, ExitFailure);
+}
+
+}  // namespace
+
+BENCHMARK(ExportUtf8)->Unit(benchmark::kMillisecond);
+BENCHMARK(Tojson)->Unit(benchmark::kMillisecond);
+BENCHMARK(Fromjson)->Unit(benchmark::kMillisecond);
+BENCHMARK(Diff)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

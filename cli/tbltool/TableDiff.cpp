@@ -1,0 +1,73 @@
+#include "TableDiff.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+constexpr size_t Unmatched = SIZE_MAX;
+
+// For each old entry, the index of the new entry it matches, or Unmatched.
+std::vector<size_t> MatchByKeyAndOccurrence(const TableEntries& oldTable, const TableEntries& newTable) {
+    std::unordered_map<std::u16string_view, std::vector<size_t>> newByKey;
+    for (size_t j = 0; j < newTable.Keys.size(); ++j)
+        newByKey[newTable.Keys[j]].push_back(j);
+    std::unordered_map<std::u16string_view, size_t> seen;
+    std::vector<size_t> match(oldTable.Keys.size(), Unmatched);
+    for (size_t i = 0; i < oldTable.Keys.size(); ++i) {
+        const size_t occurrence = seen[oldTable.Keys[i]]++;
+        const auto found = newByKey.find(oldTable.Keys[i]);
+        if (found != newByKey.end() && occurrence < found->second.size())
+            match[i] = found->second[occurrence];
+    }
+    return match;
+}
+
+// Marks the matched old entries that stay in order: a longest increasing run of their new
+// indices (patience sorting, n log n).
+std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
+    std::vector<size_t> tails;        // tails[l]: old index ending the best run of length l + 1
+    std::vector<size_t> previous(match.size(), Unmatched);
+    for (size_t i = 0; i < match.size(); ++i) {
+        if (match[i] == Unmatched)
+            continue;
+        const auto place = std::lower_bound(tails.begin(), tails.end(), match[i],
+                                            [&](size_t tail, size_t value) { return match[tail] < value; });
+        if (place != tails.begin())
+            previous[i] = *(place - 1);
+        if (place == tails.end())
+            tails.push_back(i);
+        else
+            *place = i;
+    }
+    std::vector<bool> kept(match.size(), false);
+    for (size_t i = tails.empty() ? Unmatched : tails.back(); i != Unmatched; i = previous[i])
+        kept[i] = true;
+    return kept;
+}
+
+}  // namespace
+
+std::vector<EntryChange> DiffTables(const TableEntries& oldTable, const TableEntries& newTable) {
+    const std::vector<size_t> match = MatchByKeyAndOccurrence(oldTable, newTable);
+    const std::vector<bool> kept = KeptInOrder(match);
+    std::vector<EntryChange> changes;
+    std::vector<bool> newMatched(newTable.Keys.size(), false);
+    for (size_t i = 0; i < match.size(); ++i) {
+        const size_t j = match[i];
+        if (j == Unmatched) {
+            changes.push_back({EntryChange::Removed, i, Unmatched});
+            continue;
+        }
+        newMatched[j] = true;
+        if (oldTable.Values[i] != newTable.Values[j])
+            changes.push_back({EntryChange::Changed, i, j});
+        else if (!kept[i])
+            changes.push_back({EntryChange::Moved, i, j});
+    }
+    for (size_t j = 0; j < newMatched.size(); ++j)
+        if (!newMatched[j])
+            changes.push_back({EntryChange::Added, Unmatched, j});
+    return changes;
+}

@@ -1,0 +1,154 @@
+#include "D2rStrings.h"
+#include "TableFiles.h"
+#include "ToolSupport.h"
+
+#include "TbltoolTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string FileText(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    WriteBytes(path, {text.begin(), text.end()});
+}
+
+TableEntries LoadExactly(const std::filesystem::path& path) {
+    TableEntries table;
+    TblHeader header;
+    EXPECT_TRUE(LoadTable(Arg(path), table, header, false)) << path;
+    return table;
+}
+
+}  // namespace
+
+TEST(TbltoolJson, TojsonWritesTheGamesLayout) {
+    ScratchDir dir;
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "mod_patchstring.tbl"), {{u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""}}));
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
+    EXPECT_EQ(FileText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
+                                        "  {\r\n    \"id\": 10000,\r\n    \"Key\": \"a\",\r\n"
+                                        "    \"deDE\": \"\xC3\xBF" "c1Red\\nline\"\r\n  },\r\n"
+                                        "  {\r\n    \"id\": 10001,\r\n    \"Key\": \"b\",\r\n"
+                                        "    \"deDE\": \"\\\"q\\\"\"\r\n  }\r\n]\r\n");
+}
+
+TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
+    EXPECT_EQ(IdBaseOfTableName("ExpansionString.tbl"), 20000);
+    EXPECT_EQ(IdBaseOfTableName("db_ENG_patchstring.tbl"), 10000);
+    EXPECT_EQ(IdBaseOfTableName("string.tbl"), 0);
+    ScratchDir dir;
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "patchstring.tbl"), {{u"a"}, {u"1"}}));
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
+    EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
+}
+
+TEST(TbltoolJson, IntoAddsTheColumnInTheGamesOrderMatchingIdAndKey) {
+    ScratchDir dir;
+    WriteText(dir / "old.json", "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"frFR\": \"Fr\", \"note\": 1},"
+                                " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}]");
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), {{u"a", u"b"}, {u"Deutsch", u"neu"}}));
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
+                       "--into", Arg(dir / "old.json")},
+                      err),
+              ExitOk)
+        << err;
+    EXPECT_EQ(FileText(dir / "new.json"),
+              "\xEF\xBB\xBF[\r\n"
+              "  {\r\n    \"id\": 5,\r\n    \"Key\": \"a\",\r\n    \"enUS\": \"A\",\r\n    \"deDE\": \"Deutsch\",\r\n"
+              "    \"frFR\": \"Fr\",\r\n    \"note\": 1\r\n  },\r\n"
+              "  {\r\n    \"id\": 9,\r\n    \"Key\": \"z\",\r\n    \"deDE\": \"alt\"\r\n  },\r\n"
+              "  {\r\n    \"id\": 6,\r\n    \"Key\": \"b\",\r\n    \"deDE\": \"neu\"\r\n  }\r\n]\r\n");
+}
+
+TEST(TbltoolJson, FromjsonTakesOneColumnInIdOrderKeepingRepeatedKeys) {
+    ScratchDir dir;
+    // No byte-order mark; a row without the column.
+    WriteText(dir / "t.json", "[{\"id\": 3, \"Key\": \"k\", \"enUS\": \"third\", \"deDE\": \"dritte\"},"
+                              " {\"id\": 1, \"Key\": \"k\", \"enUS\": \"first\\nline\"},"
+                              " {\"id\": 2, \"Key\": \"x\", \"enUS\": \"\xC3\xBF" "c4two\"}]");
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "en.tbl")}, err), ExitOk);
+    const TableEntries en = LoadExactly(dir / "en.tbl");
+    EXPECT_EQ(en.Keys, (Strings{u"k", u"x", u"k"}));
+    EXPECT_EQ(en.Values, (Strings{u"first\nline", u"\u00FFc4two", u"third"}));
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "de.tbl"), "--lang", "deDE"}, err), ExitOk);
+    EXPECT_EQ(LoadExactly(dir / "de.tbl").Values, (Strings{u"", u"", u"dritte"}));
+}
+
+TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheRowAndWritesNothing) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"[{\"id\": 1, \"Key\": \"a\"},\n {\"id\": 2, \"Key\": \"b\",]", "line 2"},
+        {"[{\"id\": 1, \"Key\": \"a\"}, {\"id\": \"2\", \"Key\": \"b\"}]", "row 2: \"id\" is not a whole number"},
+        {"[{\"id\": 1, \"Key\": 5}]", "row 1 (id 1): \"Key\" is not a string"},
+        {"[{\"id\": 1, \"Key\": \"a\", \"enUS\": null}]", "row 1 (id 1): \"enUS\" is not a string"},
+        {"[{\"id\": 4, \"Key\": \"a\"}, {\"id\": 5, \"Key\": \"b\"}, {\"id\": 4, \"Key\": \"c\"}]",
+         "row 3 repeats the id 4 of row 1"},
+        {"{\"id\": 1}", "not a JSON array"},
+    };
+    for (const auto& [json, message] : cases) {
+        ScratchDir dir;
+        WriteText(dir / "t.json", json);
+        std::string err;
+        EXPECT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitFailure) << json;
+        EXPECT_NE(err.find(message), std::string::npos) << err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "t.tbl")) << json;
+    }
+}
+
+TEST(TbltoolJson, WrongLanguageIsWrongUsage) {
+    std::string err;
+    EXPECT_EQ(RunTbltoolQuietly({"tojson", "a.tbl", "b.json", "--lang", "enGB"}, err), ExitUsage);
+    EXPECT_EQ(RunTbltoolQuietly({"fromjson", "a.json", "b.tbl", "--lang"}, err), ExitUsage);
+    EXPECT_EQ(RunTbltoolQuietly({"tojson", "a.tbl", "b.json", "--id-base", "-5"}, err), ExitUsage);
+}
+
+TEST(TbltoolJson, EveryRealTableRoundTripsThroughJson) {
+    SKIP_WITHOUT_REAL_DATA();
+    int tables = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "tbl")) {
+        ScratchDir dir;
+        std::string err;
+        ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(entry.path()), Arg(dir / "t.json")}, err), ExitOk) << err;
+        ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "t.tbl")}, err), ExitOk) << err;
+        const TableEntries original = LoadExactly(entry.path()), back = LoadExactly(dir / "t.tbl");
+        EXPECT_EQ(back.Keys, original.Keys) << entry.path();
+        EXPECT_EQ(back.Values, original.Values) << entry.path();
+        ++tables;
+    }
+    EXPECT_EQ(tables, 7);
+}
+
+TEST(TbltoolJson, RealGameFilesReadInEveryLanguage) {
+    SKIP_WITHOUT_REAL_DATA();
+    ScratchDir dir;
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(RealDataDir() / "json/fb_item-modifiers.json"), Arg(dir / "ko.tbl"), "--lang",
+                       "koKR"},
+                      err),
+              ExitOk)
+        << err;
+    EXPECT_EQ(LoadExactly(dir / "ko.tbl").Keys.size(), 335u);
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(RealDataDir() / "json/ri_4ed167b_item-modifiers.json"), Arg(dir / "de.tbl"),
+                       "--lang", "deDE"},
+                      err),
+              ExitOk);
+    const TableEntries de = LoadExactly(dir / "de.tbl");
+    EXPECT_EQ(de.Keys.size(), 415u);
+    EXPECT_EQ(std::count(de.Values.begin(), de.Values.end(), u""), 3);
+    // The colour prefix stays the literal character through tojson.
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "de.tbl"), Arg(dir / "de.json"), "--lang", "deDE"}, err), ExitOk);
+    const std::string json = FileText(dir / "de.json");
+    EXPECT_NE(json.find("\xC3\xBF" "c"), std::string::npos);
+    EXPECT_EQ(json.find("\\u00ff"), std::string::npos);
+}
