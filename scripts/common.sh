@@ -21,6 +21,10 @@ on_error() {
 }
 trap 'on_error $? "$BASH_COMMAND"' ERR
 
+sudo_if_needed() {  # runs a command as root: directly when root, else through sudo
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
 configure() {  # configure DIR [CMAKE_ARGS...]
     # Configuring again is quick when nothing changed, and applies options that did change.
     cmake -S "$root" -B "$1" -G Ninja "${@:2}" >/dev/null

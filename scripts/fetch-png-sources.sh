@@ -9,9 +9,6 @@ if compgen -G "$dest/zlib-*/zlib.h" >/dev/null && compgen -G "$dest/libpng1.6-*/
 fi
 
 step "unpacking the zlib and libpng1.6 sources into $dest"
-sudo_if_needed() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
 # apt-get source needs source lists for the suites the machine installs binaries from: each
 # binary entry of the machine's own lists is repeated as a source entry.
 if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -q '^Sources$'; then

@@ -9,9 +9,6 @@ packages=(
     libpng-dev dpkg-dev libcli11-dev nlohmann-json3-dev
 )
 
-sudo_if_needed() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
 
 missing=()
 for p in "${packages[@]}"; do
