@@ -40,6 +40,9 @@ struct StrindleMessageMap {
         {IDC_KEYLIST, LBN_DBLCLK, &CStrindleDlg::OnEditKeyString},
         {IDC_UP, BN_CLICKED, &CStrindleDlg::OnMoveUp},
         {IDC_DOWN, BN_CLICKED, &CStrindleDlg::OnMoveDown},
+        // An owner-drawn button reports a quick second click as a double click.
+        {IDC_UP, BN_DOUBLECLICKED, &CStrindleDlg::OnMoveUp},
+        {IDC_DOWN, BN_DOUBLECLICKED, &CStrindleDlg::OnMoveDown},
         {ID_LIST_COPY, CommandCode, &CStrindleDlg::OnCopySelected},
         {ID_LIST_CUT, CommandCode, &CStrindleDlg::OnCutSelected},
         {ID_LIST_PASTE, CommandCode, &CStrindleDlg::OnPasteInto},
@@ -78,6 +81,7 @@ struct StrindleMessageMap {
         {WM_DRAWITEM, &CStrindleDlg::OnDrawItem},
         {WM_CONTEXTMENU, &CStrindleDlg::OnContextMenu},
         {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
+        {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
     };
 };
 
@@ -147,7 +151,8 @@ bool CStrindleDlg::OnInitDialog() {
     SetChangeNotify(true);
     SetWindowTextW(valueEditor_, L"");
     SetEditorReadOnly(true);
-    SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL);
+    // The selection stays visible without the focus: a search marks its hit there.
+    SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD;
@@ -305,7 +310,22 @@ bool CStrindleDlg::OnPaint(WPARAM, LPARAM) {
 }
 
 bool CStrindleDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    SetDlgMsgResult(Handle(), WM_QUERYDRAGICON, reinterpret_cast<LRESULT>(icon_));
+    SetProcedureResult(reinterpret_cast<INT_PTR>(icon_));
+    return true;
+}
+
+// The key list passes its keys here first (LBS_WANTKEYBOARDINPUT). Delete runs Delete Key;
+// every other key gets the list's own handling (-1), so navigation and selection work as in
+// any list. An unanswered message would tell the list to go to row 0.
+bool CStrindleDlg::OnVKeyToItem(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != keyList_.Handle())
+        return false;
+    if (LOWORD(wParam) == VK_DELETE && Document.Count() > 0) {
+        OnDeleteKey();
+        SetProcedureResult(-2);  // handled: the list does nothing more
+        return true;
+    }
+    SetProcedureResult(-1);
     return true;
 }
 
@@ -330,6 +350,7 @@ bool CStrindleDlg::OnSysCommand(WPARAM wParam, LPARAM) {
 
 bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(wParam) == keyList_.Handle()) {
+        SelectRowUnderMouse(lParam);
         keyList_.ShowContextMenu(lParam);
         return true;
     }
@@ -340,6 +361,30 @@ bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     // The main window owns the menu, so that "Show Text on Item" reaches it.
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
     return true;
+}
+
+// A right-click on a row that is not selected selects that row alone, as Explorer does; on a
+// selected row it keeps the selection, so that the menu works on all selected rows.
+void CStrindleDlg::SelectRowUnderMouse(LPARAM screenPoint) {
+    if (screenPoint == -1)  // from the keyboard: the selection stays
+        return;
+    int row = keyList_.RowAt(POINT{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)});
+    if (row < 0 || keyList_.IsSelected(row))
+        return;
+    DeselectAll();
+    SelectAndShow(row);
+    ShowCaretEntry();
+}
+
+// Tab and Shift+Tab in the value editor move the focus on, as in any dialog: the rich edit
+// would type a TAB. Ctrl+Tab still types one.
+bool CStrindleDlg::PreTranslateMessage(MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && message.hwnd == valueEditor_ &&
+        GetKeyState(VK_CONTROL) >= 0) {
+        SendMessageW(Handle(), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? TRUE : FALSE, FALSE);
+        return true;
+    }
+    return CDialog::PreTranslateMessage(message);
 }
 
 // Enter in the list or on a button must not close the window.

@@ -63,6 +63,7 @@ protected:
     void OnCancel() override;
     bool RouteCommand(UINT id, UINT code) override;
     bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& message) override;
 
 private:
     friend struct StrindleMessageMap;
@@ -126,6 +127,8 @@ private:
     bool OnDrawItem(WPARAM wParam, LPARAM lParam);
     bool OnContextMenu(WPARAM wParam, LPARAM lParam);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
+    void SelectRowUnderMouse(LPARAM screenPoint);
 
     bool CreateValueEditor();
     void CreateToolbar();
@@ -146,9 +149,11 @@ private:
     void StoreChosenFolder(const std::wstring& path);
     void ClosePath();
     bool ConfirmDiscardChanges();
-    void ReportSaveFailure(const std::u16string& fileName);
+    void ReportSaveFailure(const std::u16string& fileName, const std::wstring& reason);
+    void ShowSavedValue();
     FileDialogRequest TblFileRequest(bool save) const;
     TblReport Report();
+    TblReport SaveReport(std::wstring& failure);
     void Repaint();
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)

@@ -157,6 +157,16 @@ HWND TopWindowCaptioned(DWORD processId, const std::wstring& caption) {
     return nullptr;
 }
 
+bool MenuShownBy(DWORD processId) {
+    for (HWND window : TopWindowsOf(processId)) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (wcscmp(className, L"#32768") == 0)
+            return true;
+    }
+    return false;
+}
+
 std::vector<std::wstring> StaticTextsOf(HWND dialog) {
     std::vector<std::wstring> texts;
     EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));

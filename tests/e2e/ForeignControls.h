@@ -28,6 +28,8 @@ HWND FocusOf(HWND window);
 std::vector<HWND> TopWindowsOf(DWORD processId);
 // The first visible top-level window of the process with exactly this caption, or null.
 HWND TopWindowCaptioned(DWORD processId, const std::wstring& caption);
+// A popup menu of the process is open.
+bool MenuShownBy(DWORD processId);
 // The texts of a dialog's static controls (a message box's message among them).
 std::vector<std::wstring> StaticTextsOf(HWND dialog);
 

@@ -191,6 +191,18 @@ TEST_F(FileCommands, EditedValueKeepsItsLineBreaksAndColourTokens) {
     EXPECT_EQ(ReadTable(path, false).Values, std::vector<std::u16string>{u"\u00FFc1Red\nline two!"});
 }
 
+TEST_F(FileCommands, SaveShowsTheValueAsNowHeld) {
+    OpenWindow();
+    std::wstring path = MakeTable("codes.tbl", {u"k"}, {u"plain"});
+    OpenFile(path);
+    // A game colour code typed in is held as its token once saved.
+    Type(L"\u00FFc1");
+    SendCommand(ID_FILE_SAVE);
+    EXPECT_EQ(Dialog().Document.Values[0], u"plain\\red;");
+    EXPECT_EQ(EditorText(), L"plain\\red;");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - codes.tbl") << "showing the held value is no edit";
+}
+
 TEST_F(FileCommands, SaveWithoutEntriesDoesNothing) {
     OpenWindow();
     SendCommand(ID_FILE_SAVE);
@@ -233,8 +245,9 @@ TEST_F(FileCommands, FailedSaveAsKeepsNamesAndModifiedAndSaysSo) {
     std::vector<uint8_t> before = ReadBytes(path);
     prompts_.FileAnswers.push_back((scratch_ / "no such folder" / "out.tbl").wstring());
     SendCommand(ID_FILE_SAVEAS);
-    ASSERT_FALSE(prompts_.Messages.empty());
-    EXPECT_EQ(prompts_.Messages.back().Text, L"File out.tbl not saved");
+    ASSERT_EQ(prompts_.Messages.size(), 1u) << "one message, with the reason";
+    EXPECT_TRUE(prompts_.Messages.back().Text.starts_with(L"File out.tbl not saved\n\n"))
+        << testing::PrintToString(prompts_.Messages.back().Text);
     EXPECT_EQ(prompts_.Messages.back().Caption, L"Save Error");
     EXPECT_EQ(prompts_.Messages.back().Type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(StatusText(Status(), 1), L"Save Error");
@@ -256,8 +269,9 @@ TEST_F(FileCommands, FailedSaveNamesTheFileAndLosesNothing) {
     Type(L"2");
     std::filesystem::remove_all(folder);
     SendCommand(ID_FILE_SAVE);
-    ASSERT_FALSE(prompts_.Messages.empty());
-    EXPECT_EQ(prompts_.Messages.back().Text, L"File t.tbl not saved");
+    ASSERT_EQ(prompts_.Messages.size(), 1u) << "one message, with the reason";
+    EXPECT_TRUE(prompts_.Messages.back().Text.starts_with(L"File t.tbl not saved\n\nThe table was not saved"))
+        << testing::PrintToString(prompts_.Messages.back().Text);
     EXPECT_TRUE(Dialog().Document.Modified);
     EXPECT_EQ(Dialog().Document.Values[0], u"v2");
     EXPECT_EQ(StatusText(Status(), 1), L"Save Error");

@@ -252,6 +252,13 @@ TEST_F(MainWindow, DeselectAllClearsEverySelectedRow) {
     EXPECT_TRUE(Dialog().KeyList().SelectedRows().empty());
 }
 
+TEST_F(MainWindow, MinimisedWindowDragsIcon128) {
+    OpenWindow();
+    // The dialog procedure's own return value is the result: not "handled", not a default icon.
+    auto icon = reinterpret_cast<HICON>(SendMessageW(Window(), WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(icon, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+}
+
 TEST_F(MainWindow, SystemMenuHasAboutStrindle) {
     OpenWindow();
     HMENU system = GetSystemMenu(Window(), FALSE);
