@@ -144,6 +144,7 @@ private:
     void ShowToolTip(NMTTDISPINFOA& info) const;
     void PutUpCleanTitle();
     void ShowLoadedDocument();
+    void ForgetRefusedFile();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
     void StoreChosenFolder(const std::wstring& path);

@@ -86,8 +86,15 @@ void CStrindleDlg::OnOpen() {
     if (LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report()))
         ShowLoadedDocument();
     else
-        Document.Clear();  // nothing half-read stays behind
+        ForgetRefusedFile();
     SetStatusText(0, L"Ready.");
+}
+
+// A file that could not be read is not the document's file: the empty table left behind is
+// "Untitled", so that a later Save asks for a name instead of writing over the refused file.
+void CStrindleDlg::ForgetRefusedFile() {
+    Document.Reset();  // nothing half-read stays behind
+    PutUpCleanTitle();
 }
 
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
@@ -100,7 +107,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     Document.PathName = path;
     Document.FileName = FileNameOfPath(path);
     if (!LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report())) {
-        Document.Clear();
+        ForgetRefusedFile();
         return false;
     }
     ShowLoadedDocument();

@@ -124,7 +124,7 @@ TEST_F(FileCommands, OpenOnModifiedTableAnsweredNoShowsNoDialog) {
     EXPECT_EQ(Dialog().Document.Values[0], u"one?");
 }
 
-TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesEmptyTableNamedAfterFile) {
+TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesAnEmptyUntitledTable) {
     OpenWindow();
     std::wstring missing = (scratch_ / "missing.tbl").wstring();
     OpenFile(missing);
@@ -133,8 +133,8 @@ TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesEmptyTableNamedAfterFi
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
     EXPECT_EQ(prompts_.Messages[0].Type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(Dialog().Document.Count(), 0u);
-    EXPECT_EQ(Dialog().Document.PathName, Utf16(missing));
-    EXPECT_EQ(Dialog().Document.FileName, u"missing.tbl");
+    EXPECT_EQ(Dialog().Document.PathName, u"");
+    EXPECT_EQ(Dialog().Document.FileName, u"Untitled");
     EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
     EXPECT_EQ(StatusText(Status(), 0), L"Ready.");
     EXPECT_TRUE(MenuItemGrayed(Window(), ID_FILE_SAVE));
@@ -149,6 +149,20 @@ TEST_F(FileCommands, DamagedFileIsRefusedWithTheLoadersReason) {
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
     EXPECT_EQ(Dialog().Document.Count(), 0u);
     EXPECT_EQ(Dialog().KeyList().Count(), 0);
+}
+
+TEST_F(FileCommands, SaveAfterARefusedFileAsksForANameAndLeavesTheFileAlone) {
+    OpenTableOf(2);
+    std::filesystem::path damaged = scratch_ / "damaged.tbl";
+    WriteBytes(damaged, std::vector<uint8_t>(300, 0x7F));
+    OpenFile(damaged.wstring());
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled") << "the refused file is not the document's";
+    ASSERT_TRUE(Dialog().Document.Insert(0, u"new", u"entry"));
+    prompts_.FileAnswers.push_back(std::nullopt);
+    SendCommand(ID_FILE_SAVE);
+    ASSERT_EQ(prompts_.FileRequests.size(), 3u) << "two opens, then Save asks for a name";
+    EXPECT_TRUE(prompts_.FileRequests.back().Save);
+    EXPECT_EQ(ReadBytes(damaged), std::vector<uint8_t>(300, 0x7F));
 }
 
 TEST_F(FileCommands, OpeningTableWithoutEntriesSelectsNothingAndShowsLoaded) {
