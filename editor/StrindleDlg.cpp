@@ -7,6 +7,8 @@
 #include <richedit.h>
 #include <windowsx.h>
 
+#include <exception>
+
 namespace {
 
 // Posted from the first WM_SHOWWINDOW so the file opens after the window's default showing.
@@ -100,12 +102,38 @@ CStrindleDlg::~CStrindleDlg() {
         ImageList_Destroy(toolbarImages_);
 }
 
+// The command boundary: no exception ends the program with unsaved edits. A command that fails
+// says what failed; the table operations commit only once nothing can fail any more, so the
+// table is as it was, and the list is filled from it again to be sure it shows just that.
+template <class Route>
+bool CStrindleDlg::Guarded(Route route) {
+    try {
+        return route();
+    } catch (const std::exception& failure) {
+        ReportCommandFailure(WideFromUtf8(failure.what()));
+    } catch (...) {
+        ReportCommandFailure(L"an unknown error");
+    }
+    return true;
+}
+
+void CStrindleDlg::ReportCommandFailure(const std::wstring& what) {
+    try {
+        keyList_.Fill(Document.Keys);
+        ShowCaretEntry();
+        prompts_.Message(Handle(), FormatText(L"The command failed: %ls. The table is as it was before it.", what.c_str()),
+                         L"Strindle", MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // Saying so failed too (no memory left): the table is kept all the same.
+    }
+}
+
 bool CStrindleDlg::RouteCommand(UINT id, UINT code) {
-    return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code);
+    return Guarded([&] { return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code); });
 }
 
 bool CStrindleDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return RouteMessageFrom(*this, StrindleMessageMap::Messages, message, wParam, lParam);
+    return Guarded([&] { return RouteMessageFrom(*this, StrindleMessageMap::Messages, message, wParam, lParam); });
 }
 
 bool CStrindleDlg::OnInitDialog() {
@@ -165,7 +193,8 @@ bool CStrindleDlg::OnInitDialog() {
     Document.FileName = u"Untitled";
     Document.MarkClean();
 
-    MoveWindow(Handle(), Settings.WindowX, Settings.WindowY, Settings.WindowWidth, Settings.WindowHeight, TRUE);
+    RECT placed = StoredRectOnScreen();
+    MoveWindow(Handle(), placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, TRUE);
     RECT client;
     GetClientRect(Handle(), &client);
     Layout(client.right, client.bottom);

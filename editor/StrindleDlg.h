@@ -130,6 +130,9 @@ private:
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
     void SelectRowUnderMouse(LPARAM screenPoint);
 
+    template <class Route>
+    bool Guarded(Route route);
+    void ReportCommandFailure(const std::wstring& what);
     bool CreateValueEditor();
     void CreateToolbar();
     void CreateStatusBar();
@@ -147,6 +150,7 @@ private:
     void ForgetRefusedFile();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
+    RECT StoredRectOnScreen() const;
     void StoreChosenFolder(const std::wstring& path);
     void ClosePath();
     bool ConfirmDiscardChanges();

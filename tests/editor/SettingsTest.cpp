@@ -82,6 +82,36 @@ TEST_F(Settings, AutosaveWindowPositionStoresTheRectangleOnClose) {
     EXPECT_EQ(StoredNumber(L"Window Height"), 420u);
 }
 
+TEST_F(Settings, MaximisedWindowStoresItsNormalRectangle) {
+    OpenWindow();
+    SetWindowPos(Window(), nullptr, 40, 50, 530, 430, SWP_NOZORDER);
+    ShowWindow(Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(Window()));
+    SendCommand(ID_OPTIONS_SAVEPOS);
+    EXPECT_EQ(StoredNumber(L"Window XPos"), 40u);
+    EXPECT_EQ(StoredNumber(L"Window YPos"), 50u);
+    EXPECT_EQ(StoredNumber(L"Window Width"), 530u);
+    EXPECT_EQ(StoredNumber(L"Window Height"), 430u);
+}
+
+TEST_F(Settings, RectangleThatNoMonitorShowsIsMovedOntoTheScreen) {
+    StoreNumber(L"Window XPos", static_cast<DWORD>(-5000));
+    StoreNumber(L"Window YPos", 7000);
+    OpenWindow();
+    RECT rect;
+    GetWindowRect(Window(), &rect);
+    EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(rect.right - rect.left, 500) << "the size stays";
+}
+
+TEST_F(Settings, RectanglePartlyOnScreenIsKept) {
+    StoreNumber(L"Window XPos", static_cast<DWORD>(-20));
+    OpenWindow();
+    RECT rect;
+    GetWindowRect(Window(), &rect);
+    EXPECT_EQ(rect.left, -20);
+}
+
 TEST_F(Settings, CancelledDefaultDirectoryStillWritesTheOldText) {
     OpenWindow();
     prompts_.FolderAnswers.push_back(std::nullopt);
