@@ -18,6 +18,9 @@ std::vector<std::wstring> RowsOf(HWND list);
 // Row `row`'s rectangle, in screen coordinates.
 RECT RowRectOnScreen(HWND list, int row);
 
+// The rectangle of toolbar button `command`, in screen coordinates.
+RECT ToolbarButtonRectOnScreen(HWND toolbar, UINT command);
+
 // The selected characters of an edit or rich edit, as [first, last).
 std::pair<int, int> EditSelectionOf(HWND edit);
 
