@@ -9,6 +9,13 @@ namespace {
 
 class Settings : public MainWindowTest {};
 
+void ExpectStoredRectangle(DWORD x, DWORD y, DWORD width, DWORD height) {
+    EXPECT_EQ(StoredNumber(L"Window XPos"), x);
+    EXPECT_EQ(StoredNumber(L"Window YPos"), y);
+    EXPECT_EQ(StoredNumber(L"Window Width"), width);
+    EXPECT_EQ(StoredNumber(L"Window Height"), height);
+}
+
 TEST_F(Settings, FirstRunTakesEveryDefault) {
     OpenWindow();
     EXPECT_TRUE(MenuItemChecked(Window(), ID_OPTIONS_PARSEONLOAD));
@@ -65,10 +72,7 @@ TEST_F(Settings, SaveCurrentPositionWritesTheRectangleEvenWithAutosaveOff) {
     OpenWindow();
     SetWindowPos(Window(), nullptr, 30, 20, 520, 410, SWP_NOZORDER);
     SendCommand(ID_OPTIONS_SAVEPOS);
-    EXPECT_EQ(StoredNumber(L"Window XPos"), 30u);
-    EXPECT_EQ(StoredNumber(L"Window YPos"), 20u);
-    EXPECT_EQ(StoredNumber(L"Window Width"), 520u);
-    EXPECT_EQ(StoredNumber(L"Window Height"), 410u);
+    ExpectStoredRectangle(30, 20, 520, 410);
 }
 
 TEST_F(Settings, AutosaveWindowPositionStoresTheRectangleOnClose) {
@@ -88,10 +92,7 @@ TEST_F(Settings, MaximisedWindowStoresItsNormalRectangle) {
     ShowWindow(Window(), SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(Window()));
     SendCommand(ID_OPTIONS_SAVEPOS);
-    EXPECT_EQ(StoredNumber(L"Window XPos"), 40u);
-    EXPECT_EQ(StoredNumber(L"Window YPos"), 50u);
-    EXPECT_EQ(StoredNumber(L"Window Width"), 530u);
-    EXPECT_EQ(StoredNumber(L"Window Height"), 430u);
+    ExpectStoredRectangle(40, 50, 530, 430);
 }
 
 TEST_F(Settings, RectangleThatNoMonitorShowsIsMovedOntoTheScreen) {
