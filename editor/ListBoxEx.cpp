@@ -47,6 +47,22 @@ std::vector<int> CListBoxEx::SelectedRows() const {
     return rows;
 }
 
+bool CListBoxEx::IsSelected(int row) const { return SendMessageW(list_, LB_GETSEL, static_cast<WPARAM>(row), 0) > 0; }
+
+int CListBoxEx::RowAt(POINT screen) const {
+    POINT client = screen;
+    ScreenToClient(list_, &client);
+    LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    // The high word is set when the point lies outside the rows (below the last one).
+    if (HIWORD(hit) != 0 || LOWORD(hit) >= Count())
+        return -1;
+    return LOWORD(hit);
+}
+
+int CListBoxEx::TopRow() const { return static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0)); }
+
+void CListBoxEx::SetTopRow(int row) { SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0); }
+
 std::wstring CListBoxEx::RowText(int row) const {
     LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, row, 0);
     if (length == LB_ERR)

@@ -26,6 +26,11 @@ public:
     void Select(int row, bool selected);
     void SetCaret(int row);
     std::vector<int> SelectedRows() const;
+    bool IsSelected(int row) const;
+    // The row under a point of the screen, or -1 when the point is on no row.
+    int RowAt(POINT screen) const;
+    int TopRow() const;
+    void SetTopRow(int row);
     std::wstring RowText(int row) const;
     // Single-row changes for the key editing commands (many rows go through Fill).
     void InsertRow(int row, const std::u16string& text);  // -1: after the last row

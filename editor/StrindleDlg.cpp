@@ -8,6 +8,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <exception>
+
 namespace {
 
 // Posted from the first WM_SHOWWINDOW so the file opens after the window's default showing.
@@ -46,6 +48,9 @@ struct StrindleMessageMap {
         {IDC_KEYLIST, LBN_DBLCLK, &CStrindleDlg::OnEditKeyString},
         {IDC_UP, BN_CLICKED, &CStrindleDlg::OnMoveUp},
         {IDC_DOWN, BN_CLICKED, &CStrindleDlg::OnMoveDown},
+        // An owner-drawn button reports a quick second click as a double click.
+        {IDC_UP, BN_DOUBLECLICKED, &CStrindleDlg::OnMoveUp},
+        {IDC_DOWN, BN_DOUBLECLICKED, &CStrindleDlg::OnMoveDown},
         {ID_LIST_COPY, CommandCode, &CStrindleDlg::OnCopySelected},
         {ID_LIST_CUT, CommandCode, &CStrindleDlg::OnCutSelected},
         {ID_LIST_PASTE, CommandCode, &CStrindleDlg::OnPasteInto},
@@ -85,6 +90,7 @@ struct StrindleMessageMap {
         {WM_CONTEXTMENU, &CStrindleDlg::OnContextMenu},
         {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
         {WM_DROPFILES, &CStrindleDlg::OnDropFiles},
+        {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
     };
 };
 
@@ -103,12 +109,38 @@ CStrindleDlg::~CStrindleDlg() {
         ImageList_Destroy(toolbarImages_);
 }
 
+// The command boundary: no exception ends the program with unsaved edits. A command that fails
+// says what failed; the table operations commit only once nothing can fail any more, so the
+// table is as it was, and the list is filled from it again to be sure it shows just that.
+template <class Route>
+bool CStrindleDlg::Guarded(Route route) {
+    try {
+        return route();
+    } catch (const std::exception& failure) {
+        ReportCommandFailure(WideFromUtf8(failure.what()));
+    } catch (...) {
+        ReportCommandFailure(L"an unknown error");
+    }
+    return true;
+}
+
+void CStrindleDlg::ReportCommandFailure(const std::wstring& what) {
+    try {
+        keyList_.Fill(Document.Keys);
+        ShowCaretEntry();
+        prompts_.Message(Handle(), FormatText(L"The command failed: %ls. The table is as it was before it.", what.c_str()),
+                         L"Strindle", MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // Saying so failed too (no memory left): the table is kept all the same.
+    }
+}
+
 bool CStrindleDlg::RouteCommand(UINT id, UINT code) {
-    return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code);
+    return Guarded([&] { return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code); });
 }
 
 bool CStrindleDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return RouteMessageFrom(*this, StrindleMessageMap::Messages, message, wParam, lParam);
+    return Guarded([&] { return RouteMessageFrom(*this, StrindleMessageMap::Messages, message, wParam, lParam); });
 }
 
 bool CStrindleDlg::OnInitDialog() {
@@ -151,7 +183,8 @@ bool CStrindleDlg::OnInitDialog() {
     SetChangeNotify(true);
     SetWindowTextW(valueEditor_, L"");
     SetEditorReadOnly(true);
-    SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL);
+    // The selection stays visible without the focus: a search marks its hit there.
+    SendMessageW(valueEditor_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL);
     SetEditorFont();
 
     SetWindowTextW(Handle(), L"Strindle - Untitled");
@@ -159,7 +192,8 @@ bool CStrindleDlg::OnInitDialog() {
     Document.FileName = u"Untitled";
     Document.MarkClean();
 
-    MoveWindow(Handle(), Settings.WindowX, Settings.WindowY, Settings.WindowWidth, Settings.WindowHeight, TRUE);
+    RECT placed = StoredRectOnScreen();
+    MoveWindow(Handle(), placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, TRUE);
     RECT client;
     GetClientRect(Handle(), &client);
     Layout(client.right, client.bottom);
@@ -333,7 +367,22 @@ bool CStrindleDlg::OnPaint(WPARAM, LPARAM) {
 }
 
 bool CStrindleDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    SetDlgMsgResult(Handle(), WM_QUERYDRAGICON, reinterpret_cast<LRESULT>(icon_));
+    SetProcedureResult(reinterpret_cast<INT_PTR>(icon_));
+    return true;
+}
+
+// The key list passes its keys here first (LBS_WANTKEYBOARDINPUT). Delete runs Delete Key;
+// every other key gets the list's own handling (-1), so navigation and selection work as in
+// any list. An unanswered message would tell the list to go to row 0.
+bool CStrindleDlg::OnVKeyToItem(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != keyList_.Handle())
+        return false;
+    if (LOWORD(wParam) == VK_DELETE && Document.Count() > 0) {
+        OnDeleteKey();
+        SetProcedureResult(-2);  // handled: the list does nothing more
+        return true;
+    }
+    SetProcedureResult(-1);
     return true;
 }
 
@@ -358,6 +407,7 @@ bool CStrindleDlg::OnSysCommand(WPARAM wParam, LPARAM) {
 
 bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(wParam) == keyList_.Handle()) {
+        SelectRowUnderMouse(lParam);
         keyList_.ShowContextMenu(lParam);
         return true;
     }
@@ -368,6 +418,30 @@ bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     // The main window owns the menu, so that "Show Text on Item" reaches it.
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
     return true;
+}
+
+// A right-click on a row that is not selected selects that row alone, as Explorer does; on a
+// selected row it keeps the selection, so that the menu works on all selected rows.
+void CStrindleDlg::SelectRowUnderMouse(LPARAM screenPoint) {
+    if (screenPoint == -1)  // from the keyboard: the selection stays
+        return;
+    int row = keyList_.RowAt(POINT{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)});
+    if (row < 0 || keyList_.IsSelected(row))
+        return;
+    DeselectAll();
+    SelectAndShow(row);
+    ShowCaretEntry();
+}
+
+// Tab and Shift+Tab in the value editor move the focus on, as in any dialog: the rich edit
+// would type a TAB. Ctrl+Tab still types one.
+bool CStrindleDlg::PreTranslateMessage(MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && message.hwnd == valueEditor_ &&
+        GetKeyState(VK_CONTROL) >= 0) {
+        SendMessageW(Handle(), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? TRUE : FALSE, FALSE);
+        return true;
+    }
+    return CDialog::PreTranslateMessage(message);
 }
 
 // Enter in the list or on a button must not close the window.

@@ -68,6 +68,7 @@ protected:
     void OnCancel() override;
     bool RouteCommand(UINT id, UINT code) override;
     bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& message) override;
 
 private:
     friend struct StrindleMessageMap;
@@ -139,7 +140,12 @@ private:
     bool OnContextMenu(WPARAM wParam, LPARAM lParam);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     bool OnDropFiles(WPARAM wParam, LPARAM lParam);
+    bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
+    void SelectRowUnderMouse(LPARAM screenPoint);
 
+    template <class Route>
+    bool Guarded(Route route);
+    void ReportCommandFailure(const std::wstring& what);
     bool CreateValueEditor();
     void CreateToolbar();
     void CreateStatusBar();
@@ -160,14 +166,18 @@ private:
     bool OpenChosenFile(const std::wstring& path);
     void RememberRecentFile(const std::wstring& path);
     void ShowRecentFiles();
+    void ForgetRefusedFile();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
+    RECT StoredRectOnScreen() const;
     void StoreChosenFolder(const std::wstring& path);
     void ClosePath();
     bool ConfirmDiscardChanges();
-    void ReportSaveFailure(const std::u16string& fileName);
+    void ReportSaveFailure(const std::u16string& fileName, const std::wstring& reason);
+    void ShowSavedValue();
     FileDialogRequest TblFileRequest(bool save) const;
     TblReport Report();
+    TblReport SaveReport(std::wstring& failure);
     void Repaint();
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)

@@ -68,8 +68,11 @@ void CStrindleDlg::OnDeleteKey() {
     if (removed.empty())
         return;
     // One compacting pass and one refill: row by row costs milliseconds a row in a full list.
+    // The refill scrolls to the top; the rows the user was looking at come back.
+    const int topRow = keyList_.TopRow();
     Document.RemoveMany(removed);
     keyList_.Fill(Document.Keys);
+    keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
     const int lowest = static_cast<int>(removed.front());
     if (lowest < keyList_.Count())

@@ -23,6 +23,16 @@ TblReport CStrindleDlg::Report() {
     return report;
 }
 
+// While saving, the compiler's reason for a failure is kept for the one message that says the
+// file was not saved.
+TblReport CStrindleDlg::SaveReport(std::wstring& failure) {
+    TblReport report = Report();
+    report.Message = [&failure](const std::string& text, const std::string&) {
+        failure += (failure.empty() ? L"" : L"\n") + WideFromUtf8(text);
+    };
+    return report;
+}
+
 FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
     FileDialogRequest request;
     request.Save = save;
@@ -91,7 +101,7 @@ bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
         ShowLoadedDocument();
         RememberRecentFile(path);
     } else {
-        Document.Clear();  // nothing half-read stays behind
+        ForgetRefusedFile();
     }
     SetStatusText(0, L"Ready.");
     return loaded;
@@ -178,6 +188,13 @@ void CStrindleDlg::ShowRecentFiles() {
                     ID_FILE_RECENT_FIRST + index, RecentFileMenuText(index, Settings.RecentFiles[index]).c_str());
 }
 
+// A file that could not be read is not the document's file: the empty table left behind is
+// "Untitled", so that a later Save asks for a name instead of writing over the refused file.
+void CStrindleDlg::ForgetRefusedFile() {
+    Document.Reset();  // nothing half-read stays behind
+    PutUpCleanTitle();
+}
+
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     StartupOpenRequest = false;
     Document.Clear();
@@ -188,7 +205,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     Document.PathName = path;
     Document.FileName = FileNameOfPath(path);
     if (!LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report())) {
-        Document.Clear();
+        ForgetRefusedFile();
         return false;
     }
     ShowLoadedDocument();
@@ -219,14 +236,16 @@ void CStrindleDlg::OnSave() {
         OnSaveAs();
         return;
     }
+    std::wstring failure;
     if (!CompileTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    Report())) {
-        ReportSaveFailure(Document.FileName);
+                    SaveReport(failure))) {
+        ReportSaveFailure(Document.FileName, failure);
         return;
     }
     SetStatusText(1, L"Saved");
     SetStatusText(0, L"Ready.");
     PutUpCleanTitle();
+    ShowSavedValue();
 }
 
 void CStrindleDlg::OnSaveAs() {
@@ -239,9 +258,10 @@ void CStrindleDlg::OnSaveAs() {
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), request, chosen))
         return;
+    std::wstring failure;
     if (!CompileTbl(Utf16(chosen.Path), Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    Report())) {
-        ReportSaveFailure(Utf16(chosen.FileName));
+                    SaveReport(failure))) {
+        ReportSaveFailure(Utf16(chosen.FileName), failure);
         return;
     }
     Document.FileName = Utf16(chosen.FileName);
@@ -249,12 +269,27 @@ void CStrindleDlg::OnSaveAs() {
     PutUpCleanTitle();
     SetStatusText(0, L"Ready.");
     SetStatusText(1, L"Saved");
+    ShowSavedValue();
     StoreChosenFolder(chosen.Path);
     RememberRecentFile(chosen.Path);
 }
 
-void CStrindleDlg::ReportSaveFailure(const std::u16string& fileName) {
-    prompts_.Message(Handle(), FormatText(L"File %ls not saved", WideChars(fileName)), L"Save Error", MB_OK);
+// Saving holds the values as written (colour tokens in their one spelling, text as UTF-8
+// keeps it); the editor shows the caret entry's value as now held. An unchanged value is left
+// alone, so that the editor keeps its caret and scroll position.
+void CStrindleDlg::ShowSavedValue() {
+    int caret = keyList_.Caret();
+    if (caret < 0 || static_cast<size_t>(caret) >= Document.Count())
+        return;
+    if (Utf16(WindowText(valueEditor_)) != Document.Values[static_cast<size_t>(caret)])
+        ShowCaretEntry();
+}
+
+void CStrindleDlg::ReportSaveFailure(const std::u16string& fileName, const std::wstring& reason) {
+    std::wstring text = FormatText(L"File %ls not saved", WideChars(fileName));
+    if (!reason.empty())
+        text += L"\n\n" + reason;
+    prompts_.Message(Handle(), text, L"Save Error", MB_OK);
     SetStatusText(1, L"Save Error");
     // The activity text of the failed attempt would otherwise stay up.
     SetStatusText(0, L"Ready.");

@@ -7,6 +7,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 void CStrindleDlg::OnAdvancedMode() {
     Settings.AdvancedMode = !Settings.AdvancedMode;
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
@@ -37,11 +39,37 @@ void CStrindleDlg::OnSaveCurrentPosition() { SaveWindowPosition(); }
 void CStrindleDlg::SaveWindowPosition() {
     RECT rect;
     GetWindowRect(Handle(), &rect);
+    // Minimised or maximised, the window comes back to its normal rectangle: store that one.
+    // The placement gives it in work-area coordinates, which start where the taskbar ends.
+    WINDOWPLACEMENT placement{sizeof placement};
+    if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &placement)) {
+        rect = placement.rcNormalPosition;
+        MONITORINFO monitor{sizeof monitor};
+        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    }
     Settings.WindowX = rect.left;
     Settings.WindowY = rect.top;
     Settings.WindowWidth = rect.right - rect.left;
     Settings.WindowHeight = rect.bottom - rect.top;
     Settings.StoreWindowRect();
+}
+
+// The stored rectangle, moved onto the nearest monitor's work area when no monitor shows any of
+// it (it was stored on a monitor that is gone); a rectangle partly on screen stays as it is.
+RECT CStrindleDlg::StoredRectOnScreen() const {
+    RECT rect{Settings.WindowX, Settings.WindowY, Settings.WindowX + Settings.WindowWidth,
+              Settings.WindowY + Settings.WindowHeight};
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+        return rect;
+    MONITORINFO monitor{sizeof monitor};
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return rect;
+    const RECT& work = monitor.rcWork;
+    int x = std::clamp<int>(rect.left, work.left, std::max<int>(work.left, work.right - Settings.WindowWidth));
+    int y = std::clamp<int>(rect.top, work.top, std::max<int>(work.top, work.bottom - Settings.WindowHeight));
+    OffsetRect(&rect, x - rect.left, y - rect.top);
+    return rect;
 }
 
 void CStrindleDlg::OnSetDefaultDirectory() {

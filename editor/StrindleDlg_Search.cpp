@@ -103,8 +103,9 @@ void CStrindleDlg::ScanFromSearchRow(bool deselectOnHit) {
     prompts_.Message(Handle(), L"End of Search", L"Search", MB_OK | MB_ICONINFORMATION);
 }
 
-// Selects the row of the hit and shows its entry; a hit in the value is marked in the editor,
-// which takes the focus so that the marked characters show.
+// Selects the row of the hit and shows its entry; a hit in the value is marked in the editor.
+// The editor shows its selection without the focus, which stays where the user had it, so that
+// the next key press does not type over the marked characters.
 void CStrindleDlg::ShowSearchHit(bool deselectFirst) {
     if (deselectFirst)
         DeselectAll();
@@ -118,7 +119,6 @@ void CStrindleDlg::ShowSearchHit(bool deselectFirst) {
     CHARRANGE range{EditorPosition(value, hit), EditorPosition(value, hit + SearchText.size())};
     SendMessageW(valueEditor_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(valueEditor_, EM_SCROLLCARET, 0, 0);
-    SetFocus(valueEditor_);
 }
 
 void CStrindleDlg::OnGoToIndex() {

@@ -18,6 +18,10 @@ std::u16string FileNameOf(const std::u16string& path) {
 bool TblDocument::Insert(size_t index, std::u16string key, std::u16string value) {
     if (Keys.size() >= TblMaxEntries || index > Keys.size())
         return false;
+    // Room first: inserting moved strings into reserved storage cannot throw, so the arrays
+    // never end up one entry apart.
+    Keys.reserve(Keys.size() + 1);
+    Values.reserve(Values.size() + 1);
     Keys.insert(Keys.begin() + static_cast<std::ptrdiff_t>(index), std::move(key));
     Values.insert(Values.begin() + static_cast<std::ptrdiff_t>(index), std::move(value));
     return true;

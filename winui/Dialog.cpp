@@ -124,6 +124,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         SetWindowLongPtrW(window, DWLP_USER, 0);
         return FALSE;
     }
+    dialog->procedureResult_ = 0;
     if (!dialog->HandleMessage(message, wParam, lParam))
         return FALSE;
     // These few messages take the procedure's return value itself as their result.
@@ -139,7 +140,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        return GetWindowLongPtrW(window, DWLP_MSGRESULT);
+        return dialog->procedureResult_;
     default:
         return TRUE;
     }

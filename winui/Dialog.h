@@ -40,6 +40,10 @@ protected:
     virtual bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // A key message of the modal loop, before the dialog manager sees it; true: consumed.
     virtual bool PreTranslateMessage(MSG& message);
+    // The result of the few messages whose result is the dialog procedure's own return value
+    // (WM_QUERYDRAGICON, WM_VKEYTOITEM, WM_CHARTOITEM, WM_COMPAREITEM, WM_CTLCOLOR...), for
+    // which SetDlgMsgResult stores nothing. A handler sets it as its last step.
+    void SetProcedureResult(INT_PTR result) { procedureResult_ = result; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,4 +56,5 @@ private:
     bool inModalLoop_ = false;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;
+    INT_PTR procedureResult_ = 0;
 };

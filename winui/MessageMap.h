@@ -17,7 +17,8 @@ struct CommandEntry {
     void (Dialog::*Handler)();
 };
 
-// A message handler says whether it handled the message; results go through SetDlgMsgResult.
+// A message handler says whether it handled the message; results go through SetDlgMsgResult,
+// or CDialog::SetProcedureResult for the messages whose result the procedure returns.
 template <class Dialog>
 struct MessageEntry {
     UINT Message;

@@ -308,6 +308,6 @@ bool CConvertDlg::OnPaint(WPARAM, LPARAM) {
 }
 
 bool CConvertDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    SetDlgMsgResult(Handle(), WM_QUERYDRAGICON, reinterpret_cast<LRESULT>(icon_));
+    SetProcedureResult(reinterpret_cast<INT_PTR>(icon_));
     return true;
 }

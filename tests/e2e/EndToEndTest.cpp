@@ -97,9 +97,15 @@ StrindleRun& EndToEndTest::Start(const std::vector<std::wstring>& arguments) {
     runs_.push_back(std::make_unique<StrindleRun>(arguments));
     StrindleRun& run = *runs_.back();
     EXPECT_TRUE(run.Started()) << "strindle.exe did not start: " << GetLastError();
-    // The first start in a fresh prefix takes a while.
-    bool up = WaitUntil([&] { return run.Ended() || (run.Window() && GetForegroundWindow() == run.Window()); },
-                        std::chrono::seconds(60));
+    // The first start in a fresh prefix takes a while. A message at start-up (a refused file)
+    // may be the active window instead of the main window.
+    bool up = WaitUntil(
+        [&] {
+            DWORD active = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &active);
+            return run.Ended() || (run.Window() && active == run.Id());
+        },
+        std::chrono::seconds(60));
     EXPECT_TRUE(up && !run.Ended()) << "Strindle's window did not come up active";
     return run;
 }

@@ -131,6 +131,15 @@ RECT RowRectOnScreen(HWND list, int row) {
     return rect;
 }
 
+RECT ToolbarButtonRectOnScreen(HWND toolbar, UINT command) {
+    RECT rect{};
+    ForeignBuffer buffer(toolbar, sizeof rect);
+    SendMessageW(toolbar, TB_GETRECT, command, buffer.Address());
+    buffer.Read(&rect, sizeof rect);
+    MapWindowPoints(toolbar, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 std::pair<int, int> EditSelectionOf(HWND edit) {
     DWORD first = 0, last = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
@@ -155,6 +164,16 @@ HWND TopWindowCaptioned(DWORD processId, const std::wstring& caption) {
         if (TextOf(window) == caption)
             return window;
     return nullptr;
+}
+
+bool MenuShownBy(DWORD processId) {
+    for (HWND window : TopWindowsOf(processId)) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (wcscmp(className, L"#32768") == 0)
+            return true;
+    }
+    return false;
 }
 
 std::vector<std::wstring> StaticTextsOf(HWND dialog) {

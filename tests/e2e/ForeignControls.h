@@ -18,6 +18,9 @@ std::vector<std::wstring> RowsOf(HWND list);
 // Row `row`'s rectangle, in screen coordinates.
 RECT RowRectOnScreen(HWND list, int row);
 
+// The rectangle of toolbar button `command`, in screen coordinates.
+RECT ToolbarButtonRectOnScreen(HWND toolbar, UINT command);
+
 // The selected characters of an edit or rich edit, as [first, last).
 std::pair<int, int> EditSelectionOf(HWND edit);
 
@@ -28,6 +31,8 @@ HWND FocusOf(HWND window);
 std::vector<HWND> TopWindowsOf(DWORD processId);
 // The first visible top-level window of the process with exactly this caption, or null.
 HWND TopWindowCaptioned(DWORD processId, const std::wstring& caption);
+// A popup menu of the process is open.
+bool MenuShownBy(DWORD processId);
 // The texts of a dialog's static controls (a message box's message among them).
 std::vector<std::wstring> StaticTextsOf(HWND dialog);
 

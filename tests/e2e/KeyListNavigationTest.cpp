@@ -14,6 +14,13 @@ protected:
         EXPECT_TRUE(Becomes([&] { return run.Value(); }, L"value" + std::to_wstring(row)));
         return run;
     }
+    // Presses `keys` and waits for the value of entry `row` to show with that row selected alone.
+    void PressAndExpectRow(StrindleRun& run, const std::string& keys, int row) {
+        Press(keys);
+        EXPECT_TRUE(Becomes([&] { return run.Value(); }, L"value" + std::to_wstring(row))) << keys;
+        EXPECT_EQ(run.Selected(), std::vector<int>{row}) << keys;
+        EXPECT_EQ(run.Caret(), row) << keys;
+    }
 };
 
 TEST_F(KeyListNavigation, AClickSelectsTheRowAndShowsItsEntry) {
@@ -21,6 +28,39 @@ TEST_F(KeyListNavigation, AClickSelectsTheRowAndShowsItsEntry) {
     EXPECT_EQ(run.Selected(), std::vector<int>{7});
     EXPECT_EQ(run.Status(2), L"Index: 7(7h)/59(3Bh)");
     EXPECT_EQ(run.Title(), L"Strindle - nav.tbl") << "showing an entry changes nothing";
+}
+
+TEST_F(KeyListNavigation, ArrowKeysMoveFromTheClickedRow) {
+    StrindleRun& run = StartOnRow(4);
+    PressAndExpectRow(run, "Down", 5);
+    EXPECT_EQ(run.Status(2), L"Index: 5(5h)/59(3Bh)");
+    PressAndExpectRow(run, "Up Up", 3);
+}
+
+TEST_F(KeyListNavigation, HomeEndAndPageKeysMoveAsInAnyList) {
+    StrindleRun& run = StartOnRow(10);
+    PressAndExpectRow(run, "End", 59);
+    PressAndExpectRow(run, "Home", 0);
+    Press("Next");
+    EXPECT_TRUE(WaitUntil([&] { return run.Caret() > 0; })) << "Page Down moves down a page";
+    const int pageDown = run.Caret();
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, L"value" + std::to_wstring(pageDown)));
+    PressAndExpectRow(run, "Prior", 0);
+}
+
+TEST_F(KeyListNavigation, ShiftExtendsTheSelectionFromTheClickedRow) {
+    StrindleRun& run = StartOnRow(20);
+    Press("shift+Down shift+Down");
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{20, 21, 22}));
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value22")));
+    Press("shift+Up shift+Up shift+Up");
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{19, 20}));
+}
+
+TEST_F(KeyListNavigation, ALoneControlKeepsTheCaretRow) {
+    StrindleRun& run = StartOnRow(12);
+    Press("ctrl");
+    PressAndExpectRow(run, "Down", 13);
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST_F(FileCommands, OpenOnModifiedTableAnsweredNoShowsNoDialog) {
     EXPECT_EQ(Dialog().Document.Values[0], u"one?");
 }
 
-TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesEmptyTableNamedAfterFile) {
+TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesAnEmptyUntitledTable) {
     OpenWindow();
     std::wstring missing = (scratch_ / "missing.tbl").wstring();
     OpenFile(missing);
@@ -133,8 +133,8 @@ TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesEmptyTableNamedAfterFi
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
     EXPECT_EQ(prompts_.Messages[0].Type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(Dialog().Document.Count(), 0u);
-    EXPECT_EQ(Dialog().Document.PathName, Utf16(missing));
-    EXPECT_EQ(Dialog().Document.FileName, u"missing.tbl");
+    EXPECT_EQ(Dialog().Document.PathName, u"");
+    EXPECT_EQ(Dialog().Document.FileName, u"Untitled");
     EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
     EXPECT_EQ(StatusText(Status(), 0), L"Ready.");
     EXPECT_TRUE(MenuItemGrayed(Window(), ID_FILE_SAVE));
@@ -149,6 +149,20 @@ TEST_F(FileCommands, DamagedFileIsRefusedWithTheLoadersReason) {
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
     EXPECT_EQ(Dialog().Document.Count(), 0u);
     EXPECT_EQ(Dialog().KeyList().Count(), 0);
+}
+
+TEST_F(FileCommands, SaveAfterARefusedFileAsksForANameAndLeavesTheFileAlone) {
+    OpenTableOf(2);
+    std::filesystem::path damaged = scratch_ / "damaged.tbl";
+    WriteBytes(damaged, std::vector<uint8_t>(300, 0x7F));
+    OpenFile(damaged.wstring());
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled") << "the refused file is not the document's";
+    ASSERT_TRUE(Dialog().Document.Insert(0, u"new", u"entry"));
+    prompts_.FileAnswers.push_back(std::nullopt);
+    SendCommand(ID_FILE_SAVE);
+    ASSERT_EQ(prompts_.FileRequests.size(), 3u) << "two opens, then Save asks for a name";
+    EXPECT_TRUE(prompts_.FileRequests.back().Save);
+    EXPECT_EQ(ReadBytes(damaged), std::vector<uint8_t>(300, 0x7F));
 }
 
 TEST_F(FileCommands, OpeningTableWithoutEntriesSelectsNothingAndShowsLoaded) {
@@ -189,6 +203,18 @@ TEST_F(FileCommands, EditedValueKeepsItsLineBreaksAndColourTokens) {
     Type(L"!");
     SendCommand(ID_FILE_SAVE);
     EXPECT_EQ(ReadTable(path, false).Values, std::vector<std::u16string>{u"\u00FFc1Red\nline two!"});
+}
+
+TEST_F(FileCommands, SaveShowsTheValueAsNowHeld) {
+    OpenWindow();
+    std::wstring path = MakeTable("codes.tbl", {u"k"}, {u"plain"});
+    OpenFile(path);
+    // A game colour code typed in is held as its token once saved.
+    Type(L"\u00FFc1");
+    SendCommand(ID_FILE_SAVE);
+    EXPECT_EQ(Dialog().Document.Values[0], u"plain\\red;");
+    EXPECT_EQ(EditorText(), L"plain\\red;");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - codes.tbl") << "showing the held value is no edit";
 }
 
 TEST_F(FileCommands, SaveWithoutEntriesDoesNothing) {
@@ -233,8 +259,9 @@ TEST_F(FileCommands, FailedSaveAsKeepsNamesAndModifiedAndSaysSo) {
     std::vector<uint8_t> before = ReadBytes(path);
     prompts_.FileAnswers.push_back((scratch_ / "no such folder" / "out.tbl").wstring());
     SendCommand(ID_FILE_SAVEAS);
-    ASSERT_FALSE(prompts_.Messages.empty());
-    EXPECT_EQ(prompts_.Messages.back().Text, L"File out.tbl not saved");
+    ASSERT_EQ(prompts_.Messages.size(), 1u) << "one message, with the reason";
+    EXPECT_TRUE(prompts_.Messages.back().Text.starts_with(L"File out.tbl not saved\n\n"))
+        << testing::PrintToString(prompts_.Messages.back().Text);
     EXPECT_EQ(prompts_.Messages.back().Caption, L"Save Error");
     EXPECT_EQ(prompts_.Messages.back().Type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(StatusText(Status(), 1), L"Save Error");
@@ -256,8 +283,9 @@ TEST_F(FileCommands, FailedSaveNamesTheFileAndLosesNothing) {
     Type(L"2");
     std::filesystem::remove_all(folder);
     SendCommand(ID_FILE_SAVE);
-    ASSERT_FALSE(prompts_.Messages.empty());
-    EXPECT_EQ(prompts_.Messages.back().Text, L"File t.tbl not saved");
+    ASSERT_EQ(prompts_.Messages.size(), 1u) << "one message, with the reason";
+    EXPECT_TRUE(prompts_.Messages.back().Text.starts_with(L"File t.tbl not saved\n\nThe table was not saved"))
+        << testing::PrintToString(prompts_.Messages.back().Text);
     EXPECT_TRUE(Dialog().Document.Modified);
     EXPECT_EQ(Dialog().Document.Values[0], u"v2");
     EXPECT_EQ(StatusText(Status(), 1), L"Save Error");

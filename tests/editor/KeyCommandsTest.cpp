@@ -121,6 +121,16 @@ TEST_F(DeleteKey, AsksThenRemovesTheSelectedRowsAndSelectsTheNextRemaining) {
     EXPECT_EQ(EditorText(), L"value8");
 }
 
+TEST_F(DeleteKey, KeepsTheRowsInViewWhereTheyWere) {
+    OpenTableOf(300);
+    HWND list = Dialog().KeyList().Handle();
+    SendMessageW(list, LB_SETTOPINDEX, 150, 0);
+    SelectRows({155});
+    DeleteAnswering(IDYES);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 150);
+    EXPECT_EQ(CaretRow(), 155);
+}
+
 TEST_F(DeleteKey, NoChangesNothing) {
     OpenTableOf(5);
     SelectRows({1, 3});

@@ -253,6 +253,35 @@ TEST_F(MainWindow, DeselectAllClearsEverySelectedRow) {
     EXPECT_TRUE(Dialog().KeyList().SelectedRows().empty());
 }
 
+TEST_F(MainWindow, MinimisedWindowDragsIcon128) {
+    OpenWindow();
+    // The dialog procedure's own return value is the result: not "handled", not a default icon.
+    auto icon = reinterpret_cast<HICON>(SendMessageW(Window(), WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(icon, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+}
+
+TEST_F(MainWindow, FailingCommandSaysWhatFailedAndLeavesTheTableAsItWas) {
+    OpenTableOf(4);
+    Type(L"!");
+    bool thrown = false;
+    prompts_.WhileShown = [&](const ScriptedPrompts::ShownMessage&) {
+        if (!thrown) {
+            thrown = true;
+            throw std::runtime_error("the disk went away");
+        }
+    };
+    prompts_.MessageAnswers.push_back(IDYES);  // never taken: the question throws
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(ID_EDIT_DELETEKEY, 0), 0);
+    prompts_.MessageAnswers.clear();
+    ASSERT_TRUE(IsWindow(Window()));
+    ASSERT_EQ(prompts_.Messages.size(), 2u);
+    EXPECT_EQ(prompts_.Messages[1].Text, L"The command failed: the disk went away. The table is as it was before it.");
+    EXPECT_EQ(Dialog().Document.Count(), 4u);
+    EXPECT_EQ(Dialog().Document.Values[0], u"value0!");
+    EXPECT_EQ(Rows().size(), 4u);
+    EXPECT_TRUE(Dialog().Document.Modified) << "the unsaved edit is still there to save";
+}
+
 TEST_F(MainWindow, SystemMenuHasAboutStrindle) {
     OpenWindow();
     HMENU system = GetSystemMenu(Window(), FALSE);

@@ -157,11 +157,14 @@ TEST_F(SearchCommand, CarriageReturnLineFeedPairsBeforeAHitDoNotShiftTheMarkedCh
     EXPECT_EQ(MarkedText(), L"target");
 }
 
-TEST_F(SearchCommand, ValueHitGivesTheEditorTheFocusSoTheMarkShows) {
+TEST_F(SearchCommand, ValueHitShowsItsMarkWithoutTakingTheFocus) {
     OpenTable({u"a", u"b"}, {u"first", u"the target"});
     SetFocus(Dialog().KeyList().Handle());
     Search(L"target");
-    EXPECT_EQ(GetFocus(), Dialog().ValueEditor());
+    EXPECT_EQ(GetFocus(), Dialog().KeyList().Handle()) << "a key press would type over the marked characters";
+    EXPECT_EQ(MarkedText(), L"target");
+    EXPECT_TRUE(SendMessageW(Dialog().ValueEditor(), EM_GETOPTIONS, 0, 0) & ECO_NOHIDESEL)
+        << "the mark must show while the editor has no focus";
 }
 
 TEST_F(SearchCommand, FullTableWithoutAHitEndsWithNoRowSelected) {

@@ -9,6 +9,13 @@ namespace {
 
 class Settings : public MainWindowTest {};
 
+void ExpectStoredRectangle(DWORD x, DWORD y, DWORD width, DWORD height) {
+    EXPECT_EQ(StoredNumber(L"Window XPos"), x);
+    EXPECT_EQ(StoredNumber(L"Window YPos"), y);
+    EXPECT_EQ(StoredNumber(L"Window Width"), width);
+    EXPECT_EQ(StoredNumber(L"Window Height"), height);
+}
+
 TEST_F(Settings, FirstRunTakesEveryDefault) {
     OpenWindow();
     EXPECT_TRUE(MenuItemChecked(Window(), ID_OPTIONS_PARSEONLOAD));
@@ -55,10 +62,7 @@ TEST_F(Settings, SaveCurrentPositionWritesTheRectangleEvenWithAutosaveOff) {
     OpenWindow();
     SetWindowPos(Window(), nullptr, 30, 20, 520, 410, SWP_NOZORDER);
     SendCommand(ID_OPTIONS_SAVEPOS);
-    EXPECT_EQ(StoredNumber(L"Window XPos"), 30u);
-    EXPECT_EQ(StoredNumber(L"Window YPos"), 20u);
-    EXPECT_EQ(StoredNumber(L"Window Width"), 520u);
-    EXPECT_EQ(StoredNumber(L"Window Height"), 410u);
+    ExpectStoredRectangle(30, 20, 520, 410);
 }
 
 TEST_F(Settings, AutosaveWindowPositionStoresTheRectangleOnClose) {
@@ -70,6 +74,33 @@ TEST_F(Settings, AutosaveWindowPositionStoresTheRectangleOnClose) {
     EXPECT_EQ(StoredNumber(L"Autoload Window Position"), 1u);
     EXPECT_EQ(StoredNumber(L"Window XPos"), 70u);
     EXPECT_EQ(StoredNumber(L"Window Height"), 420u);
+}
+
+TEST_F(Settings, MaximisedWindowStoresItsNormalRectangle) {
+    OpenWindow();
+    SetWindowPos(Window(), nullptr, 40, 50, 530, 430, SWP_NOZORDER);
+    ShowWindow(Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(Window()));
+    SendCommand(ID_OPTIONS_SAVEPOS);
+    ExpectStoredRectangle(40, 50, 530, 430);
+}
+
+TEST_F(Settings, RectangleThatNoMonitorShowsIsMovedOntoTheScreen) {
+    StoreNumber(L"Window XPos", static_cast<DWORD>(-5000));
+    StoreNumber(L"Window YPos", 7000);
+    OpenWindow();
+    RECT rect;
+    GetWindowRect(Window(), &rect);
+    EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(rect.right - rect.left, 500) << "the size stays";
+}
+
+TEST_F(Settings, RectanglePartlyOnScreenIsKept) {
+    StoreNumber(L"Window XPos", static_cast<DWORD>(-20));
+    OpenWindow();
+    RECT rect;
+    GetWindowRect(Window(), &rect);
+    EXPECT_EQ(rect.left, -20);
 }
 
 TEST_F(Settings, CancelledDefaultDirectoryStillWritesTheOldText) {

@@ -1,0 +1,112 @@
+// Files as a user meets them: a refused file, saving and opening again.
+#include "EndToEndTest.h"
+
+#include "resource.h"
+
+namespace {
+
+class FileRoundTrip : public EndToEndTest {};
+
+TEST_F(FileRoundTrip, RefusedFileIsNeverWrittenOverBySave) {
+    std::filesystem::path damaged = scratch_ / "damaged.tbl";
+    const std::vector<uint8_t> bytes(3000, 0x5A);
+    WriteBytes(damaged, bytes);
+    StrindleRun& run = Start({damaged.wstring()});
+    ASSERT_NE(WaitForDialog(run, L"Error"), nullptr) << "the refusal is said";
+    AnswerDialog(run, L"Error", "Return");
+    EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - Untitled")));
+
+    Press("ctrl+n");
+    ASSERT_NE(WaitForDialog(run, L"Add Index String"), nullptr);
+    TypeText("fresh");
+    Press("Return");
+    EXPECT_TRUE(Becomes([&] { return run.Rows(); }, std::vector<std::wstring>{L"fresh"}));
+    Press("ctrl+s");
+    EXPECT_NE(WaitForDialog(run, L"Save As"), nullptr) << "Save asks for a name";
+    AnswerDialog(run, L"Save As", "Escape");
+    EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Save As") == nullptr; }));
+    EXPECT_EQ(ReadBytes(damaged), bytes);
+    EXPECT_EQ(run.Title(), L"Strindle - Untitled*");
+}
+
+class EditingByHand : public EndToEndTest {
+protected:
+    StrindleRun& StartOn(const std::wstring& path) {
+        StrindleRun& run = Start({path});
+        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+        return run;
+    }
+};
+
+TEST_F(EditingByHand, TypedValueIsSavedAndShownAfterReopening) {
+    std::wstring path = MakeTableOf("typed.tbl", 5);
+    {
+        StrindleRun& run = StartOn(path);
+        ClickRow(run, 2);
+        EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value2")));
+        Click(run.Editor());
+        Press("ctrl+End");
+        TypeText(" more");
+        EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value2 more")));
+        EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - typed.tbl*")));
+        Press("ctrl+s");
+        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Saved")));
+        EXPECT_EQ(run.Title(), L"Strindle - typed.tbl");
+        Press("ctrl+q");
+        EXPECT_TRUE(WaitUntil([&] { return run.Ended(); })) << "a saved table closes without a question";
+    }
+    StrindleRun& again = StartOn(path);
+    ClickRow(again, 2);
+    EXPECT_TRUE(Becomes([&] { return again.Value(); }, std::wstring(L"value2 more")));
+}
+
+TEST_F(EditingByHand, KeysAreAddedAndRenamedWithTheKeyboardAndMouse) {
+    StrindleRun& run = StartOn(MakeTableOf("keys.tbl", 3));
+    Press("ctrl+n");
+    ASSERT_NE(WaitForDialog(run, L"Add Index String"), nullptr);
+    TypeText("added");
+    Press("Return");
+    EXPECT_TRUE(Becomes([&] { return run.Rows(); }, std::vector<std::wstring>{L"key0", L"key1", L"key2", L"added"}));
+    EXPECT_EQ(run.Selected(), std::vector<int>{3});
+    ClickRow(run, 1, 1, 2);
+    ASSERT_NE(WaitForDialog(run, L"Edit Key String"), nullptr);
+    Press("ctrl+a");
+    TypeText("renamed");
+    Press("Return");
+    EXPECT_TRUE(Becomes([&] { return run.Rows(); }, std::vector<std::wstring>{L"key0", L"renamed", L"key2", L"added"}));
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value1")));
+    EXPECT_EQ(run.Title(), L"Strindle - keys.tbl*");
+}
+
+TEST_F(EditingByHand, GoToIndexSelectsTheRowTyped) {
+    StrindleRun& run = StartOn(MakeTableOf("goto.tbl", 40));
+    constexpr int ToolbarId = 0xE800;
+    ClickAt(CentreOf(ToolbarButtonRectOnScreen(GetDlgItem(run.Window(), ToolbarId), ID_EDIT_GOTOINDEX)));
+    ASSERT_NE(WaitForDialog(run, L"Go To Index #"), nullptr);
+    Press("ctrl+a");
+    TypeText("25");
+    Press("Return");
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value25")));
+    EXPECT_EQ(run.Caret(), 25);
+}
+
+TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnother) {
+    StrindleRun& source = StartOn(MakeTableOf("source.tbl", 4));
+    ClickRow(source, 2);
+    EXPECT_TRUE(Becomes([&] { return source.Selected(); }, std::vector<int>{2}));
+    ClickRow(source, 2, 3);
+    ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(source.Id()); }));
+    Press("Down Return");  // "Copy Selected", the first item
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(source.Id()); }));
+
+    StrindleRun& target = StartOn(MakeTable("target.tbl", {u"only"}, {u"one"}));
+    ClickRow(target, 0, 3);
+    ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(target.Id()); }));
+    Press("Down Down Down Return");  // "Paste Into", after Copy, Cut and the separator
+    EXPECT_TRUE(Becomes([&] { return target.Rows(); }, std::vector<std::wstring>{L"only", L"key2"}));
+    ClickRow(target, 1);
+    EXPECT_TRUE(Becomes([&] { return target.Value(); }, std::wstring(L"value2")));
+    EXPECT_EQ(target.Title(), L"Strindle - target.tbl*");
+}
+
+}  // namespace

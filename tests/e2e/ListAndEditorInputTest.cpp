@@ -1,0 +1,106 @@
+// Keys and clicks on the key list, the Up and Down buttons and the value editor, as a user
+// gives them.
+#include "EndToEndTest.h"
+
+#include "resource.h"
+
+namespace {
+
+class ListAndEditorInput : public EndToEndTest {
+protected:
+    StrindleRun& StartOn(std::vector<std::u16string> keys, std::vector<std::u16string> values) {
+        StrindleRun& run = Start({MakeTable("input.tbl", std::move(keys), std::move(values))});
+        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+        return run;
+    }
+    StrindleRun& StartOnTableOf(int count) {
+        StrindleRun& run = Start({MakeTableOf("input.tbl", count)});
+        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+        return run;
+    }
+    void ClickRowAndWait(StrindleRun& run, int row) {
+        ClickRow(run, row);
+        EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{row}));
+    }
+};
+
+TEST_F(ListAndEditorInput, DeleteKeyInTheListAsksThenDeletes) {
+    StrindleRun& run = StartOnTableOf(8);
+    ClickRowAndWait(run, 3);
+    Press("Delete");
+    ASSERT_NE(WaitForDialog(run, L"Confirmation"), nullptr) << "Delete asks first";
+    EXPECT_EQ(StaticTextsOf(run.Dialog(L"Confirmation")), std::vector<std::wstring>{L"Are you sure?"});
+    AnswerDialog(run, L"Confirmation", "Return");
+    EXPECT_TRUE(Becomes([&] { return RowCountOf(run.List()); }, 7));
+    EXPECT_EQ(run.Rows()[3], L"key4");
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value4")));
+    EXPECT_EQ(run.Title(), L"Strindle - input.tbl*");
+}
+
+TEST_F(ListAndEditorInput, RightClickOnAnUnselectedRowSelectsItAlone) {
+    StrindleRun& run = StartOnTableOf(10);
+    ClickRowAndWait(run, 2);
+    ClickRow(run, 6, 3);
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{6}));
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value6")));
+    ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(run.Id()); })) << "the list's menu opens";
+    Press("Escape");
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(run.Id()); }));
+}
+
+TEST_F(ListAndEditorInput, RightClickOnASelectedRowKeepsTheSelection) {
+    StrindleRun& run = StartOnTableOf(10);
+    ClickRowAndWait(run, 2);
+    Press("shift+Down shift+Down");
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{2, 3, 4}));
+    ClickRow(run, 3, 3);
+    ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(run.Id()); }));
+    EXPECT_EQ(run.Selected(), (std::vector<int>{2, 3, 4}));
+    Press("Escape");
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(run.Id()); }));
+}
+
+TEST_F(ListAndEditorInput, QuickSecondClickOnUpOrDownMovesAgain) {
+    StoreNumber(L"Advanced Mode", 1);
+    StrindleRun& run = StartOnTableOf(10);
+    ClickRowAndWait(run, 5);
+    Click(GetDlgItem(run.Window(), IDC_UP), 1, 2);
+    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 3));
+    EXPECT_EQ(run.Rows()[3], L"key5");
+    Click(GetDlgItem(run.Window(), IDC_DOWN), 1, 2);
+    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 5));
+    EXPECT_EQ(run.Rows()[5], L"key5");
+}
+
+TEST_F(ListAndEditorInput, TabAndShiftTabMoveTheFocusAndKeepTheValuesTab) {
+    StrindleRun& run = StartOn({u"a", u"b"}, {u"one", u"left\tright"});
+    ClickRowAndWait(run, 1);
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_KEYLIST));
+    Press("Tab");
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_VALUE));
+    Press("Tab");
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_KEYLIST)) << "Tab leaves the editor";
+    Press("shift+Tab");
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_VALUE));
+    Press("shift+Tab");
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_KEYLIST)) << "Shift+Tab leaves the editor";
+    EXPECT_EQ(run.Value(), L"left\tright") << "no TAB typed, the held one kept";
+    EXPECT_EQ(run.Title(), L"Strindle - input.tbl");
+}
+
+TEST_F(ListAndEditorInput, SearchHitInAValueIsMarkedWhileTheListKeepsTheFocus) {
+    StrindleRun& run = StartOn({u"a", u"b", u"c"}, {u"one", u"the target here", u"three"});
+    ClickRowAndWait(run, 0);
+    Press("ctrl+f");
+    ASSERT_NE(WaitForDialog(run, L"Search"), nullptr);
+    TypeText("target");
+    Press("Return");
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{1}));
+    EXPECT_TRUE(Becomes([&] { return EditSelectionOf(run.Editor()); }, std::pair<int, int>{4, 10}));
+    EXPECT_TRUE(Becomes([&] { return run.FocusedControl(); }, IDC_KEYLIST));
+    Press("Down");
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"three"))) << "the key went to the list";
+    EXPECT_EQ(run.Title(), L"Strindle - input.tbl") << "nothing was typed over";
+}
+
+}  // namespace
