@@ -148,7 +148,10 @@ private:
     bool ConfirmDiscardChanges();
     void ReportSaveFailure(const std::u16string& fileName);
     FileDialogRequest TblFileRequest(bool save) const;
-    TblReport Report();
+    // A core operation's failure in a message box with its caption.
+    void ShowFailure(const Result& failure);
+    // Shows the compiler's activity texts in status part 0 at once.
+    TblProgress Progress();
     void Repaint();
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)

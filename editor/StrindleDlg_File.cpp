@@ -1,20 +1,17 @@
 // The file commands of the main window: New, Open, open at start-up, Save and Save As.
 #include "StrindleDlg.h"
 
-#include "TblCompiler.h"
-#include "TblLoader.h"
 #include "WideText_win.h"
 
-TblReport CStrindleDlg::Report() {
-    TblReport report;
-    report.Message = [this](const std::string& text, const std::string& caption) {
-        prompts_.Message(Handle(), WideFromUtf8(text), WideFromUtf8(caption), MB_OK);
-    };
-    report.Progress = [this](const std::string& text) {
+void CStrindleDlg::ShowFailure(const Result& failure) {
+    prompts_.Message(Handle(), WideFromUtf8(failure.Message), WideFromUtf8(failure.Caption), MB_OK);
+}
+
+TblProgress CStrindleDlg::Progress() {
+    return [this](const std::string& text) {
         SetStatusText(0, WideFromUtf8(text));
         UpdateWindow(statusBar_);
     };
-    return report;
 }
 
 FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
@@ -71,12 +68,10 @@ void CStrindleDlg::OnOpen() {
     SetEditorReadOnly(false);
     SetEditorText(u"");
     SetStatusText(0, L"Loading....");
-    Document.PathName = Utf16(chosen.Path);
-    Document.FileName = Utf16(chosen.FileName);
-    if (LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report()))
+    if (const Result loaded = Document.Load(Utf16(chosen.Path), Settings.ParseOnLoad))
         ShowLoadedDocument();
     else
-        Document.Clear();  // nothing half-read stays behind
+        ShowFailure(loaded);
     SetStatusText(0, L"Ready.");
 }
 
@@ -87,10 +82,9 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     SetChangeNotify(false);
     SetEditorText(u"");
     SetEditorReadOnly(false);
-    Document.PathName = path;
-    Document.FileName = FileNameOfPath(path);
-    if (!LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report())) {
-        Document.Clear();
+    const Result loaded = Document.Load(path, Settings.ParseOnLoad);
+    if (!loaded) {
+        ShowFailure(loaded);
         return false;
     }
     ShowLoadedDocument();
@@ -120,8 +114,8 @@ void CStrindleDlg::OnSave() {
         OnSaveAs();
         return;
     }
-    if (!CompileTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    Report())) {
+    if (const Result saved = Document.Compile(Document.PathName, Settings.ParseOnLoad, Progress()); !saved) {
+        ShowFailure(saved);
         ReportSaveFailure(Document.FileName);
         return;
     }
@@ -134,13 +128,11 @@ void CStrindleDlg::OnSaveAs() {
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), TblFileRequest(true), chosen))
         return;
-    if (!CompileTbl(Utf16(chosen.Path), Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    Report())) {
+    if (const Result saved = Document.Compile(Utf16(chosen.Path), Settings.ParseOnLoad, Progress()); !saved) {
+        ShowFailure(saved);
         ReportSaveFailure(Utf16(chosen.FileName));
         return;
     }
-    Document.FileName = Utf16(chosen.FileName);
-    Document.PathName = Utf16(chosen.Path);
     PutUpCleanTitle();
     SetStatusText(0, L"Ready.");
     SetStatusText(1, L"Saved");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <cstddef>
 #include <string>
@@ -15,7 +15,7 @@ enum class ImportMode {
 // field numbers as chosen from its captions) and appends them to, or merges them into, `keys`
 // and `values`. On failure the table is unchanged: the file cannot be read ("File %s not
 // opened"), or the table would grow beyond 65,535 entries.
-TxtIoResult ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                             ImportMode mode, std::vector<std::u16string>& keys,
-                             std::vector<std::u16string>& values,
-                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
+Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
+                        ImportMode mode, std::vector<std::u16string>& keys,
+                        std::vector<std::u16string>& values,
+                        TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);

@@ -30,10 +30,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
 
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, line.Has("--parse-on-load"),
-                 StderrReport()))
+    if (!ReportResult(LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, line.Has("--parse-on-load"))))
         return ExitFailure;
-    if (const TxtIoResult written = WriteTabbedText(PathFromArgument(line.Positional[1]), keys, values, encoding);
+    if (const Result written = WriteTabbedText(PathFromArgument(line.Positional[1]), keys, values, encoding);
         !written) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + written.Message);
         return ExitFailure;

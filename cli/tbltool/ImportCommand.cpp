@@ -65,7 +65,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
 
     // The import dialog offers only the header's fields as columns.
     std::vector<std::u16string> captions;
-    if (const TxtIoResult read = ReadTabbedHeader(textPath, captions, encoding); !read) {
+    if (const Result read = ReadTabbedHeader(textPath, captions, encoding); !read) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + read.Message);
         return ExitFailure;
     }
@@ -75,18 +75,17 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     }
 
-    const TblReport report = StderrReport();
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    if (baseOption && !LoadTbl(PathFromArgument(*baseOption), keys, values, header, false, report))
+    if (baseOption && !ReportResult(LoadTbl(PathFromArgument(*baseOption), keys, values, header, false)))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
-    if (const TxtIoResult imported = ImportTabbedText(textPath, keyColumn, valueColumn, mode, keys, values, encoding);
+    if (const Result imported = ImportTabbedText(textPath, keyColumn, valueColumn, mode, keys, values, encoding);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, false, report))
+    if (!ReportResult(CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, false)))
         return ExitFailure;
     std::printf("%s: %zu entries\n", line.Positional[1].c_str(), keys.size());
     return ExitOk;

@@ -26,19 +26,18 @@ int RunMergeCommand(const std::vector<std::string>& args) {
     if (const int exit = StartCommand(args, {"--parse-on-load"}, 3, Help, line); exit >= 0)
         return exit;
     const bool parseOnLoad = line.Has("--parse-on-load");
-    const TblReport report = StderrReport();
 
     std::vector<std::u16string> keys, values, otherKeys, otherValues;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report) ||
-        !LoadTbl(PathFromArgument(line.Positional[1]), otherKeys, otherValues, header, parseOnLoad, report))
+    if (!ReportResult(LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad)) ||
+        !ReportResult(LoadTbl(PathFromArgument(line.Positional[1]), otherKeys, otherValues, header, parseOnLoad)))
         return ExitFailure;
     const size_t baseCount = keys.size();
-    if (const TxtIoResult merged = MergeEntries(otherKeys, otherValues, keys, values); !merged) {
+    if (const Result merged = MergeEntries(otherKeys, otherValues, keys, values); !merged) {
         PrintError(merged.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(line.Positional[2]), keys, values, header, parseOnLoad, report))
+    if (!ReportResult(CompileTbl(PathFromArgument(line.Positional[2]), keys, values, header, parseOnLoad)))
         return ExitFailure;
     std::printf("%s: %zu entries, %zu of them new\n", line.Positional[2].c_str(), keys.size(),
                 keys.size() - baseCount);

@@ -23,13 +23,12 @@ int RunRecompileCommand(const std::vector<std::string>& args) {
     if (const int exit = StartCommand(args, {"--parse-on-load"}, 2, Help, line); exit >= 0)
         return exit;
     const bool parseOnLoad = line.Has("--parse-on-load");
-    const TblReport report = StderrReport();
 
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    if (!LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad, report))
+    if (!ReportResult(LoadTbl(PathFromArgument(line.Positional[0]), keys, values, header, parseOnLoad)))
         return ExitFailure;
-    if (!CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, parseOnLoad, report))
+    if (!ReportResult(CompileTbl(PathFromArgument(line.Positional[1]), keys, values, header, parseOnLoad)))
         return ExitFailure;
     std::printf("%s: %zu entries, max tries %u, %u bytes\n", line.Positional[1].c_str(), keys.size(),
                 static_cast<unsigned>(header.MaxTries), static_cast<unsigned>(header.FileSize));

@@ -53,10 +53,10 @@ int StartCommand(const std::vector<std::string>& args, std::initializer_list<std
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
 
-TblReport StderrReport() {
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string& caption) { PrintError(caption + ": " + text); };
-    return report;
+bool ReportResult(const Result& result) {
+    if (!result)
+        PrintError(result.Caption + ": " + result.Message);
+    return result.Ok;
 }
 
 std::u16string PathFromArgument(const std::string& argument) { return Utf8ToUtf16(argument); }

@@ -2,7 +2,7 @@
 
 // What the commands of tbltool share: exit codes, option parsing, help, messages on stderr.
 
-#include "TblReport.h"
+#include "Result.h"
 
 #include <initializer_list>
 #include <optional>
@@ -40,8 +40,9 @@ int RunTbltool(const std::vector<std::string>& args);
 // "tbltool: <text>" on stderr.
 void PrintError(const std::string& text);
 
-// Messages of the core go to stderr as "tbltool: <caption>: <text>"; progress texts are dropped.
-TblReport StderrReport();
+// A failure of the core goes to stderr as "tbltool: <caption>: <text>"; returns whether the
+// operation succeeded.
+bool ReportResult(const Result& result);
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.
 std::u16string PathFromArgument(const std::string& argument);
