@@ -150,15 +150,18 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& temp)
 
 // Puts the finished temporary file in the target's place. ReplaceFileW keeps the target's
 // attributes, security and streams; it moves the old file to a backup name first, so that when
-// the new one cannot take its place the old one is put back.
-DWORD PutInPlace(const std::u16string& temp, const std::u16string& target, bool targetExists) {
-    if (!targetExists)
+// the new one cannot take its place the old one is put back. The attributes are set again
+// where ReplaceFileW does not keep them (Wine).
+DWORD PutInPlace(const std::u16string& temp, const std::u16string& target, DWORD targetAttributes) {
+    if (targetAttributes == INVALID_FILE_ATTRIBUTES)
         return MoveFileExW(Wide(temp), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                    ? NO_ERROR
                    : GetLastError();
     const std::u16string backup = NameBeside(target, u".bak");
     if (ReplaceFileW(Wide(target), Wide(temp), Wide(backup), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         DeleteFileW(Wide(backup));
+        if (GetFileAttributesW(Wide(target)) != targetAttributes)
+            SetFileAttributesW(Wide(target), targetAttributes);
         return NO_ERROR;
     }
     const DWORD error = GetLastError();
@@ -214,8 +217,10 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
     if (!file.Valid()) {
         const DWORD error = GetLastError();
         // A folder we may not create files in, or a name too long to take the temporary suffix.
+        // (Wine says "file not found" for a name that is too long.)
         if (targetExists && (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE ||
-                             error == ERROR_INVALID_NAME))
+                             error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND ||
+                             error == ERROR_PATH_NOT_FOUND))
             return WriteInPlace(target, bytes);
         return Result::FileFailure(FileStep::Create, error);
     }
@@ -231,7 +236,7 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
         return failAndRemove(FileStep::Write, GetLastError());
     if (!file.Close())
         return failAndRemove(FileStep::Write, GetLastError());
-    if (DWORD error = PutInPlace(temp, target, targetExists))
+    if (DWORD error = PutInPlace(temp, target, attributes))
         return failAndRemove(FileStep::Replace, error);
     return Result::Success();
 }
