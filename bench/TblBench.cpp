@@ -110,7 +110,7 @@ void Register(const BenchTable& t, const fs::path& scratch) {
         for (auto _ : state) {
             Strings keys, values;
             TblHeader header;
-            benchmark::DoNotOptimize(LoadTbl(t.File.u16string(), keys, values, header, true, {}));
+            benchmark::DoNotOptimize(LoadTbl(t.File.u16string(), keys, values, header, true));
         }
         state.SetBytesProcessed(state.iterations() * bytes);
     });
@@ -126,7 +126,7 @@ void Register(const BenchTable& t, const fs::path& scratch) {
     benchmark::RegisterBenchmark(("BuildTbl/" + t.Name).c_str(), [t, bytes](benchmark::State& state) {
         Strings keys, values;
         TblHeader header;
-        LoadTbl(t.File.u16string(), keys, values, header, false, {});
+        LoadTbl(t.File.u16string(), keys, values, header, false);
         for (auto _ : state) {
             std::vector<uint8_t> out;
             std::string error;
@@ -137,7 +137,7 @@ void Register(const BenchTable& t, const fs::path& scratch) {
     benchmark::RegisterBenchmark(("CompileTbl/" + t.Name).c_str(), [t, bytes, scratch](benchmark::State& state) {
         Strings keys, values;
         TblHeader header;
-        LoadTbl(t.File.u16string(), keys, values, header, true, {});
+        LoadTbl(t.File.u16string(), keys, values, header, true);
         for (auto _ : state)
             benchmark::DoNotOptimize(CompileTbl((scratch / "compiled.tbl").u16string(), keys, values, header, true, {}));
         state.SetBytesProcessed(state.iterations() * bytes);

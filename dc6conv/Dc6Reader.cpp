@@ -21,11 +21,13 @@ bool ReadFrameHeader(std::span<const uint8_t> file, size_t position, Dc6FrameInf
     frame.dataPosition = position + Dc6FrameHeaderSize;
     if (!RangeInside(file.size(), position, Dc6FrameHeaderSize))
         return false;
-    ReadI32LE(file, position + 4, frame.width);
-    ReadI32LE(file, position + 8, frame.height);
-    ReadI32LE(file, position + 12, frame.offsetX);
-    ReadI32LE(file, position + 16, frame.offsetY);
-    ReadI32LE(file, position + 28, frame.storedLength);
+    ByteReader in(file, position + 4);
+    frame.width = in.I32LE();
+    frame.height = in.I32LE();
+    frame.offsetX = in.I32LE();
+    frame.offsetY = in.I32LE();
+    ByteReader lengthField(file, position + 28);
+    frame.storedLength = lengthField.I32LE();
     frame.length = frame.storedLength;
     return true;
 }
@@ -36,8 +38,8 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
                     Dc6FrameScope scope) {
     info = Dc6FileInfo{};
     info.scope = scope;
-    int32_t version = 0;
-    if (!ReadI32LE(file, 0, version) || version != 6) {
+    ByteReader header(file);
+    if (header.I32LE() != 6 || header.Failed()) {
         hooks.Error(VersionMessage);
         return false;
     }
@@ -47,8 +49,9 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
     }
     for (size_t i = 0; i < 4; ++i)
         info.terminators[i] = file[12 + i];
-    ReadI32LE(file, 16, info.directions);
-    ReadI32LE(file, 20, info.framesPerDirection);
+    ByteReader counts(file, 16);
+    info.directions = counts.I32LE();
+    info.framesPerDirection = counts.I32LE();
 
     int64_t count = info.framesPerDirection;
     if (scope == Dc6FrameScope::FirstDirection) {
@@ -69,8 +72,9 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
         return false;
     }
     info.framePositions.resize(static_cast<size_t>(count));
-    for (size_t i = 0; i < info.framePositions.size(); ++i)
-        ReadU32LE(file, Dc6HeaderSize + 4 * i, info.framePositions[i]);
+    ByteReader positions(file, Dc6HeaderSize);
+    for (uint32_t& position : info.framePositions)
+        position = positions.U32LE();
 
     for (uint32_t position : info.framePositions) {
         Dc6FrameInfo frame;

@@ -27,8 +27,8 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
     frame.height = header.height;
     frame.offsetX = header.offsetX;
     frame.offsetY = header.offsetY;
-    ReadI32LE(file, header.headerPosition, frame.flip);
-    ReadI32LE(file, header.headerPosition + 20, frame.unknown);
+    frame.flip = ByteReader(file, header.headerPosition).I32LE();
+    frame.unknown = ByteReader(file, header.headerPosition + 20).I32LE();
     frame.opaque.resize(painted.pixels.size());
     for (size_t i = 0; i < painted.pixels.size(); ++i)
         frame.opaque[i] = painted.pixels[i] != first || check.pixels[i] != second;
@@ -39,8 +39,7 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
 // The bytes after each frame's coded data, as the first frame's next-block field shows them:
 // three bytes in the game's files, none in a few.
 void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
-    uint32_t nextBlock = 0;
-    ReadU32LE(file, first.headerPosition + 24, nextBlock);
+    const uint32_t nextBlock = ByteReader(file, first.headerPosition + 24).U32LE();
     const size_t dataEnd = first.dataPosition + static_cast<size_t>(std::max<int32_t>(first.length, 0));
     if (nextBlock == dataEnd) {
         sprite.frameTerminator.reset();
@@ -57,8 +56,9 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
     if (!GetFileInfoDC6(file, headerHooks, info, Dc6FrameScope::AllFrames))
         return false;
     sprite = Dc6Sprite{};
-    ReadI32LE(file, 4, sprite.flags);
-    ReadI32LE(file, 8, sprite.encoding);
+    ByteReader header(file, 4);
+    sprite.flags = header.I32LE();
+    sprite.encoding = header.I32LE();
     sprite.terminators = info.terminators;
     sprite.directions = info.directions;
     sprite.framesPerDirection = info.framesPerDirection;

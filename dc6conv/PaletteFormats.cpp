@@ -125,8 +125,7 @@ bool ParseJasc(std::span<const uint8_t> bytes, Palette& palette, std::string& pr
 // "data" chunk holds a version word, an entry count word and the entries.
 bool ParseRiff(std::span<const uint8_t> bytes, Palette& palette, std::string& problem) {
     for (size_t at = 12; RangeInside(bytes.size(), at, 8);) {
-        uint32_t size = 0;
-        ReadU32LE(bytes, at + 4, size);
+        const uint32_t size = ByteReader(bytes, at + 4).U32LE();
         const size_t body = at + 8;
         if (!RangeInside(bytes.size(), body, size)) {
             problem = FormatText("RIFF PAL file: its chunk at 0x%zX runs past the end of the file", at);

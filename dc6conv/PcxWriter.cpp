@@ -61,5 +61,5 @@ bool WritePCX(const std::string& path, const uint8_t* pixels, int32_t width, int
     if (!block)
         return false;
     const size_t size = EncodePcx(pixels, width, rows, stride, rgb, block.get());
-    return WriteWholeFile(path, block.get(), size);
+    return WriteWholeFile(path, block.get(), size).Ok;
 }

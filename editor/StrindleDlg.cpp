@@ -307,8 +307,8 @@ void CStrindleDlg::ShowCaretEntry() {
     SetEditorText(value);
     FitStatusParts(rows);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
-    // The status bar hashes the caret entry's value, as shown in the editor.
-    uint32_t hash = TblKeyHash(value, static_cast<uint32_t>(Document.Count()));
+    // The status bar hashes the caret entry's value, as shown in the editor, as its UTF-8 bytes.
+    uint32_t hash = TblTextHash(value, static_cast<uint32_t>(Document.Count()));
     SetStatusText(3, FormatText(L"Hash: %u/%Xh", hash, hash));
     SetChangeNotify(true);
     UpdateCommandStates();

@@ -176,8 +176,10 @@ private:
     void ReportSaveFailure(const std::u16string& fileName, const std::wstring& reason);
     void ShowSavedValue();
     FileDialogRequest TblFileRequest(bool save) const;
-    TblReport Report();
-    TblReport SaveReport(std::wstring& failure);
+    // A core operation's failure in a message box with its caption.
+    void ShowFailure(const Result& failure);
+    // Shows the compiler's activity texts in status part 0 at once.
+    TblProgress Progress();
     void Repaint();
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)

@@ -36,11 +36,13 @@ void CStrindleDlg::OnImportTbl() {
     std::vector<std::u16string> values;
     TblHeader header;
     SetStatusText(0, L"Loading....");
-    bool loaded = LoadTbl(Utf16(chosen.Path), keys, values, header, Settings.ParseOnLoad, Report());
+    const Result loaded = LoadTbl(Utf16(chosen.Path), keys, values, header, Settings.ParseOnLoad);
+    if (!loaded)
+        ShowFailure(loaded);
     SetStatusText(0, L"Ready.");
     if (!loaded)
         return;
-    if (TxtIoResult merged = MergeEntries(keys, values, Document.Keys, Document.Values); !merged) {
+    if (Result merged = MergeEntries(keys, values, Document.Keys, Document.Values); !merged) {
         ShowTxtIoFailure(prompts_, Handle(), merged);
         return;
     }

@@ -2,8 +2,6 @@
 #include "StrindleDlg.h"
 
 #include "RecentFiles.h"
-#include "TblCompiler.h"
-#include "TblLoader.h"
 #include "WideText_win.h"
 #include "resource.h"
 
@@ -11,26 +9,15 @@
 
 #include <cwctype>
 
-TblReport CStrindleDlg::Report() {
-    TblReport report;
-    report.Message = [this](const std::string& text, const std::string& caption) {
-        prompts_.Message(Handle(), WideFromUtf8(text), WideFromUtf8(caption), MB_OK);
-    };
-    report.Progress = [this](const std::string& text) {
+void CStrindleDlg::ShowFailure(const Result& failure) {
+    prompts_.Message(Handle(), WideFromUtf8(failure.Message), WideFromUtf8(failure.Caption), MB_OK);
+}
+
+TblProgress CStrindleDlg::Progress() {
+    return [this](const std::string& text) {
         SetStatusText(0, WideFromUtf8(text));
         UpdateWindow(statusBar_);
     };
-    return report;
-}
-
-// While saving, the compiler's reason for a failure is kept for the one message that says the
-// file was not saved.
-TblReport CStrindleDlg::SaveReport(std::wstring& failure) {
-    TblReport report = Report();
-    report.Message = [&failure](const std::string& text, const std::string&) {
-        failure += (failure.empty() ? L"" : L"\n") + WideFromUtf8(text);
-    };
-    return report;
 }
 
 FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
@@ -93,18 +80,16 @@ bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
     SetEditorReadOnly(false);
     SetEditorText(u"");
     SetStatusText(0, L"Loading....");
-    Document.PathName = Utf16(path);
-    Document.FileName = FileNameOfPath(Document.PathName);
-    bool loaded =
-        LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report());
+    const Result loaded = Document.Load(Utf16(path), Settings.ParseOnLoad);
     if (loaded) {
         ShowLoadedDocument();
         RememberRecentFile(path);
     } else {
+        ShowFailure(loaded);
         ForgetRefusedFile();
     }
     SetStatusText(0, L"Ready.");
-    return loaded;
+    return loaded.Ok;
 }
 
 void CStrindleDlg::OpenRecentFile(size_t index) {
@@ -202,9 +187,9 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     SetChangeNotify(false);
     SetEditorText(u"");
     SetEditorReadOnly(false);
-    Document.PathName = path;
-    Document.FileName = FileNameOfPath(path);
-    if (!LoadTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad, Report())) {
+    const Result loaded = Document.Load(path, Settings.ParseOnLoad);
+    if (!loaded) {
+        ShowFailure(loaded);
         ForgetRefusedFile();
         return false;
     }
@@ -236,10 +221,8 @@ void CStrindleDlg::OnSave() {
         OnSaveAs();
         return;
     }
-    std::wstring failure;
-    if (!CompileTbl(Document.PathName, Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    SaveReport(failure))) {
-        ReportSaveFailure(Document.FileName, failure);
+    if (const Result saved = Document.Compile(Document.PathName, Settings.ParseOnLoad, Progress()); !saved) {
+        ReportSaveFailure(Document.FileName, WideFromUtf8(saved.Message));
         return;
     }
     SetStatusText(1, L"Saved");
@@ -258,14 +241,10 @@ void CStrindleDlg::OnSaveAs() {
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), request, chosen))
         return;
-    std::wstring failure;
-    if (!CompileTbl(Utf16(chosen.Path), Document.Keys, Document.Values, Document.Header, Settings.ParseOnLoad,
-                    SaveReport(failure))) {
-        ReportSaveFailure(Utf16(chosen.FileName), failure);
+    if (const Result saved = Document.Compile(Utf16(chosen.Path), Settings.ParseOnLoad, Progress()); !saved) {
+        ReportSaveFailure(Utf16(chosen.FileName), WideFromUtf8(saved.Message));
         return;
     }
-    Document.FileName = Utf16(chosen.FileName);
-    Document.PathName = Utf16(chosen.Path);
     PutUpCleanTitle();
     SetStatusText(0, L"Ready.");
     SetStatusText(1, L"Saved");

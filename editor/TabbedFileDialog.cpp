@@ -14,7 +14,7 @@ FileDialogRequest TabbedTextFileRequest(bool save) {
     return request;
 }
 
-void ShowTxtIoFailure(UserPrompts& prompts, HWND owner, const TxtIoResult& failure) {
+void ShowTxtIoFailure(UserPrompts& prompts, HWND owner, const Result& failure) {
     prompts.Message(owner, WideFromUtf8(failure.Message), WideFromUtf8(TxtIoErrorCaption),
                     MB_OK | MB_ICONEXCLAMATION);
 }
@@ -51,4 +51,4 @@ bool CTabbedFileDialog::ChooseTabbedFile(bool save) {
 
 void CTabbedFileDialog::EnableOK(bool enabled) { EnableWindow(Item(IDOK), enabled ? TRUE : FALSE); }
 
-void CTabbedFileDialog::ShowFailure(const TxtIoResult& failure) { ShowTxtIoFailure(prompts_, Handle(), failure); }
+void CTabbedFileDialog::ShowFailure(const Result& failure) { ShowTxtIoFailure(prompts_, Handle(), failure); }

@@ -2,7 +2,7 @@
 
 #include "Dialog.h"
 #include "ImageButton.h"
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 #include "UserPrompts.h"
 
 #include <string>
@@ -25,7 +25,7 @@ protected:
     // False when the user cancelled.
     bool ChooseTabbedFile(bool save);
     void EnableOK(bool enabled);
-    void ShowFailure(const TxtIoResult& failure);
+    void ShowFailure(const Result& failure);
 
     UserPrompts& prompts_;
 
@@ -38,4 +38,4 @@ private:
 // The file dialog of the tabbed text files, for writing (save) or reading.
 FileDialogRequest TabbedTextFileRequest(bool save);
 // A failed tabbed-text operation's message: caption "File I/O error", exclamation icon.
-void ShowTxtIoFailure(UserPrompts& prompts, HWND owner, const TxtIoResult& failure);
+void ShowTxtIoFailure(UserPrompts& prompts, HWND owner, const Result& failure);

@@ -28,7 +28,7 @@ void CTxtExport::OnBrowse() {
 void CTxtExport::OnOK() {
     if (Path().empty())  // Enter while OK is still disabled
         return;
-    if (TxtIoResult written = WriteTabbedText(Path(), keys_, values_); !written) {
+    if (Result written = WriteTabbedText(Path(), keys_, values_); !written) {
         ShowFailure(written);
         return;
     }

@@ -38,7 +38,7 @@ void CTxtImport::OnBrowse() {
         return;
     ShowCaptions({});
     std::vector<std::u16string> captions;
-    if (TxtIoResult read = ReadTabbedHeader(Path(), captions); !read) {
+    if (Result read = ReadTabbedHeader(Path(), captions); !read) {
         ShowFailure(read);
         return;
     }
@@ -66,8 +66,8 @@ size_t CTxtImport::ChosenColumn(int listId) const {
 void CTxtImport::OnOK() {
     if (!headerRead_)  // Enter while OK is still disabled
         return;
-    TxtIoResult imported = ImportTabbedText(Path(), ChosenColumn(IDC_KEYCOLUMN), ChosenColumn(IDC_VALUECOLUMN),
-                                            ImportMode, keys_, values_);
+    Result imported = ImportTabbedText(Path(), ChosenColumn(IDC_KEYCOLUMN), ChosenColumn(IDC_VALUECOLUMN),
+                                       ImportMode, keys_, values_);
     if (!imported) {
         ShowFailure(imported);
         return;

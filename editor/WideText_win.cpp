@@ -28,11 +28,6 @@ std::wstring FormatText(const wchar_t* format, ...) {
     }
 }
 
-std::u16string FileNameOfPath(const std::u16string& path) {
-    size_t separator = path.find_last_of(u"\\/:");
-    return separator == std::u16string::npos ? path : path.substr(separator + 1);
-}
-
 std::wstring FolderOfPath(const std::wstring& path) {
     size_t separator = path.find_last_of(L"\\/:");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);

@@ -14,6 +14,5 @@ std::wstring WideFromUtf8(const std::string& text);
 // printf-style formatting into a wide string (use %ls for wide string arguments).
 std::wstring FormatText(const wchar_t* format, ...);
 
-// The file name and extension of a path, and its drive and folder with the trailing separator.
-std::u16string FileNameOfPath(const std::u16string& path);
+// The drive and folder of a path, with the trailing separator.
 std::wstring FolderOfPath(const std::wstring& path);

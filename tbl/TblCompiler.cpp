@@ -22,10 +22,11 @@ void MatchWrittenText(std::u16string& value) {
 
 }  // namespace
 
-bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& keys,
-                std::vector<std::u16string>& values, TblHeader& header, bool parseOnLoad,
-                const TblReport& report) {
-    report.ShowProgress("Compiling....");
+Result CompileTbl(const std::u16string& path, const std::vector<std::u16string>& keys,
+                  std::vector<std::u16string>& values, TblHeader& header, bool parseOnLoad,
+                  const TblProgress& progress) {
+    if (progress)
+        progress("Compiling....");
     try {
         std::vector<std::u16string> gameValues = values;
         for (std::u16string& value : gameValues)
@@ -34,19 +35,14 @@ bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& k
         TblHeader built;
         std::vector<uint8_t> bytes;
         std::string error;
-        if (!BuildTbl(keys, gameValues, built, bytes, error)) {
-            report.ShowMessage("The table cannot be saved: " + error + ".", "Save Error");
-            return false;
-        }
+        if (!BuildTbl(keys, gameValues, built, bytes, error))
+            return Result::Failure("The table cannot be saved: " + error + ".", "Save Error");
 
-        report.ShowProgress("Saving....");
-        FileError fileError;
-        if (!WriteFileSafely(path, bytes, fileError)) {
-            report.ShowMessage("The table was not saved; the file on disk is unchanged: " +
-                                   DescribeFileError(fileError) + ".",
-                               "Save Error");
-            return false;
-        }
+        if (progress)
+            progress("Saving....");
+        if (const Result written = WriteFileSafely(path, bytes); !written)
+            return Result::Failure("The table was not saved; the file on disk is unchanged: " + written.Message + ".",
+                                   "Save Error");
 
         header = built;
         for (std::u16string& value : gameValues) {
@@ -55,9 +51,8 @@ bool CompileTbl(const std::u16string& path, const std::vector<std::u16string>& k
                 ConvertColourCodesInPlace(value, ToTokens);
         }
         values = std::move(gameValues);
-        return true;
+        return Result::Success();
     } catch (const std::bad_alloc&) {
-        report.ShowMessage("There is not enough memory to save the table.", "Save Error");
-        return false;
+        return Result::Failure("There is not enough memory to save the table.", "Save Error");
     }
 }

@@ -7,9 +7,10 @@
 
 namespace {
 
-// The file name with extension: what follows the last separator of either kind.
+// The file name with extension: what follows the last separator of either kind or a drive's
+// colon ("C:name.tbl").
 std::u16string FileNameOf(const std::u16string& path) {
-    const size_t separator = path.find_last_of(u"/\\");
+    const size_t separator = path.find_last_of(u"/\\:");
     return separator == std::u16string::npos ? path : path.substr(separator + 1);
 }
 
@@ -80,23 +81,24 @@ void TblDocument::Reset() {
     MarkClean();
 }
 
-bool TblDocument::Load(const std::u16string& path, bool parseOnLoad, const TblReport& report) {
+Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
     Clear();
     PathName = path;
     FileName = FileNameOf(path);
-    if (!LoadTbl(path, Keys, Values, Header, parseOnLoad, report))
-        return false;
-    MarkClean();
-    return true;
+    Result loaded = LoadTbl(path, Keys, Values, Header, parseOnLoad);
+    if (loaded)
+        MarkClean();
+    return loaded;
 }
 
-bool TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const TblReport& report) {
-    if (!CompileTbl(path, Keys, Values, Header, parseOnLoad, report))
-        return false;
-    PathName = path;
-    FileName = FileNameOf(path);
-    MarkClean();
-    return true;
+Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress) {
+    Result compiled = CompileTbl(path, Keys, Values, Header, parseOnLoad, progress);
+    if (compiled) {
+        PathName = path;
+        FileName = FileNameOf(path);
+        MarkClean();
+    }
+    return compiled;
 }
 
 std::u16string TblDocument::Title() const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TblFormat.h"
-#include "TblReport.h"
+#include "TblCompiler.h"
 
 #include <string>
 #include <vector>
@@ -32,9 +32,9 @@ public:
     // New: an empty, untitled, clean table (the header record is kept).
     void Reset();
     // Open: replaces the table with the file's entries; on success it is loaded and clean.
-    bool Load(const std::u16string& path, bool parseOnLoad, const TblReport& report);
+    Result Load(const std::u16string& path, bool parseOnLoad);
     // Save / Save As: on success PathName and FileName name `path` and the table is clean.
-    bool Compile(const std::u16string& path, bool parseOnLoad, const TblReport& report);
+    Result Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress = {});
 
     // "Strindle - Untitled", "Strindle - %s", or "Strindle - %s*" while Modified.
     std::u16string Title() const;

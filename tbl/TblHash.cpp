@@ -1,5 +1,7 @@
 #include "TblHash.h"
 
+#include "Utf.h"
+
 #include <array>
 
 namespace {
@@ -33,6 +35,16 @@ uint32_t TblKeyHashUnreduced(std::u16string_view key) {
         }
     }
     return h;
+}
+
+uint32_t TblTextHash(std::u16string_view text, uint32_t tableSize) {
+    uint32_t h = 0;
+    for (char byte : Utf16ToUtf8(text)) {
+        if (byte == 0)
+            break;
+        HashByte(h, static_cast<uint8_t>(byte));
+    }
+    return h % tableSize;
 }
 
 uint32_t TblKeyHash(std::u16string_view key, uint32_t tableSize) {

@@ -9,6 +9,10 @@
 // stored as, so that a key read from a file hashes as the game hashes it.
 uint32_t TblKeyHash(std::u16string_view key, uint32_t tableSize);
 
+// The slot of a text hashed as its UTF-8 bytes, as the game hashes the text of a value (the
+// status bar's "Hash:"): U+00E9 counts as the two bytes C3 A9, not as the one byte E9.
+uint32_t TblTextHash(std::u16string_view text, uint32_t tableSize);
+
 // The same hash before the reduction to a slot.
 uint32_t TblKeyHashUnreduced(std::u16string_view key);
 

@@ -43,11 +43,11 @@ private:
 
 }  // namespace
 
-TxtIoResult MergeEntries(const std::vector<std::u16string>& sourceKeys,
-                         const std::vector<std::u16string>& sourceValues,
-                         std::vector<std::u16string>& keys, std::vector<std::u16string>& values) {
+Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
+                    const std::vector<std::u16string>& sourceValues,
+                    std::vector<std::u16string>& keys, std::vector<std::u16string>& values) {
     if (sourceKeys.size() != sourceValues.size() || keys.size() != values.size())
-        return TxtIoResult::Failure("The keys and values to merge differ in number. Nothing was merged.");
+        return Result::Failure("The keys and values to merge differ in number. Nothing was merged.");
 
     // A group is all entries with one key: named by its first table index, or, for the k-th
     // key the table lacks, by tableCount + k. Nothing changes until the plan is complete.
@@ -84,7 +84,7 @@ TxtIoResult MergeEntries(const std::vector<std::u16string>& sourceKeys,
 
     const size_t mergedCount = tableCount + firstSourceOfNewKey.size();
     if (mergedCount > TblMaxEntries)
-        return TxtIoResult::Failure("The merge would give the table " + std::to_string(mergedCount) +
+        return Result::Failure("The merge would give the table " + std::to_string(mergedCount) +
                                     " entries, more than the 65535 a table holds. Nothing was merged.");
 
     for (size_t first = 0; first < tableCount; ++first) {
@@ -99,5 +99,5 @@ TxtIoResult MergeEntries(const std::vector<std::u16string>& sourceKeys,
         keys.push_back(sourceKeys[firstSourceOfNewKey[k]]);
         values.push_back(sourceValues[lastSourceOfNewKey[k]]);
     }
-    return TxtIoResult::Success();
+    return Result::Success();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <string>
 #include <vector>
@@ -14,6 +14,6 @@
 // Linear in the sizes (a hash index over the keys). Refuses, changing nothing, when the
 // source arrays differ in length or the table would grow beyond the 65,535 entries a .tbl
 // file holds.
-TxtIoResult MergeEntries(const std::vector<std::u16string>& sourceKeys,
-                         const std::vector<std::u16string>& sourceValues,
-                         std::vector<std::u16string>& keys, std::vector<std::u16string>& values);
+Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
+                    const std::vector<std::u16string>& sourceValues,
+                    std::vector<std::u16string>& keys, std::vector<std::u16string>& values);

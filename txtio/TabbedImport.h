@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TabbedTextReader.h"
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <cstddef>
 #include <string>
@@ -16,8 +16,8 @@ enum class ImportMode {
 // field numbers as chosen from its captions) and appends them to, or merges them into, `keys`
 // and `values`. On failure the table is unchanged: the file cannot be read ("File %s not
 // opened"), or the table would grow beyond 65,535 entries.
-TxtIoResult ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                             ImportMode mode, std::vector<std::u16string>& keys,
-                             std::vector<std::u16string>& values,
-                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
-                             TabbedRowCounts* counts = nullptr);
+Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
+                        ImportMode mode, std::vector<std::u16string>& keys,
+                        std::vector<std::u16string>& values,
+                        TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
+                        TabbedRowCounts* counts = nullptr);

@@ -17,24 +17,23 @@ std::string FileNotOpenedMessage(const std::u16string& path) {
     return "File " + Utf16ToUtf8(path) + " not opened";
 }
 
-TxtIoResult ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes) {
-    FileError error;
-    if (!ReadWholeFile(path, bytes, error, MaxTabbedFileBytes)) {
-        if (error.Step == FileStep::Open)
-            return TxtIoResult::Failure(FileNotOpenedMessage(path));
-        return TxtIoResult::Failure("File " + Utf16ToUtf8(path) + " not read: " + DescribeFileError(error));
-    }
-    return TxtIoResult::Success();
+Result ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes) {
+    const Result read = ReadWholeFile(path, bytes, MaxTabbedFileBytes);
+    if (read)
+        return read;
+    if (read.Step == FileStep::Open)
+        return Result::Failure(FileNotOpenedMessage(path));
+    return Result::Failure("File " + Utf16ToUtf8(path) + " not read: " + read.Message);
 }
 
-TxtIoResult WriteTabbedFile(const std::u16string& path, std::string_view bytes) {
-    FileError error;
+Result WriteTabbedFile(const std::u16string& path, std::string_view bytes) {
     const std::span<const uint8_t> content(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (WriteFileSafely(path, content, error))
-        return TxtIoResult::Success();
+    const Result written = WriteFileSafely(path, content);
+    if (written)
+        return written;
     // A folder that is gone, a target that is read-only or locked: the file could not be opened.
-    if (error.Step == FileStep::Create || error.Step == FileStep::Replace)
-        return TxtIoResult::Failure(FileNotOpenedMessage(path));
-    return TxtIoResult::Failure("File " + Utf16ToUtf8(path) + " not written: " + DescribeFileError(error) +
-                                ". The file was left as it was.");
+    if (written.Step == FileStep::Create || written.Step == FileStep::Replace)
+        return Result::Failure(FileNotOpenedMessage(path));
+    return Result::Failure("File " + Utf16ToUtf8(path) + " not written: " + written.Message +
+                           ". The file was left as it was.");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +11,8 @@
 // the file cannot be opened (or, for writing, created or put in place), a message of its own
 // when a read or write fails after that. Writing replaces the target only once the new file
 // is complete, so a failed export leaves the old file whole.
-TxtIoResult ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes);
-TxtIoResult WriteTabbedFile(const std::u16string& path, std::string_view bytes);
+Result ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes);
+Result WriteTabbedFile(const std::u16string& path, std::string_view bytes);
 
 // "File %s not opened" with the path.
 std::string FileNotOpenedMessage(const std::u16string& path);

@@ -129,21 +129,21 @@ size_t ParseTabbedRows(std::string_view bytes, size_t keyColumn, size_t valueCol
     return found.Taken;
 }
 
-TxtIoResult ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
-                             TabbedEncoding encoding) {
+Result ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
+                        TabbedEncoding encoding) {
     std::vector<uint8_t> bytes;
-    if (TxtIoResult read = ReadTabbedFile(path, bytes); !read)
+    if (Result read = ReadTabbedFile(path, bytes); !read)
         return read;
     captions = ParseTabbedHeader(AsText(bytes), encoding);
-    return TxtIoResult::Success();
+    return Result::Success();
 }
 
-TxtIoResult ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                           std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
-                           TabbedEncoding encoding, TabbedRowCounts* counts) {
+Result ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
+                      std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
+                      TabbedEncoding encoding, TabbedRowCounts* counts) {
     std::vector<uint8_t> bytes;
-    if (TxtIoResult read = ReadTabbedFile(path, bytes); !read)
+    if (Result read = ReadTabbedFile(path, bytes); !read)
         return read;
     ParseTabbedRows(AsText(bytes), keyColumn, valueColumn, encoding, keys, values, counts);
-    return TxtIoResult::Success();
+    return Result::Success();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,9 +42,9 @@ size_t ParseTabbedRows(std::string_view bytes, size_t keyColumn, size_t valueCol
                        std::vector<std::u16string>& values, TabbedRowCounts* counts = nullptr);
 
 // The same over the file at `path` ("File %s not opened" when it cannot be read).
-TxtIoResult ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
-                             TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
-TxtIoResult ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                           std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
-                           TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
-                           TabbedRowCounts* counts = nullptr);
+Result ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
+                        TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
+Result ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
+                      std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
+                      TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
+                      TabbedRowCounts* counts = nullptr);

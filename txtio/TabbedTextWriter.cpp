@@ -61,12 +61,12 @@ std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, 
 
 }  // namespace
 
-TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
-                             const std::vector<std::u16string>& values, TabbedEncoding encoding,
-                             std::string& bytes) {
+Result EncodeTabbedText(const std::vector<std::u16string>& keys,
+                        const std::vector<std::u16string>& values, TabbedEncoding encoding,
+                        std::string& bytes) {
     bytes.clear();
     if (values.size() < keys.size())
-        return TxtIoResult::Failure("The table has " + std::to_string(keys.size()) + " keys but only " +
+        return Result::Failure("The table has " + std::to_string(keys.size()) + " keys but only " +
                                     std::to_string(values.size()) + " values. Nothing was written.");
     size_t estimate = HeaderLine.size() + 1;
     for (size_t i = 0; i < keys.size(); ++i)
@@ -88,18 +88,18 @@ TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
         }
         if (unwritable) {
             bytes.clear();
-            return TxtIoResult::Failure(UnwritableCharacterMessage(i, keys[i], *unwritable));
+            return Result::Failure(UnwritableCharacterMessage(i, keys[i], *unwritable));
         }
         AppendValue(text, bytes);
         bytes += "\r\n";
     }
-    return TxtIoResult::Success();
+    return Result::Success();
 }
 
-TxtIoResult WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
-                            const std::vector<std::u16string>& values, TabbedEncoding encoding) {
+Result WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
+                       const std::vector<std::u16string>& values, TabbedEncoding encoding) {
     std::string bytes;
-    if (TxtIoResult encoded = EncodeTabbedText(keys, values, encoding, bytes); !encoded)
+    if (Result encoded = EncodeTabbedText(keys, values, encoding, bytes); !encoded)
         return encoded;
     return WriteTabbedFile(path, bytes);
 }

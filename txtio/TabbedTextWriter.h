@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TxtIoResult.h"
+#include "TabbedEncoding.h"
 
 #include <string>
 #include <vector>
@@ -14,12 +14,12 @@
 
 // The file's bytes. Fails, naming the first entry that cannot be written, when a character
 // has no form in one byte per character (above U+00FF), or when `values` is shorter than `keys`.
-TxtIoResult EncodeTabbedText(const std::vector<std::u16string>& keys,
-                             const std::vector<std::u16string>& values, TabbedEncoding encoding,
-                             std::string& bytes);
+Result EncodeTabbedText(const std::vector<std::u16string>& keys,
+                        const std::vector<std::u16string>& values, TabbedEncoding encoding,
+                        std::string& bytes);
 
 // Writes the file at `path`: nothing at all when the table cannot be encoded, and the file it
 // replaces stays whole when the write fails ("File %s not opened" when it cannot be created).
-TxtIoResult WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
-                            const std::vector<std::u16string>& values,
-                            TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
+Result WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
+                       const std::vector<std::u16string>& values,
+                       TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);

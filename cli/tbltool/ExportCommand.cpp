@@ -41,7 +41,7 @@ int RunExportCommand(const std::vector<std::string>& args) {
     if (!LoadTable(options.File(0), table, header, parseOnLoad))
         return ExitFailure;
     std::string bytes;
-    if (const TxtIoResult encoded = EncodeTabbedText(table.Keys, table.Values, encoding, bytes); !encoded) {
+    if (const Result encoded = EncodeTabbedText(table.Keys, table.Values, encoding, bytes); !encoded) {
         PrintError(options.File(0) + ": " + encoded.Message);
         return ExitFailure;
     }

@@ -87,7 +87,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
 
     // The import dialog offers only the header's fields as columns.
     std::vector<std::u16string> captions;
-    if (const TxtIoResult read = ReadTabbedHeader(textPath, captions, encoding); !read) {
+    if (const Result read = ReadTabbedHeader(textPath, captions, encoding); !read) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + read.Message);
         return ExitFailure;
     }
@@ -103,7 +103,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
     TabbedRowCounts counts;
-    if (const TxtIoResult imported =
+    if (const Result imported =
             ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding, &counts);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
@@ -117,8 +117,8 @@ int RunImportCommand(const std::vector<std::string>& args) {
     // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
     // two characters \n into a line feed and drop its carriage returns.
     const bool saved = utf8 ? SaveTableExactly(options.File(1), table)
-                            : CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, false,
-                                         StderrReport(options.File(1)));
+                            : ReportResult(options.File(1), CompileTbl(PathFromArgument(options.File(1)), table.Keys,
+                                                                       table.Values, header, false));
     if (!saved)
         return ExitFailure;
     std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Keys.size(), counts.Taken);

@@ -35,9 +35,8 @@ int RunInfoCommand(const std::vector<std::string>& args) {
     const std::string& name = options.File(0);
 
     std::vector<uint8_t> bytes;
-    FileError error;
-    if (!ReadWholeFile(PathFromArgument(name), bytes, error)) {
-        PrintError(name + ": " + DescribeFileError(error));
+    if (const Result read = ReadWholeFile(PathFromArgument(name), bytes); !read) {
+        PrintError(name + ": " + read.Message);
         return ExitFailure;
     }
     const TblCheckResult r = CheckTbl(bytes);

@@ -36,9 +36,8 @@ const char FromjsonHelp[] =
 
 bool ReadInput(const std::string& argument, std::string& text) {
     std::vector<uint8_t> bytes;
-    FileError error;
-    if (!ReadWholeFile(PathFromArgument(argument), bytes, error)) {
-        PrintError(argument + ": " + DescribeFileError(error));
+    if (const Result read = ReadWholeFile(PathFromArgument(argument), bytes); !read) {
+        PrintError(argument + ": " + read.Message);
         return false;
     }
     text.assign(bytes.begin(), bytes.end());

@@ -33,12 +33,12 @@ int RunMergeCommand(const std::vector<std::string>& args) {
     if (!LoadTable(options.File(0), base, header, parseOnLoad) || !LoadTable(options.File(1), other, header, parseOnLoad))
         return ExitFailure;
     const size_t baseCount = base.Keys.size();
-    if (const TxtIoResult merged = MergeEntries(other.Keys, other.Values, base.Keys, base.Values); !merged) {
+    if (const Result merged = MergeEntries(other.Keys, other.Values, base.Keys, base.Values); !merged) {
         PrintError(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
-    if (!CompileTbl(PathFromArgument(options.File(2)), base.Keys, base.Values, header, parseOnLoad,
-                    StderrReport(options.File(2))))
+    if (!ReportResult(options.File(2),
+                      CompileTbl(PathFromArgument(options.File(2)), base.Keys, base.Values, header, parseOnLoad)))
         return ExitFailure;
     std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Keys.size(),
                 base.Keys.size() - baseCount);

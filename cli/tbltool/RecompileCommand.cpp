@@ -29,8 +29,8 @@ int RunRecompileCommand(const std::vector<std::string>& args) {
     TblHeader header;
     if (!LoadTable(options.File(0), table, header, parseOnLoad))
         return ExitFailure;
-    if (!CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, parseOnLoad,
-                    StderrReport(options.File(1))))
+    if (!ReportResult(options.File(1),
+                      CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, parseOnLoad)))
         return ExitFailure;
     std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), table.Keys.size(),
                 static_cast<unsigned>(header.MaxTries), static_cast<unsigned>(header.FileSize));

@@ -14,7 +14,7 @@
 #endif
 
 bool LoadTable(const std::string& argument, TableEntries& table, TblHeader& header, bool parseOnLoad) {
-    return LoadTbl(PathFromArgument(argument), table.Keys, table.Values, header, parseOnLoad, StderrReport(argument));
+    return ReportResult(argument, LoadTbl(PathFromArgument(argument), table.Keys, table.Values, header, parseOnLoad));
 }
 
 bool SaveTableExactly(const std::string& argument, const TableEntries& table) {
@@ -25,10 +25,8 @@ bool SaveTableExactly(const std::string& argument, const TableEntries& table) {
         PrintError(argument + ": the table cannot be saved: " + error + ".");
         return false;
     }
-    FileError fileError;
-    if (!WriteFileSafely(PathFromArgument(argument), bytes, fileError)) {
-        PrintError(argument + ": the table was not saved; the file on disk is unchanged: " +
-                   DescribeFileError(fileError) + ".");
+    if (const Result written = WriteFileSafely(PathFromArgument(argument), bytes); !written) {
+        PrintError(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
         return false;
     }
     return true;
@@ -36,11 +34,11 @@ bool SaveTableExactly(const std::string& argument, const TableEntries& table) {
 
 bool WriteOutput(const std::string& argument, std::string_view bytes) {
     if (argument != "-") {
-        FileError error;
         const std::span<const uint8_t> content(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        if (WriteFileSafely(PathFromArgument(argument), content, error))
+        const Result written = WriteFileSafely(PathFromArgument(argument), content);
+        if (written)
             return true;
-        PrintError(argument + ": not written, the file on disk is unchanged: " + DescribeFileError(error) + ".");
+        PrintError(argument + ": not written, the file on disk is unchanged: " + written.Message + ".");
         return false;
     }
 #ifdef _WIN32

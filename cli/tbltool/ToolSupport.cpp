@@ -61,12 +61,10 @@ int CommandOptions::Parse(const std::vector<std::string>& args) {
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
 
-TblReport StderrReport(const std::string& file) {
-    TblReport report;
-    report.Message = [file](const std::string& text, const std::string& caption) {
-        PrintError(file + ": " + caption + ": " + text);
-    };
-    return report;
+bool ReportResult(const std::string& file, const Result& result) {
+    if (!result)
+        PrintError(file + ": " + (result.Caption.empty() ? "" : result.Caption + ": ") + result.Message);
+    return result.Ok;
 }
 
 std::u16string PathFromArgument(const std::string& argument) { return Utf8ToUtf16(argument); }

@@ -2,7 +2,7 @@
 
 // What the commands of tbltool share: exit codes, option parsing, help, messages on stderr.
 
-#include "TblReport.h"
+#include "Result.h"
 
 #include <cstddef>
 #include <memory>
@@ -59,9 +59,9 @@ int RunTbltool(const std::vector<std::string>& args);
 // "tbltool: <text>" on stderr.
 void PrintError(const std::string& text);
 
-// Messages of the core about `file` go to stderr as "tbltool: <file>: <caption>: <text>";
-// progress texts are dropped.
-TblReport StderrReport(const std::string& file);
+// A failure of the core about `file` goes to stderr as "tbltool: <file>: <caption>: <text>";
+// returns whether the operation succeeded.
+bool ReportResult(const std::string& file, const Result& result);
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.
 std::u16string PathFromArgument(const std::string& argument);

@@ -31,7 +31,7 @@ std::string Text(const std::filesystem::path& path) {
 Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) {
     Table table;
     TblHeader header;
-    EXPECT_TRUE(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad, {})) << path;
+    EXPECT_TRUE(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad)) << path;
     return table;
 }
 

@@ -13,9 +13,8 @@ struct Table {
 Table Load(const std::filesystem::path& path) {
     Table table;
     TblHeader header;
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string&) { ADD_FAILURE() << text; };
-    EXPECT_TRUE(LoadTbl(Utf16(path.wstring()), table.Keys, table.Values, header, true, report));
+    const Result loaded = LoadTbl(Utf16(path.wstring()), table.Keys, table.Values, header, true);
+    EXPECT_TRUE(loaded) << loaded.Message;
     return table;
 }
 

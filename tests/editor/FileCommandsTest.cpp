@@ -16,9 +16,8 @@ struct LoadedTable {
 LoadedTable ReadTable(const std::wstring& path, bool parseOnLoad = true) {
     LoadedTable table;
     TblHeader header;
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string&) { ADD_FAILURE() << text; };
-    EXPECT_TRUE(LoadTbl(Utf16(path), table.Keys, table.Values, header, parseOnLoad, report));
+    const Result loaded = LoadTbl(Utf16(path), table.Keys, table.Values, header, parseOnLoad);
+    EXPECT_TRUE(loaded) << loaded.Message;
     return table;
 }
 

@@ -37,9 +37,8 @@ bool ShownWithParent(HWND control) { return (GetWindowLongW(control, GWL_STYLE) 
 
 void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values) {
     TblHeader header;
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string&) { ADD_FAILURE() << text; };
-    ASSERT_TRUE(CompileTbl(Utf16(path), keys, values, header, false, report));
+    const Result compiled = CompileTbl(Utf16(path), keys, values, header, false);
+    ASSERT_TRUE(compiled) << compiled.Message;
 }
 
 namespace {

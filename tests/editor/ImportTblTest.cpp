@@ -101,9 +101,8 @@ TEST_F(ImportTbl, MergedTableSavesWithTheMergedEntries) {
     SendCommand(ID_FILE_SAVE);
     std::vector<std::u16string> keys, values;
     TblHeader header;
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string&) { ADD_FAILURE() << text; };
-    ASSERT_TRUE(LoadTbl(Utf16(path), keys, values, header, true, report));
+    const Result loaded = LoadTbl(Utf16(path), keys, values, header, true);
+    ASSERT_TRUE(loaded) << loaded.Message;
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"a", u"b", u"c"}));
     EXPECT_EQ(values, (std::vector<std::u16string>{u"one", u"TWO", u"three"}));
 }

@@ -57,7 +57,7 @@ void MeasureOpen(int run, const std::filesystem::path& path, const std::vector<s
     double load = MillisecondsOf([&] {
         std::vector<std::u16string> k, v;
         TblHeader h;
-        LoadTbl(Utf16(path.wstring()), k, v, h, true, TblReport{});
+        LoadTbl(Utf16(path.wstring()), k, v, h, true);
     });
     AnswerWithPath prompts(path.wstring());
     CStrindleDlg window(prompts);
@@ -141,7 +141,7 @@ int main() {
         values.push_back(Utf16(L"The value of entry number " + std::to_wstring(i)));
     }
     TblHeader header;
-    if (!CompileTbl(Utf16(path.wstring()), keys, values, header, false, TblReport{}))
+    if (!CompileTbl(Utf16(path.wstring()), keys, values, header, false))
         return 1;
 
     const int runs = 3;

@@ -50,14 +50,16 @@ NodeView Node(const std::vector<uint8_t>& bytes, size_t n, size_t slot) { return
 
 struct Messages {
     std::vector<std::string> Texts, Captions, Progress;
-    TblReport Report() {
-        TblReport r;
-        r.Message = [this](const std::string& t, const std::string& c) {
-            Texts.push_back(t);
-            Captions.push_back(c);
-        };
-        r.Progress = [this](const std::string& t) { Progress.push_back(t); };
-        return r;
+    TblProgress Report() {
+        return [this](const std::string& t) { Progress.push_back(t); };
+    }
+    // Keeps a failure's message and caption; whether the operation succeeded.
+    bool Keep(const Result& result) {
+        if (!result) {
+            Texts.push_back(result.Message);
+            Captions.push_back(result.Caption);
+        }
+        return result.Ok;
     }
 };
 
@@ -178,7 +180,7 @@ TEST(TblCompiler, ReportsCompilingThenSavingAndWritesTheFile) {
     Strings values = {u"x", u"y"};
     TblHeader header;
     Messages m;
-    ASSERT_TRUE(CompileTbl(path, {u"a", u"b"}, values, header, false, m.Report()));
+    ASSERT_TRUE(m.Keep(CompileTbl(path, {u"a", u"b"}, values, header, false, m.Report())));
     EXPECT_EQ(m.Progress, (std::vector<std::string>{"Compiling....", "Saving...."}));
     EXPECT_TRUE(m.Texts.empty());
     EXPECT_EQ(header.TextStart, 59u);
@@ -211,7 +213,7 @@ TEST(TblCompiler, CompiledFileLoadsBackToTheValuesLeftInTheDocument) {
         ASSERT_TRUE(CompileTbl(path, keys, values, header, parseOnLoad, {}));
         Strings loadedKeys, loadedValues;
         TblHeader loadedHeader;
-        ASSERT_TRUE(LoadTbl(path, loadedKeys, loadedValues, loadedHeader, parseOnLoad, {}));
+        ASSERT_TRUE(LoadTbl(path, loadedKeys, loadedValues, loadedHeader, parseOnLoad));
         EXPECT_EQ(loadedKeys, keys);
         EXPECT_EQ(loadedValues, values);
         EXPECT_EQ(loadedHeader.Crc, header.Crc);
@@ -225,7 +227,7 @@ TEST(TblCompiler, RefusedTableWritesNothingAndChangesNothing) {
     TblHeader header;
     header.Crc = 0x1234;
     Messages m;
-    EXPECT_FALSE(CompileTbl((dir / "old.tbl").u16string(), {u"\u4E00"}, values, header, false, m.Report()));
+    EXPECT_FALSE(m.Keep(CompileTbl((dir / "old.tbl").u16string(), {u"\u4E00"}, values, header, false, m.Report())));
     EXPECT_EQ(ReadBytes(dir / "old.tbl"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(values[0], u"\\red;");
     EXPECT_EQ(header.Crc, 0x1234);
@@ -242,7 +244,7 @@ TEST(TblCompiler, FailedSaveKeepsTheOldFileAndTheDocument) {
         Strings values = {u"\\red;"};
         TblHeader header;
         Messages m;
-        EXPECT_FALSE(CompileTbl(target.u16string(), {u"a"}, values, header, false, m.Report()));
+        EXPECT_FALSE(m.Keep(CompileTbl(target.u16string(), {u"a"}, values, header, false, m.Report())));
         EXPECT_EQ(values[0], u"\\red;");
         ASSERT_EQ(m.Texts.size(), 1u);
         EXPECT_EQ(m.Captions[0], "Save Error");

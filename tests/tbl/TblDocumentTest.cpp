@@ -88,7 +88,7 @@ TEST(TblDocumentTitle, LoadSaveChangeShowsTheStarAgain) {
     EXPECT_EQ(doc.Title(), u"Strindle - table.tbl");
 
     TblDocument loaded;
-    ASSERT_TRUE(loaded.Load(path, false, {}));
+    ASSERT_TRUE(loaded.Load(path, false));
     EXPECT_EQ(loaded.Title(), u"Strindle - table.tbl");
     EXPECT_EQ(loaded.PathName, path);
     loaded.Values[0] = u"changed";
@@ -105,7 +105,7 @@ TEST(TblDocumentTitle, LoadSaveChangeShowsTheStarAgain) {
 TEST(TblDocumentTitle, FileNameIsTakenAfterEitherSeparator) {
     ScratchDir dir;
     TblDocument doc;
-    doc.Load(u"C:\\mods\\data\\patchstring.tbl", false, {});
+    doc.Load(u"C:\\mods\\data\\patchstring.tbl", false);
     EXPECT_EQ(doc.FileName, u"patchstring.tbl");
 }
 
@@ -113,10 +113,9 @@ TEST(TblDocumentFile, FailedLoadLeavesAnEmptyDocumentNamedAfterTheFile) {
     ScratchDir dir;
     WriteBytes(dir / "broken.tbl", {1, 2, 3, 4});
     TblDocument doc = ThreeEntries();
-    std::string message;
-    TblReport report;
-    report.Message = [&](const std::string& text, const std::string&) { message = text; };
-    EXPECT_FALSE(doc.Load((dir / "broken.tbl").u16string(), false, report));
+    const Result loaded = doc.Load((dir / "broken.tbl").u16string(), false);
+    const std::string& message = loaded.Message;
+    EXPECT_FALSE(loaded);
     EXPECT_EQ(doc.Count(), 0u);
     EXPECT_EQ(doc.Values.size(), 0u);
     EXPECT_EQ(doc.FileName, u"broken.tbl");

@@ -23,6 +23,13 @@ TEST(TblKeyHash, HashesTypedCharactersAboveU00FFAsTheirUtf8Bytes) {
     EXPECT_EQ(TblKeyHashUnreduced(u"\u0151"), TblKeyHashUnreduced(u"\u00C5\u0091"));
 }
 
+TEST(TblTextHash, HashesAValueAsItsUtf8Bytes) {
+    // é is C3 A9 in UTF-8: both bytes count, each as negative, as the game hashes the text.
+    EXPECT_EQ(TblTextHash(u"\u00E9", 0xFFFFFFFFu), 0x0FFFF229u);
+    EXPECT_NE(TblTextHash(u"\u00E9", 1000), TblKeyHash(u"\u00E9", 1000));
+    EXPECT_EQ(TblTextHash(u"abcdefghij", 1000), 0x0ABAA66Au % 1000);
+}
+
 TEST(TblCrc16, IsCrc16Ibm3740) {
     const std::string digits = "123456789";
     EXPECT_EQ(TblCrc16(reinterpret_cast<const uint8_t*>(digits.data()), digits.size()), 0x29B1);

@@ -33,11 +33,8 @@ struct Table {
 
 Table Load(const std::filesystem::path& path, bool parseOnLoad) {
     Table t;
-    std::string message;
-    TblReport report;
-    report.Message = [&](const std::string& text, const std::string&) { message = text; };
-    EXPECT_TRUE(LoadTbl(path.u16string(), t.Keys, t.Values, t.Header, parseOnLoad, report))
-        << path << ": " << message;
+    const Result loaded = LoadTbl(path.u16string(), t.Keys, t.Values, t.Header, parseOnLoad);
+    EXPECT_TRUE(loaded) << path << ": " << loaded.Message;
     return t;
 }
 

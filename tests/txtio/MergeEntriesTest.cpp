@@ -30,7 +30,7 @@ void MergeByComparingEveryKey(const Strings& sourceKeys, const Strings& sourceVa
 }
 
 Table Merged(const Table& source, Table table) {
-    const TxtIoResult result = MergeEntries(source.Keys, source.Values, table.Keys, table.Values);
+    const Result result = MergeEntries(source.Keys, source.Values, table.Keys, table.Values);
     EXPECT_TRUE(result.Ok) << result.Message;
     return table;
 }
@@ -125,7 +125,7 @@ TEST(MergeEntries, RefusesToGrowATableBeyondWhatAFileHolds) {
     EXPECT_EQ(Merged(source, table).Keys.size(), size_t{TblMaxEntries});
     source.Keys.push_back(u"another");
     source.Values.push_back(u"4");
-    const TxtIoResult result = MergeEntries(source.Keys, source.Values, table.Keys, table.Values);
+    const Result result = MergeEntries(source.Keys, source.Values, table.Keys, table.Values);
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Message.find("65536"), std::string::npos) << result.Message;
     EXPECT_EQ(table.Keys, before.Keys);

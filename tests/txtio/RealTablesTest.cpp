@@ -24,18 +24,16 @@ std::vector<std::filesystem::path> RealTables() {
     return tables;
 }
 
-TblReport FailOnMessage() {
-    TblReport report;
-    report.Message = [](const std::string& text, const std::string& caption) {
-        ADD_FAILURE() << caption << ": " << text;
-    };
-    return report;
+// Whether the operation succeeded; a failure's message fails the test.
+bool Succeeded(const Result& result) {
+    EXPECT_TRUE(result) << result.Caption << ": " << result.Message;
+    return result.Ok;
 }
 
 Table Load(const std::filesystem::path& path, bool parseOnLoad) {
     Table table;
     TblHeader header;
-    EXPECT_TRUE(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad, FailOnMessage()))
+    EXPECT_TRUE(Succeeded(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad)))
         << path;
     return table;
 }
@@ -55,13 +53,13 @@ std::optional<size_t> FirstEntryBeyondLatin1(const Table& table) {
 Table ThroughTabbedText(const Table& table, TabbedEncoding encoding, bool parseOnLoad, const ScratchDir& dir) {
     const std::u16string text = (dir / "table.txt").u16string();
     const std::u16string compiled = (dir / "table.tbl").u16string();
-    const TxtIoResult written = WriteTabbedText(text, table.Keys, table.Values, encoding);
+    const Result written = WriteTabbedText(text, table.Keys, table.Values, encoding);
     EXPECT_TRUE(written.Ok) << written.Message;
     Table imported;
-    const TxtIoResult read = ImportTabbedText(text, 0, 1, ImportMode::Append, imported.Keys, imported.Values, encoding);
+    const Result read = ImportTabbedText(text, 0, 1, ImportMode::Append, imported.Keys, imported.Values, encoding);
     EXPECT_TRUE(read.Ok) << read.Message;
     TblHeader header;
-    EXPECT_TRUE(CompileTbl(compiled, imported.Keys, imported.Values, header, parseOnLoad, FailOnMessage()));
+    EXPECT_TRUE(Succeeded(CompileTbl(compiled, imported.Keys, imported.Values, header, parseOnLoad)));
     return Load(dir / "table.tbl", false);
 }
 
@@ -116,7 +114,7 @@ TEST(RealTables, OneBytePerCharacterRefusesTablesBeyondLatin1NamingTheFirstEntry
             continue;
         ScratchDir dir;
         const auto text = dir / "table.txt";
-        const TxtIoResult result = WriteTabbedText(text.u16string(), table.Keys, table.Values);
+        const Result result = WriteTabbedText(text.u16string(), table.Keys, table.Values);
         EXPECT_FALSE(result.Ok) << path;
         const std::string key(table.Keys[*first].begin(), table.Keys[*first].end());  // keys are ASCII
         EXPECT_NE(result.Message.find("Entry " + std::to_string(*first) + " (key \"" + key + "\")"),

@@ -118,7 +118,7 @@ TEST_F(TabbedImportFile, HeaderOnlyFileImportsNothing) {
 TEST_F(TabbedImportFile, MissingFileImportsNothingInEitherMode) {
     Strings keys = {u"a"}, values = {u"1"};
     for (const ImportMode mode : {ImportMode::Append, ImportMode::Overwrite}) {
-        const TxtIoResult result = ImportTabbedText(path_.u16string(), 0, 1, mode, keys, values);
+        const Result result = ImportTabbedText(path_.u16string(), 0, 1, mode, keys, values);
         EXPECT_FALSE(result.Ok);
         EXPECT_EQ(result.Message, "File " + Utf8Path(path_) + " not opened");
     }
@@ -128,7 +128,7 @@ TEST_F(TabbedImportFile, MissingFileImportsNothingInEitherMode) {
 TEST_F(TabbedImportFile, AppendRefusesRowsThatWouldOverfillTheTable) {
     Strings keys(TblMaxEntries - 1, u"k"), values(TblMaxEntries - 1, u"v");
     const std::u16string path = Write("h\na\t1\nb\t2\n");
-    const TxtIoResult result = ImportTabbedText(path, 0, 1, ImportMode::Append, keys, values);
+    const Result result = ImportTabbedText(path, 0, 1, ImportMode::Append, keys, values);
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Message.find("65535"), std::string::npos) << result.Message;
     EXPECT_EQ(keys.size(), TblMaxEntries - 1);

@@ -146,7 +146,7 @@ TEST(ReadTabbedHeader, MissingFileGivesFileNotOpened) {
     ScratchDir dir;
     const auto path = dir / "missing.txt";
     Strings captions = {u"kept"};
-    const TxtIoResult result = ReadTabbedHeader(path.u16string(), captions);
+    const Result result = ReadTabbedHeader(path.u16string(), captions);
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Message, "File " + Utf8Path(path) + " not opened");
     EXPECT_EQ(captions, (Strings{u"kept"}));
@@ -168,7 +168,7 @@ TEST(ReadTabbedRows, ReadsTheFileAsTheParserDoes) {
 TEST(ReadTabbedRows, MissingFileAddsNothing) {
     ScratchDir dir;
     Strings keys = {u"a"}, values = {u"1"};
-    const TxtIoResult result = ReadTabbedRows((dir / "missing.txt").u16string(), 0, 1, keys, values);
+    const Result result = ReadTabbedRows((dir / "missing.txt").u16string(), 0, 1, keys, values);
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Message, "File " + Utf8Path(dir / "missing.txt") + " not opened");
     EXPECT_EQ(keys.size(), 1u);

@@ -13,7 +13,7 @@ namespace {
 std::string Encode(const Strings& keys, const Strings& values,
                    TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter) {
     std::string bytes;
-    const TxtIoResult result = EncodeTabbedText(keys, values, encoding, bytes);
+    const Result result = EncodeTabbedText(keys, values, encoding, bytes);
     EXPECT_TRUE(result.Ok) << result.Message;
     return bytes;
 }
@@ -63,7 +63,7 @@ TEST(TabbedTextWriter, CharactersUpToU00FFAreOneByteOfTheSameNumber) {
 
 TEST(TabbedTextWriter, RefusesACharacterAboveU00FFNamingTheFirstSuchEntry) {
     std::string bytes = "left over";
-    const TxtIoResult result =
+    const Result result =
         EncodeTabbedText({u"ok", u"Korean", u"Later"}, {u"fine", u"\uD55C\uAE00", u"\u0141"},
                          TabbedEncoding::OneBytePerCharacter, bytes);
     EXPECT_FALSE(result.Ok);
@@ -75,7 +75,7 @@ TEST(TabbedTextWriter, RefusesACharacterAboveU00FFNamingTheFirstSuchEntry) {
 
 TEST(TabbedTextWriter, RefusesAKeyCharacterAboveU00FFToo) {
     std::string bytes;
-    const TxtIoResult result = EncodeTabbedText({u"a", u"\u0142"}, {u"", u""},
+    const Result result = EncodeTabbedText({u"a", u"\u0142"}, {u"", u""},
                                                 TabbedEncoding::OneBytePerCharacter, bytes);
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Message.find("Entry 1 (key \"\xC5\x82\")"), std::string::npos) << result.Message;
@@ -120,7 +120,7 @@ TEST(WriteTabbedText, RefusedExportLeavesTheOldFileAndCreatesNothing) {
     const auto path = dir / "out.txt";
     const std::vector<uint8_t> old = {'o', 'l', 'd'};
     WriteBytes(path, old);
-    const TxtIoResult result = WriteTabbedText(path.u16string(), {u"k"}, {u"\u4E2D"});
+    const Result result = WriteTabbedText(path.u16string(), {u"k"}, {u"\u4E2D"});
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
@@ -131,7 +131,7 @@ TEST(WriteTabbedText, RefusedExportLeavesTheOldFileAndCreatesNothing) {
 TEST(WriteTabbedText, FolderThatIsGoneGivesFileNotOpened) {
     ScratchDir dir;
     const auto path = dir / "gone" / "out.txt";
-    const TxtIoResult result = WriteTabbedText(path.u16string(), {u"k"}, {u"v"});
+    const Result result = WriteTabbedText(path.u16string(), {u"k"}, {u"v"});
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Message, "File " + Utf8Path(path) + " not opened");
     EXPECT_FALSE(std::filesystem::exists(path));

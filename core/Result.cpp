@@ -1,10 +1,10 @@
-#include "FileIo.h"
+#include "Result.h"
 
-std::string DescribeFileError(const FileError& error) {
+Result Result::FileFailure(FileStep step, int code) {
     const char* what = "no error";
-    switch (error.Step) {
+    switch (step) {
     case FileStep::None:
-        return what;
+        break;
     case FileStep::Open:
         what = "could not open the file";
         break;
@@ -24,5 +24,8 @@ std::string DescribeFileError(const FileError& error) {
         what = "could not replace the target with the new file";
         break;
     }
-    return std::string(what) + " (error " + std::to_string(error.Code) + ")";
+    Result result = Failure(std::string(what) + " (error " + std::to_string(code) + ")");
+    result.Step = step;
+    result.Code = code;
+    return result;
 }

@@ -4,8 +4,14 @@
 #include <cstdint>
 #include <span>
 
-// Reads little-endian numbers from a byte buffer. A read past the end yields 0 and sets a flag
-// that stays set, so a caller may read a whole record and check once.
+// Whether `count` bytes from `offset` lie inside a buffer of `size` bytes.
+inline bool RangeInside(size_t size, size_t offset, size_t count) {
+    return offset <= size && count <= size - offset;
+}
+
+// Reads little-endian numbers from a byte buffer: the one reader of the .tbl and DC6 formats.
+// A read past the end yields 0 and sets a flag that stays set, so a caller may read a whole
+// record and check once.
 class ByteReader {
 public:
     explicit ByteReader(std::span<const uint8_t> bytes, size_t offset = 0)
@@ -25,6 +31,7 @@ public:
                        (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24)
                  : 0;
     }
+    int32_t I32LE() { return static_cast<int32_t>(U32LE()); }
 
     bool Failed() const { return failed_; }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Whole-file reading and safe whole-file writing, the one file layer of the core. Paths are
+// UTF-16 (passed to the Win32 "W" calls, long ones with the \\?\ prefix; elsewhere turned into
+// UTF-8). Failures are Result::FileFailure: the step that failed and the system's error number.
+
+// Reads the whole file at `path` into `bytes`. A file larger than `maxBytes` is refused
+// (FileStep::TooLarge) without being read. Other programs may keep the file open for reading,
+// writing or deleting while it is read (a spreadsheet that still has it open).
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = UINT32_MAX);
+
+// Puts `bytes` in the file at `path` so that the file holds either its old or its new content
+// whatever fails, and keeps what the user had: an existing file keeps its attributes, owner,
+// permissions (and on Windows its security and alternate streams). Normally the bytes go to a
+// temporary file beside the target, are flushed, and the temporary file then takes the
+// target's place. Where no temporary file can be made (a writable file in a read-only folder)
+// or it could not get the target's owner, the target is rewritten in place and, should that
+// fail, its old content is written back. A read-only target is refused.
+Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes);
+
+// The same for 8-bit paths in the system's code page, relative to the current directory unless
+// absolute, as the sprite converter takes them. The read refuses an empty file and leaves
+// `bytes` alone on failure.
+Result ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+Result WriteWholeFile(const std::string& path, const uint8_t* bytes, size_t size);
+
+// An 8-bit path in the system's code page (UTF-8 outside Windows) as UTF-16.
+std::u16string PathFromNative(const std::string& path);

@@ -1,0 +1,184 @@
+#include "FileIo.h"
+
+#include "Utf.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (a late write error can show here).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// Reads `size` bytes from the start of an open file; 0 or the error number.
+int ReadAll(int fd, uint8_t* out, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = pread(fd, out + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)  // the file shrank while being read
+            return EIO;
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// Writes all of `bytes` from the start of an open file; 0 or the error number.
+int WriteAll(int fd, std::span<const uint8_t> bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// Makes the file hold exactly `bytes`, durably; 0 or the error number.
+int Rewrite(int fd, std::span<const uint8_t> bytes) {
+    if (int error = WriteAll(fd, bytes))
+        return error;
+    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0)
+        return errno;
+    return 0;
+}
+
+// Rewrites the target itself, which keeps its owner, mode and links. Its old content is held
+// in memory first and written back if the new content cannot be written completely.
+Result WriteInPlace(const std::string& target, std::span<const uint8_t> bytes) {
+    Fd file(open(target.c_str(), O_RDWR | O_CLOEXEC));
+    if (file.Get() < 0)
+        return Result::FileFailure(FileStep::Open, errno);
+    struct stat info {};
+    if (fstat(file.Get(), &info) != 0)
+        return Result::FileFailure(FileStep::Read, errno);
+    std::vector<uint8_t> old(static_cast<size_t>(info.st_size));
+    if (int error = ReadAll(file.Get(), old.data(), old.size()))
+        return Result::FileFailure(FileStep::Read, error);
+    if (int error = Rewrite(file.Get(), bytes)) {
+        Rewrite(file.Get(), old);
+        return Result::FileFailure(FileStep::Write, error);
+    }
+    if (!file.Close())
+        return Result::FileFailure(FileStep::Write, errno);
+    return Result::Success();
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+}  // namespace
+
+std::u16string PathFromNative(const std::string& path) { return Utf8ToUtf16(path); }
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    bytes.clear();
+    Fd file(open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        return Result::FileFailure(FileStep::Open, errno);
+    struct stat info {};
+    if (fstat(file.Get(), &info) != 0)
+        return Result::FileFailure(FileStep::Read, errno);
+    if (S_ISDIR(info.st_mode))
+        return Result::FileFailure(FileStep::Open, EISDIR);
+    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    if (size > maxBytes || size > SIZE_MAX)
+        return Result::FileFailure(FileStep::TooLarge, EFBIG);
+    bytes.resize(static_cast<size_t>(size));
+    if (int error = ReadAll(file.Get(), bytes.data(), bytes.size()))
+        return Result::FileFailure(FileStep::Read, error);
+    return Result::Success();
+}
+
+Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {
+    const std::string target = Utf16ToUtf8(path);
+    struct stat existing {};
+    const bool targetExists = stat(target.c_str(), &existing) == 0;
+    if (targetExists && S_ISDIR(existing.st_mode))
+        return Result::FileFailure(FileStep::Replace, EISDIR);
+    // A read-only target is not to be replaced, although the folder would allow it.
+    if (targetExists && access(target.c_str(), W_OK) != 0)
+        return Result::FileFailure(FileStep::Replace, errno);
+
+    std::string temp = target + ".XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    Fd file(mkstemp(name.data()));
+    if (file.Get() < 0) {
+        const int error = errno;
+        // A folder we may not create files in, or a name too long to take the temporary suffix.
+        if (targetExists && (error == EACCES || error == EPERM || error == EROFS || error == ENOSPC ||
+                             error == ENAMETOOLONG))
+            return WriteInPlace(target, bytes);
+        return Result::FileFailure(FileStep::Create, error);
+    }
+    temp = name.data();
+    auto failAndRemove = [&](FileStep step, int code) {
+        unlink(temp.c_str());
+        return Result::FileFailure(step, code);
+    };
+    // mkstemp makes the file private and ours; give it the target's owner and permissions (or
+    // the usual permissions for a new file). A target that is not ours to give away keeps its
+    // owner by being rewritten in place.
+    if (targetExists && (existing.st_uid != geteuid() || existing.st_gid != getegid()) &&
+        fchown(file.Get(), existing.st_uid, existing.st_gid) != 0) {
+        unlink(temp.c_str());
+        return WriteInPlace(target, bytes);
+    }
+    if (fchmod(file.Get(), targetExists ? (existing.st_mode & 07777) : NewFileMode()) != 0)
+        return failAndRemove(FileStep::Create, errno);
+
+    if (int error = WriteAll(file.Get(), bytes))
+        return failAndRemove(FileStep::Write, error);
+    if (fsync(file.Get()) != 0)
+        return failAndRemove(FileStep::Write, errno);
+    if (!file.Close())
+        return failAndRemove(FileStep::Write, errno);
+    if (rename(temp.c_str(), target.c_str()) != 0)
+        return failAndRemove(FileStep::Replace, errno);
+
+    // Make the new name itself durable; the data already is, so a failure here is not reported.
+    Fd folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        fsync(folder.Get());
+    return Result::Success();
+}
