@@ -209,25 +209,28 @@ TEST_F(WindowAsDrawn, UpAndDownAreDrawnWholeAtTheirNewPlaceAfterAResize) {
     ShowWindow(Window(), SW_HIDE);
 }
 
+HWND tipsWhileOpen;
+bool menuSeen;
+bool tipShownWhileOpen;
+
+// Runs inside the menu's own loop: a tip asked to show there must stay hidden.
+void CALLBACK ShowTipWhileTheMenuIsOpen(HWND, UINT, UINT_PTR, DWORD) {
+    if (menuSeen || !FindWindowW(L"#32768", nullptr))
+        return;
+    menuSeen = true;
+    SendMessageW(tipsWhileOpen, TTM_POPUP, 0, 0);
+    tipShownWhileOpen = IsWindowVisible(tipsWhileOpen) != FALSE;
+    EndMenu();
+}
+
 TEST_F(WindowAsDrawn, ColoursTipIsPutAwayWhileTheMenuIsOpen) {
     OpenTableOf(1);
     HWND tips = reinterpret_cast<HWND>(SendMessageW(Dialog().Toolbar(), TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tips, nullptr);
-    static HWND tipsWhileOpen;
-    static bool menuSeen;
-    static bool tipShownWhileOpen;
     tipsWhileOpen = tips;
     menuSeen = false;
     tipShownWhileOpen = true;
-    // Runs inside the menu's own loop: a tip asked to show there must stay hidden.
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (menuSeen || !FindWindowW(L"#32768", nullptr))
-            return;
-        menuSeen = true;
-        SendMessageW(tipsWhileOpen, TTM_POPUP, 0, 0);
-        tipShownWhileOpen = IsWindowVisible(tipsWhileOpen) != FALSE;
-        EndMenu();
-    });
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, ShowTipWhileTheMenuIsOpen);
     ShowWindow(Window(), SW_SHOWNORMAL);
     RECT button;
     SendMessageW(Dialog().Toolbar(), TB_GETRECT, ID_COLORS, reinterpret_cast<LPARAM>(&button));
