@@ -6,34 +6,7 @@
 
 void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath); }
 
-SettingsBackup::SettingsBackup() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        existed_ = true;
-        for (DWORD index = 0;; ++index) {
-            wchar_t name[256];
-            DWORD nameLength = 256;
-            DWORD type = 0;
-            DWORD size = 0;
-            if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-                break;
-            Value value{name, type, std::vector<BYTE>(size)};
-            nameLength = 256;
-            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, value.Data.data(), &size);
-            values_.push_back(std::move(value));
-        }
-        RegCloseKey(key);
-    }
-    DeleteSettingsKey();
-}
-
-SettingsBackup::~SettingsBackup() {
-    DeleteSettingsKey();
-    if (!existed_)
-        return;
-    for (const Value& value : values_)
-        StoreRaw(value.Name.c_str(), value.Type, value.Data.data(), static_cast<DWORD>(value.Data.size()));
-}
+SettingsBackup::SettingsBackup() : RegistryKeyBackup(HKEY_CURRENT_USER, SettingsKeyPath) {}
 
 void StoreRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;

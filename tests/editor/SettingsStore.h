@@ -3,6 +3,8 @@
 // Strindle's stored settings as the tests arrange and read them, shared by the in-process
 // tests and the end-to-end tests (which run the real program in the same Wine prefix).
 
+#include "RegistryKeyBackup_win.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -10,21 +12,9 @@
 #include <vector>
 
 // Keeps HKCU\Software\Zuq\TblProg as it was: removed for the test (a first run), put back after.
-class SettingsBackup {
+class SettingsBackup : RegistryKeyBackup {
 public:
     SettingsBackup();
-    ~SettingsBackup();
-    SettingsBackup(const SettingsBackup&) = delete;
-    SettingsBackup& operator=(const SettingsBackup&) = delete;
-
-private:
-    struct Value {
-        std::wstring Name;
-        DWORD Type;
-        std::vector<BYTE> Data;
-    };
-    bool existed_ = false;
-    std::vector<Value> values_;
 };
 
 void DeleteSettingsKey();

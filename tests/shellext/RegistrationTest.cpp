@@ -2,6 +2,7 @@
 // the shell's approval, the type library, and what unregistration keeps. Each build folder
 // has its own Wine prefix, so these tests own its class registry; they unregister at the end.
 #include "DunmoreTestSupport.h"
+#include "RegistryKeyBackup_win.h"
 
 #include <gtest/gtest.h>
 
@@ -11,53 +12,6 @@ constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersio
 constexpr wchar_t kHandlers[] = L"txtfile\\ShellEx\\ContextMenuHandlers";
 // Where the shell finds handlers of .txt files whatever program the user chose for them.
 constexpr wchar_t kSystemHandlers[] = L"SystemFileAssociations\\.txt\\ShellEx\\ContextMenuHandlers";
-
-// Takes the shell's Approved key away for a test and puts it back, values and all.
-class ApprovedKeyRemoved {
-public:
-    ApprovedKeyRemoved() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return;
-        for (DWORD index = 0;; ++index) {
-            wchar_t name[256];
-            DWORD nameLength = 256;
-            DWORD type = 0;
-            BYTE data[1024];
-            DWORD bytes = sizeof data;
-            if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &bytes) != ERROR_SUCCESS)
-                break;
-            values_.push_back({name, type, std::vector<BYTE>(data, data + bytes)});
-        }
-        RegCloseKey(key);
-        existed_ = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApprovedKey) == ERROR_SUCCESS;
-    }
-
-    ~ApprovedKeyRemoved() {
-        if (!existed_)
-            return;
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        for (const Value& value : values_)
-            RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
-                           static_cast<DWORD>(value.data.size()));
-        RegCloseKey(key);
-    }
-
-    ApprovedKeyRemoved(const ApprovedKeyRemoved&) = delete;
-    ApprovedKeyRemoved& operator=(const ApprovedKeyRemoved&) = delete;
-
-    bool Removed() const { return existed_; }
-
-private:
-    struct Value {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    bool existed_ = false;
-    std::vector<Value> values_;
-};
 
 // The other bitness's Dunmore.dll: the same build folder of the other Windows tree.
 std::filesystem::path OtherBitnessLibrary() {
@@ -228,8 +182,9 @@ TEST_F(DunmoreRegistration, UnregistrationKeepsOtherHandlersOfTextFiles) {
 
 TEST_F(DunmoreRegistration, RegistrationThatCannotBeApprovedIsDeniedAndRegistersNothing) {
     {
-        const ApprovedKeyRemoved removed;
-        ASSERT_TRUE(removed.Removed());
+        // The shell's Approved key is taken away for the test and put back, values and all.
+        const RegistryKeyBackup removed(HKEY_LOCAL_MACHINE, kApprovedKey);
+        ASSERT_TRUE(removed.Existed());
         EXPECT_EQ(Dunmore().registerServer(), E_ACCESSDENIED);
     }
     for (const std::wstring& key : OwnKeys())
