@@ -5,6 +5,7 @@
 #include "ForeignControls.h"
 #include "RealInput.h"
 #include "StartedProgram.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <chrono>
@@ -97,6 +98,34 @@ protected:
         EXPECT_EQ(TextOf(main_), L"Morvane Converter: (3 files)");
     }
 
+    // Answers the run's notices after `previous` with real clicks until the summary comes, then
+    // checks and answers it; during the first `clickedNotices` notices the main window's buttons
+    // are clicked too. Returns the number of notices.
+    size_t AnswerNoticesUntilTheSummary(HWND previous, size_t clickedNotices) {
+        size_t notices = 0;
+        for (;;) {
+            HWND box = WaitForMessageBox(previous);
+            EXPECT_NE(box, nullptr) << "no summary after " << notices << " notices";
+            if (box == nullptr)
+                return notices;
+            const std::wstring text = MessageOf(box);
+            EXPECT_NE(text, PaletteQuestion) << "a second run started";
+            if (text.starts_with(SummaryStart)) {
+                EXPECT_EQ(text, L"Successfully converted 3 out of 3 files selected");
+                Answer(box, IDOK);
+                return notices;
+            }
+            EXPECT_LT(++notices, 40u) << "too many notices";
+            if (notices >= 40)
+                return notices;
+            if (notices <= clickedNotices)
+                ClickTheMainWindowsButtons();
+            Answer(box, IDOK);
+            ExpectOnlyTheRunsWindows();
+            previous = box;
+        }
+    }
+
     ScratchDir folder_;
     RealInput input_;
     UnmanagedWindowsOf unmanaged_{L"MorvaneConvert.exe"};
@@ -115,29 +144,9 @@ TEST_F(MorvaneUnderClicks, ButtonsClickedWhileAQuestionOrNoticeIsUpDoNothing) {
     ClickTheMainWindowsButtons();
     Answer(box, IDNO);
 
-    std::vector<std::wstring> notices;
-    std::wstring summary;
-    for (HWND previous = box; summary.empty();) {
-        box = WaitForMessageBox(previous);
-        ASSERT_NE(box, nullptr) << "no summary after " << notices.size() << " notices";
-        const std::wstring text = MessageOf(box);
-        ASSERT_NE(text, PaletteQuestion) << "a second run started";
-        if (text.starts_with(SummaryStart)) {
-            summary = text;
-        } else {
-            ASSERT_LT(notices.size(), 40u) << "too many notices";
-            notices.push_back(text);
-            // The first notice is the one after which the window used to come alive again.
-            if (notices.size() <= 2)
-                ClickTheMainWindowsButtons();
-            Answer(box, IDOK);
-            ExpectOnlyTheRunsWindows();
-        }
-        previous = box;
-    }
-    EXPECT_FALSE(notices.empty()) << "the damaged sprite gave no notice";
-    EXPECT_EQ(summary, L"Successfully converted 3 out of 3 files selected");
-    Answer(box, IDOK);
+    // The first notice is the one after which the window used to come alive again.
+    const size_t notices = AnswerNoticesUntilTheSummary(box, 2);
+    EXPECT_GT(notices, 0u) << "the damaged sprite gave no notice";
 
     const std::filesystem::path output = folder_ / "PCXFiles";
     for (const char* name : {"gf_A1L53.pcx", "sh_invchar6.pcx", "sh_hlthmana0.pcx", "sh_hlthmana3.pcx"})
@@ -149,6 +158,25 @@ TEST_F(MorvaneUnderClicks, ButtonsClickedWhileAQuestionOrNoticeIsUpDoNothing) {
     std::optional<DWORD> exitCode = program_->WaitForExit(std::chrono::seconds(30));
     ASSERT_TRUE(exitCode.has_value()) << "Quit did not end the program";
     EXPECT_EQ(*exitCode, 0u) << "the program did not end cleanly";
+}
+
+TEST_F(MorvaneUnderClicks, ThePngChoiceWritesPngImagesIntoPngFiles) {
+    input_.Click(CentreOnScreen(Control(IDC_WRITEPNG)));
+    ASSERT_TRUE(PumpUntil([&] { return IsDlgButtonChecked(main_, IDC_WRITEPNG) == BST_CHECKED; })) << "the choice did not take";
+    input_.Click(CentreOnScreen(Control(4)));  // Select All
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(IDOK)) != FALSE; })) << "Select All did nothing";
+    input_.Click(CentreOnScreen(Control(IDOK)));
+
+    HWND box = WaitForMessageBox(nullptr);
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(MessageOf(box), PaletteQuestion);
+    Answer(box, IDNO);
+    AnswerNoticesUntilTheSummary(box, 0);
+
+    const std::filesystem::path output = folder_ / "PNGFiles";
+    for (const char* name : {"gf_A1L53.png", "sh_invchar6.png", "sh_hlthmana0.png", "sh_hlthmana3.png"})
+        EXPECT_TRUE(std::filesystem::exists(output / name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "PCXFiles"));
 }
 
 }  // namespace
