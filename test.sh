@@ -49,6 +49,8 @@ step "running the 64-bit Windows tests"
 "$root/scripts/wine-prefix.sh" "$build_win64"
 ctest --test-dir "$build_win64" --output-on-failure -j "$jobs"
 if [ $win32_tests = ON ]; then
+    # No window of the 64-bit run may stay up to take the focus from the 32-bit tests' windows.
+    stop_wine "$build_win64"
     step "running the 32-bit Windows tests"
     "$root/scripts/wine-prefix.sh" "$build_win32"
     ctest --test-dir "$build_win32" --output-on-failure -j "$jobs"
