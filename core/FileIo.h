@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,13 @@
 // (FileStep::TooLarge) without being read. Other programs may keep the file open for reading,
 // writing or deleting while it is read (a spreadsheet that still has it open).
 Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = UINT32_MAX);
+
+// Reads the file at `path` as ReadWholeFile does, but hands its bytes to `take` piece by piece
+// in order, FilePieceBytes at a time (less for the last), holding no more than one piece: a
+// reader that has what it needs returns false, and the rest of the file is not read.
+inline constexpr size_t FilePieceBytes = 64 * 1024;
+using FilePieceTaker = std::function<bool(std::span<const uint8_t> piece)>;
+Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes = UINT32_MAX);
 
 // Puts `bytes` in the file at `path` so that the file holds either its old or its new content
 // whatever fails, and keeps what the user had: an existing file keeps its attributes, owner,

@@ -2,8 +2,10 @@
 
 #include "Utf.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,11 +42,11 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Reads `size` bytes from the start of an open file; 0 or the error number.
-int ReadAll(int fd, uint8_t* out, size_t size) {
+// Reads `size` bytes of an open file, from byte `from` on; 0 or the error number.
+int ReadAll(int fd, uint8_t* out, size_t size, uint64_t from = 0) {
     size_t done = 0;
     while (done < size) {
-        const ssize_t n = pread(fd, out + done, size - done, static_cast<off_t>(done));
+        const ssize_t n = pread(fd, out + done, size - done, static_cast<off_t>(from + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -110,22 +112,53 @@ mode_t NewFileMode() {
 
 std::u16string PathFromNative(const std::string& path) { return Utf8ToUtf16(path); }
 
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
-    Fd file(open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
+namespace {
+
+// Opens the file at `path` for reading and gets its size; a folder, or a file larger than
+// `maxBytes`, is refused.
+Result OpenForReading(const std::u16string& path, uint64_t maxBytes, std::optional<Fd>& file, uint64_t& size) {
+    file.emplace(open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (file->Get() < 0)
         return Result::FileFailure(FileStep::Open, errno);
     struct stat info {};
-    if (fstat(file.Get(), &info) != 0)
+    if (fstat(file->Get(), &info) != 0)
         return Result::FileFailure(FileStep::Read, errno);
     if (S_ISDIR(info.st_mode))
         return Result::FileFailure(FileStep::Open, EISDIR);
-    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    size = static_cast<uint64_t>(info.st_size);
     if (size > maxBytes || size > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, EFBIG);
+    return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    bytes.clear();
+    std::optional<Fd> file;
+    uint64_t size = 0;
+    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
+        return opened;
     bytes.resize(static_cast<size_t>(size));
-    if (int error = ReadAll(file.Get(), bytes.data(), bytes.size()))
+    if (int error = ReadAll(file->Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, error);
+    return Result::Success();
+}
+
+Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {
+    std::optional<Fd> file;
+    uint64_t size = 0;
+    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
+        return opened;
+    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(size, FilePieceBytes)));
+    for (uint64_t done = 0; done < size;) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, piece.size()));
+        if (int error = ReadAll(file->Get(), piece.data(), want, done))
+            return Result::FileFailure(FileStep::Read, error);
+        done += want;
+        if (!take({piece.data(), want}))
+            break;
+    }
     return Result::Success();
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -17,6 +18,11 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     HANDLE Get() const { return h_; }
     bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE h) {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+        h_ = h;
+    }
     bool Close() {
         const HANDLE h = h_;
         h_ = INVALID_HANDLE_VALUE;
@@ -182,22 +188,52 @@ std::u16string PathFromNative(const std::string& path) {
     return wide;
 }
 
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
-    FileHandle file(CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+namespace {
+
+// Opens the file at `path` for reading, shared as ReadWholeFile says, and gets its size; a file
+// larger than `maxBytes` is refused.
+Result OpenForReading(const std::u16string& path, uint64_t maxBytes, FileHandle& file, uint64_t& size) {
+    file.Reset(CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         return Result::FileFailure(FileStep::Open, GetLastError());
     DWORD error = NO_ERROR;
-    const uint64_t size = SizeOf(file.Get(), error);
+    size = SizeOf(file.Get(), error);
     if (error != NO_ERROR)
         return Result::FileFailure(FileStep::Read, error);
     if (size > maxBytes || size > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, ERROR_FILE_TOO_LARGE);
+    return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    bytes.clear();
+    FileHandle file(INVALID_HANDLE_VALUE);
+    uint64_t size = 0;
+    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
+        return opened;
     bytes.resize(static_cast<size_t>(size));
     if (DWORD readError = ReadAll(file.Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, readError);
+    return Result::Success();
+}
+
+Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {
+    FileHandle file(INVALID_HANDLE_VALUE);
+    uint64_t size = 0;
+    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
+        return opened;
+    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(size, FilePieceBytes)));
+    for (uint64_t done = 0; done < size;) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, piece.size()));
+        if (DWORD readError = ReadAll(file.Get(), piece.data(), want))
+            return Result::FileFailure(FileStep::Read, readError);
+        done += want;
+        if (!take({piece.data(), want}))
+            break;
+    }
     return Result::Success();
 }
 

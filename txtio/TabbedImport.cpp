@@ -4,24 +4,43 @@
 #include "TabbedTextReader.h"
 #include "TblFormat.h"
 
+#include <algorithm>
 #include <iterator>
+
+namespace {
+
+// "more than the 65535 a table holds", said of the rows a file holds beyond `room`.
+Result TooManyRows(size_t room, size_t tableEntries, ImportMode mode) {
+    const std::string rows = "The file has more than " + std::to_string(room) + " rows";
+    if (mode == ImportMode::Overwrite)
+        return Result::Failure(rows + ", more than the 65535 a table holds. Nothing was imported.");
+    return Result::Failure(rows + "; with the table's " + std::to_string(tableEntries) +
+                           " entries that is more than the 65535 a table holds. Nothing was imported.");
+}
+
+}  // namespace
 
 Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                         ImportMode mode, std::vector<std::u16string>& keys,
                         std::vector<std::u16string>& values, TabbedEncoding encoding,
                         TabbedRowCounts* counts) {
+    // Reading stops at the first row that could not fit, so that an oversized file is neither
+    // decoded nor held whole. Appended rows must fit beside the table's entries; merged rows
+    // can be no more than a table holds, as a file of one table's entries never is.
+    const size_t room =
+        mode == ImportMode::Append ? TblMaxEntries - std::min<size_t>(keys.size(), TblMaxEntries) : TblMaxEntries;
     std::vector<std::u16string> rowKeys;
     std::vector<std::u16string> rowValues;
-    if (Result read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, counts);
-        !read)
+    TabbedRowCounts found;
+    if (Result read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, &found, room); !read)
         return read;
+    if (counts)
+        *counts = found;
+    if (found.BeyondMaxRows)
+        return TooManyRows(room, keys.size(), mode);
     if (mode == ImportMode::Overwrite)
         return MergeEntries(rowKeys, rowValues, keys, values);
 
-    if (keys.size() + rowKeys.size() > TblMaxEntries)
-        return Result::Failure("The file's " + std::to_string(rowKeys.size()) + " rows and the table's " +
-                                    std::to_string(keys.size()) +
-                                    " entries are more than the 65535 a table holds. Nothing was imported.");
     keys.insert(keys.end(), std::make_move_iterator(rowKeys.begin()), std::make_move_iterator(rowKeys.end()));
     values.insert(values.end(), std::make_move_iterator(rowValues.begin()),
                   std::make_move_iterator(rowValues.end()));

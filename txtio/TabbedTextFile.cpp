@@ -17,8 +17,8 @@ std::string FileNotOpenedMessage(const std::u16string& path) {
     return "File " + Utf16ToUtf8(path) + " not opened";
 }
 
-Result ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes) {
-    const Result read = ReadWholeFile(path, bytes, MaxTabbedFileBytes);
+Result ReadTabbedFileInPieces(const std::u16string& path, const FilePieceTaker& take) {
+    const Result read = ReadFileInPieces(path, take, MaxTabbedFileBytes);
     if (read)
         return read;
     if (read.Step == FileStep::Open)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIo.h"
 #include "TabbedEncoding.h"
 
 #include <cstdint>
@@ -9,9 +10,10 @@
 
 // The file layer of the tabbed-text exchange, with its messages: "File %s not opened" when
 // the file cannot be opened (or, for writing, created or put in place), a message of its own
-// when a read or write fails after that. Writing replaces the target only once the new file
-// is complete, so a failed export leaves the old file whole.
-Result ReadTabbedFile(const std::u16string& path, std::vector<uint8_t>& bytes);
+// when a read or write fails after that. Reading hands the file over piece by piece, so that a
+// reader can stop early (FileIo.h). Writing replaces the target only once the new file is
+// complete, so a failed export leaves the old file whole.
+Result ReadTabbedFileInPieces(const std::u16string& path, const FilePieceTaker& take);
 Result WriteTabbedFile(const std::u16string& path, std::string_view bytes);
 
 // "File %s not opened" with the path.

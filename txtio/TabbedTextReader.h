@@ -18,6 +18,8 @@
 
 // A column number that matches no field (a column list without a selection).
 inline constexpr size_t NoTabbedColumn = SIZE_MAX;
+// Rows to take from a file when the reader need not stop early.
+inline constexpr size_t NoTabbedRowLimit = SIZE_MAX;
 
 // What reading the rows found, so that a caller can say which lines were skipped and why.
 struct TabbedRowCounts {
@@ -27,6 +29,7 @@ struct TabbedRowCounts {
     size_t AfterCtrlZ = 0;        // lines after a Ctrl+Z byte, which ends a one-byte file
     bool ByteOrderMark = false;   // a UTF-8 byte-order mark read as three characters
     bool CrOnlyLineEnds = false;  // CR bytes but no LF: the whole file is one line
+    bool BeyondMaxRows = false;   // a row beyond the most to take: reading stopped there
 };
 
 // The fields of line 1, in order: one empty caption for an empty file or an empty first line.
@@ -41,10 +44,12 @@ size_t ParseTabbedRows(std::string_view bytes, size_t keyColumn, size_t valueCol
                        TabbedEncoding encoding, std::vector<std::u16string>& keys,
                        std::vector<std::u16string>& values, TabbedRowCounts* counts = nullptr);
 
-// The same over the file at `path` ("File %s not opened" when it cannot be read).
+// The same over the file at `path` ("File %s not opened" when it cannot be read). The file is
+// read piece by piece and only as far as needed: the header up to its line end; the rows up to
+// the first row beyond `maxRows`, which is not taken (`counts` says BeyondMaxRows).
 Result ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
                         TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
 Result ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                       std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
                       TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
-                      TabbedRowCounts* counts = nullptr);
+                      TabbedRowCounts* counts = nullptr, size_t maxRows = NoTabbedRowLimit);

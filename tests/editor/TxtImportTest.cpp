@@ -229,8 +229,8 @@ TEST_F(TxtImport, RowsBeyondWhatATableHoldsAreRefusedAndTheDialogStaysOpen) {
     }, IDCANCEL);
     ASSERT_EQ(prompts_.Messages.size(), 1u);
     EXPECT_EQ(prompts_.Messages[0].Text,
-              L"The file's 65536 rows and the table's 0 entries are more than the 65535 a table holds. Nothing "
-              L"was imported.");
+              L"The file has more than 65535 rows; with the table's 0 entries that is more than the 65535 a table "
+              L"holds. Nothing was imported.");
     EXPECT_EQ(prompts_.Messages[0].Caption, L"File I/O error");
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");

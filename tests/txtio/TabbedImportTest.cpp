@@ -138,6 +138,16 @@ TEST_F(TabbedImportFile, AppendRefusesRowsThatWouldOverfillTheTable) {
     EXPECT_EQ(keys.size(), size_t{TblMaxEntries});
 }
 
+TEST_F(TabbedImportFile, OverwriteRefusesAFileOfMoreRowsThanATableHolds) {
+    std::string text = "h\n";
+    for (size_t row = 0; row <= TblMaxEntries; ++row)
+        text += "k\t1\n";
+    Strings keys = {u"k"}, values = {u"0"};
+    const Result result = ImportTabbedText(Write(text), 0, 1, ImportMode::Overwrite, keys, values);
+    EXPECT_EQ(result.Message, "The file has more than 65535 rows, more than the 65535 a table holds. Nothing was imported.");
+    EXPECT_EQ(values, (Strings{u"0"}));
+}
+
 TEST_F(TabbedImportFile, Utf8FileImportsItsCharacters) {
     Strings keys, values;
     const std::u16string path = Write("String Index\tText\r\nKor\t\xED\x95\x9C\xEA\xB8\x80\r\n");

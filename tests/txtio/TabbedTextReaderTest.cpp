@@ -1,5 +1,6 @@
 #include "TabbedTextReader.h"
 
+#include "FileIo.h"
 #include "TestSupport.h"
 #include "TxtioTestSupport.h"
 
@@ -152,17 +153,56 @@ TEST(ReadTabbedHeader, MissingFileGivesFileNotOpened) {
     EXPECT_EQ(captions, (Strings{u"kept"}));
 }
 
-TEST(ReadTabbedRows, ReadsTheFileAsTheParserDoes) {
+namespace {
+
+// Line 1, then rows until a CR LF straddles the end of the file's first piece, a Ctrl+Z and
+// two lines after it: each way a line can be cut between two pieces.
+std::string TextOverPieceBoundaries() {
+    std::string text = "\xEF\xBB\xBFString Index\tText\r\n";
+    for (int row = 0; text.size() < FilePieceBytes - 40; ++row)
+        text += "k" + std::to_string(row) + "\tA\\nB\r\n\tno key\n";
+    text += "last\t" + std::string(FilePieceBytes - 1 - text.size() - 5, 'v') + "\r\n";
+    return text + "after\tthe piece\x1Agone\t1\ngone too";
+}
+
+}  // namespace
+
+TEST(ReadTabbedRows, ReadsTheFileInPiecesAsTheParserReadsItWhole) {
+    const std::string text = TextOverPieceBoundaries();
+    ASSERT_EQ(text.substr(FilePieceBytes - 1, 2), "\r\n");
     ScratchDir dir;
     const auto path = dir / "in.txt";
-    WriteBytes(path, Bytes("String Index\tText\r\na\t1\r\nb\t2\\n3\r\n"));
+    WriteBytes(path, Bytes(text));
     Strings captions;
     ASSERT_TRUE(ReadTabbedHeader(path.u16string(), captions).Ok);
-    EXPECT_EQ(captions, (Strings{u"String Index", u"Text"}));
+    EXPECT_EQ(captions, ParseTabbedHeader(text, TabbedEncoding::OneBytePerCharacter));
+    for (const TabbedEncoding encoding : {TabbedEncoding::OneBytePerCharacter, TabbedEncoding::Utf8}) {
+        Rows whole, read;
+        TabbedRowCounts wholeCounts, readCounts;
+        ParseTabbedRows(text, 0, 1, encoding, whole.Keys, whole.Values, &wholeCounts);
+        ASSERT_TRUE(ReadTabbedRows(path.u16string(), 0, 1, read.Keys, read.Values, encoding, &readCounts).Ok);
+        EXPECT_EQ(read.Keys, whole.Keys);
+        EXPECT_EQ(read.Values, whole.Values);
+        EXPECT_EQ(readCounts.Taken, wholeCounts.Taken);
+        EXPECT_EQ(readCounts.WithoutKey, wholeCounts.WithoutKey);
+        EXPECT_EQ(readCounts.WithoutValue, wholeCounts.WithoutValue);
+        EXPECT_EQ(readCounts.AfterCtrlZ, wholeCounts.AfterCtrlZ);
+        EXPECT_EQ(readCounts.ByteOrderMark, wholeCounts.ByteOrderMark);
+        EXPECT_EQ(readCounts.CrOnlyLineEnds, wholeCounts.CrOnlyLineEnds);
+    }
+}
+
+TEST(ReadTabbedRows, StopsAtTheFirstRowBeyondTheMostToTake) {
+    ScratchDir dir;
+    const auto path = dir / "in.txt";
+    WriteBytes(path, Bytes("h\na\t1\n\nb\t2\nc\t3\n\tno key\n"));
     Strings keys, values;
-    ASSERT_TRUE(ReadTabbedRows(path.u16string(), 0, 1, keys, values).Ok);
+    TabbedRowCounts counts;
+    ASSERT_TRUE(ReadTabbedRows(path.u16string(), 0, 1, keys, values, TabbedEncoding::OneBytePerCharacter, &counts, 2).Ok);
     EXPECT_EQ(keys, (Strings{u"a", u"b"}));
-    EXPECT_EQ(values, (Strings{u"1", u"2\\n3"}));
+    EXPECT_EQ(values, (Strings{u"1", u"2"}));
+    EXPECT_TRUE(counts.BeyondMaxRows);
+    EXPECT_EQ(counts.WithoutKey, 0u) << "the line after the row that stopped the reading was read";
 }
 
 TEST(ReadTabbedRows, MissingFileAddsNothing) {
