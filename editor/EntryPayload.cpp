@@ -33,6 +33,18 @@ std::vector<std::u16string_view> PayloadFields(std::u16string_view payload) {
     }
 }
 
+PayloadEntries EntriesOfPayload(std::u16string_view payload) {
+    const std::vector<std::u16string_view> fields = PayloadFields(payload);
+    PayloadEntries entries;
+    entries.Keys.reserve((fields.size() + 1) / 2);
+    entries.Values.reserve((fields.size() + 1) / 2);
+    for (size_t i = 0; i < fields.size(); i += 2) {
+        entries.Keys.emplace_back(fields[i]);
+        entries.Values.emplace_back(i + 1 < fields.size() ? fields[i + 1] : std::u16string_view());
+    }
+    return entries;
+}
+
 std::u16string_view PayloadInBlock(const char16_t* block, size_t bytes) {
     std::u16string_view whole(block, bytes / sizeof(char16_t));
     return whole.substr(0, whole.find(u'\0'));

@@ -15,6 +15,14 @@ std::u16string EntryPayload(const std::vector<std::u16string>& keys, const std::
 // fields: it is what copying no row gives, and it holds no entry.
 std::vector<std::u16string_view> PayloadFields(std::u16string_view payload);
 
+// The entries of a payload as new strings of their own: fields 0, 2, 4... are keys, each
+// followed by its value (empty for a last key without one).
+struct PayloadEntries {
+    std::vector<std::u16string> Keys;
+    std::vector<std::u16string> Values;
+};
+PayloadEntries EntriesOfPayload(std::u16string_view payload);
+
 // The payload's text as held in a clipboard block of `bytes` bytes: up to the first NUL, and
 // never past the block when it has none.
 std::u16string_view PayloadInBlock(const char16_t* block, size_t bytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "EntryPayload.h"
 #include "Handles.h"
 #include "ImageButton.h"
 #include "ItemPreviewWnd.h"
@@ -188,6 +189,8 @@ private:
     bool AddEntryAt(size_t row, std::u16string name);
     void MoveCaretEntry(int step);
     bool CopySelected();
+    void AppendEntries(PayloadEntries&& entries);
+    void RemoveEntriesFrom(size_t first);
     void InsertColourToken(size_t row);
 
     UserPrompts& prompts_;

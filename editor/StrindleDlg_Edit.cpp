@@ -130,29 +130,54 @@ void CStrindleDlg::OnCutSelected() {
     OnDeleteKey();
 }
 
+// The entries are prepared first and then committed by steps that cannot fail, so that running
+// out of memory anywhere leaves the table and the key list as they were.
 void CStrindleDlg::OnPasteInto() {
     std::u16string payload;
     if (TakePayloadFromClipboard(Handle(), payload) == ClipboardRead::Busy)
         return;
-    std::vector<std::u16string_view> fields = PayloadFields(payload);
-    const size_t entries = (fields.size() + 1) / 2;
-    if (entries > TblMaxEntries - Document.Count()) {
+    PayloadEntries entries = EntriesOfPayload(payload);
+    const size_t count = entries.Keys.size();
+    if (count > TblMaxEntries - Document.Count()) {
         prompts_.Message(Handle(),
                          FormatText(L"The clipboard's %u entries and the table's %u entries are more than the "
                                     L"65535 a table holds. Nothing was pasted.",
-                                    static_cast<unsigned>(entries), static_cast<unsigned>(Document.Count())),
+                                    static_cast<unsigned>(count), static_cast<unsigned>(Document.Count())),
                          L"Paste Into", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    Document.Keys.reserve(Document.Count() + entries);
-    Document.Values.reserve(Document.Count() + entries);
-    for (size_t i = 0; i < fields.size(); i += 2) {
-        std::u16string_view value = i + 1 < fields.size() ? fields[i + 1] : std::u16string_view();
-        Document.Insert(Document.Count(), std::u16string(fields[i]), std::u16string(value));
+    const size_t first = Document.Count();
+    const bool wasModified = Document.Modified;
+    const bool wasShown = Document.ModifiedShown;
+    AppendEntries(std::move(entries));
+    try {
+        keyList_.Fill(Document.Keys);
+        Document.MarkModified();
+        ShowCaretEntry();  // puts up the star and "Not Saved"
+    } catch (...) {
+        // Showing them failed: the entries go again, and the command boundary says why.
+        RemoveEntriesFrom(first);
+        Document.Modified = wasModified;
+        Document.ModifiedShown = wasShown;
+        if (!wasShown)
+            SetWindowTextW(Handle(), WideChars(Document.Title()));
+        throw;
     }
-    keyList_.Fill(Document.Keys);
-    Document.MarkModified();
-    ShowCaretEntry();
+}
+
+void CStrindleDlg::AppendEntries(PayloadEntries&& entries) {
+    // Room first: moving strings into reserved room cannot throw.
+    Document.Keys.reserve(Document.Count() + entries.Keys.size());
+    Document.Values.reserve(Document.Count() + entries.Keys.size());
+    for (size_t i = 0; i < entries.Keys.size(); ++i) {
+        Document.Keys.push_back(std::move(entries.Keys[i]));
+        Document.Values.push_back(std::move(entries.Values[i]));
+    }
+}
+
+void CStrindleDlg::RemoveEntriesFrom(size_t first) {
+    Document.Keys.resize(first);
+    Document.Values.resize(first);
 }
 
 void CStrindleDlg::OnSelectAll() { keyList_.SelectAll(); }

@@ -1,5 +1,6 @@
 #include "KeyEditingFixture.h"
 
+#include "AllocationFailureSeam_win.h"
 #include "EntryPayload.h"
 #include "ListBoxEx.h"
 #include "WideText_win.h"
@@ -212,6 +213,36 @@ TEST_F(ClipboardCommands, PasteBeyondAFullTableAddsNothingAndSaysSo) {
                                          L"the 65535 a table holds. Nothing was pasted.");
     EXPECT_EQ(Dialog().KeyList().Count(), 65534);
     EXPECT_EQ(Title(), L"Strindle - table.tbl");
+}
+
+TEST_F(ClipboardCommands, PasteThatRunsOutOfMemoryLeavesTableAndListAsTheyWereAndSaysSo) {
+    OpenTableOf(2);
+    const std::u16string threeEntries = u"a\t1\tb\t2\tc";
+    PutOnClipboard(TblClipboardFormat(), threeEntries.c_str(), (threeEntries.size() + 1) * sizeof(char16_t));
+    const TblDocument& document = Dialog().Document;
+    const std::vector<std::u16string> keys = document.Keys, values = document.Values;
+    // The first allocation of the paste fails, then the second, and so on until it gets through.
+    int failedPastes = 0;
+    for (int attempts = 0; document.Count() == keys.size(); ++attempts) {
+        ASSERT_LT(attempts, 2000) << "the paste never got through";
+        prompts_.Messages.clear();
+        FailAllocationAfter(failedPastes);
+        SendCommand(ID_LIST_PASTE);
+        FailAllocationAfter(-1);
+        if (prompts_.Messages.empty())
+            continue;  // the clipboard was busy, or the paste got through
+        ++failedPastes;
+        EXPECT_EQ(prompts_.Messages[0].Text, L"The command failed: std::bad_alloc. The table is as it was before it.");
+        EXPECT_EQ(document.Keys, keys);
+        EXPECT_EQ(document.Values, values);
+        EXPECT_FALSE(document.Modified);
+        EXPECT_EQ(Rows(), Numbered(L"key", {0, 1}));
+        EXPECT_EQ(Title(), L"Strindle - table.tbl");
+    }
+    EXPECT_GE(failedPastes, 6);  // at least the payload and the three entries' keys and values
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"key0", L"key1", L"a", L"b", L"c"}));
+    EXPECT_EQ(document.Values.back(), u"");
+    EXPECT_EQ(Title(), L"Strindle - table.tbl*");
 }
 
 TEST(EntryPayload, JoinsKeysAndValuesOfTheRowsWithTabs) {

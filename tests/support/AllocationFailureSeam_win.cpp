@@ -1,7 +1,7 @@
-// Built only into DunmoreAllocationSeam.dll, the tests' copy of the server: replaces the
-// library's operator new so that a test can make one chosen allocation throw std::bad_alloc,
-// as a real shortage of memory would.
-#include <windows.h>
+// Built into the module whose allocations a test makes fail (DunmoreAllocationSeam.dll, the
+// tests' copy of the server, and the editor's test program): replaces its operator new so that
+// a test can make one chosen allocation throw std::bad_alloc, as a real shortage of memory would.
+#include "AllocationFailureSeam_win.h"
 
 #include <cstdlib>
 #include <new>
