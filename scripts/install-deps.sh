@@ -5,7 +5,7 @@ source "$(dirname "$0")/common.sh"
 packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils xdotool imagemagick fp-utils zip
+    wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils xdotool python3 imagemagick fp-utils zip
     libpng-dev dpkg-dev libcli11-dev nlohmann-json3-dev
 )
 

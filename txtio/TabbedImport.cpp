@@ -41,6 +41,9 @@ Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t val
     if (mode == ImportMode::Overwrite)
         return MergeEntries(rowKeys, rowValues, keys, values);
 
+    // Room first: moving the rows into reserved room cannot throw, so both arrays grow or neither.
+    keys.reserve(keys.size() + rowKeys.size());
+    values.reserve(values.size() + rowValues.size());
     keys.insert(keys.end(), std::make_move_iterator(rowKeys.begin()), std::make_move_iterator(rowKeys.end()));
     values.insert(values.end(), std::make_move_iterator(rowValues.begin()),
                   std::make_move_iterator(rowValues.end()));

@@ -29,6 +29,21 @@ TEST_F(FileRoundTrip, RefusedFileIsNeverWrittenOverBySave) {
     EXPECT_EQ(run.Title(), L"Strindle - Untitled*");
 }
 
+TEST_F(FileRoundTrip, TableDroppedOnTheWindowOpensOnceTheUserLetsUnsavedChangesGo) {
+    StrindleRun& run = Start({MakeTableOf("first.tbl", 2)});
+    ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    Press("ctrl+n");
+    ASSERT_NE(WaitForDialog(run, L"Add Index String"), nullptr);
+    TypeText("unsaved");
+    Press("Return");
+    ASSERT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - first.tbl*")));
+
+    input_.DropFile(MakeTableOf("dropped.tbl", 3), CentreOnScreen(run.List()));
+    AnswerDialog(run, L"Caution", "Return");  // Yes
+    EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - dropped.tbl")));
+    EXPECT_EQ(run.Rows(), (std::vector<std::wstring>{L"key0", L"key1", L"key2"}));
+}
+
 class EditingByHand : public EndToEndTest {
 protected:
     StrindleRun& StartOn(const std::wstring& path) {

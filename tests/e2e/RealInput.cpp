@@ -29,6 +29,7 @@ std::string UnixPath(const std::filesystem::path& path) {
 
 constexpr wchar_t ShellPath[] = L"Z:\\bin\\sh";
 constexpr wchar_t XdotoolPath[] = L"Z:\\usr\\bin\\xdotool";
+constexpr wchar_t PythonPath[] = L"Z:\\usr\\bin\\python3";
 
 }  // namespace
 
@@ -44,6 +45,8 @@ std::string RealInput::Unavailable() {
         return "real input is given through xdotool under Wine, and this is not Wine";
     if (GetFileAttributesW(XdotoolPath) == INVALID_FILE_ATTRIBUTES)
         return "xdotool is not installed (scripts/install-deps.sh installs it)";
+    if (GetFileAttributesW(PythonPath) == INVALID_FILE_ATTRIBUTES)
+        return "python3, which drops files, is not installed (scripts/install-deps.sh installs it)";
     return {};
 }
 
@@ -77,13 +80,18 @@ void RealInput::Click(POINT screen, int button, int count) {
         std::to_string(count) + " --delay 60 " + std::to_string(button));
 }
 
-void RealInput::Run(const std::string& arguments) {
+void RealInput::DropFile(const std::filesystem::path& file, POINT screen) {
+    RunUnix("python3 " + ShellQuoted(STRINDLE_XDND_DROP_SCRIPT) + " " + ShellQuoted(UnixPath(file)) + " " +
+            std::to_string(screen.x) + " " + std::to_string(screen.y));
+}
+
+void RealInput::RunUnix(const std::string& command) {
     const std::string run = std::to_string(++runs_);
     const std::filesystem::path script = Scratch() / ("input" + run + ".sh");
     const std::filesystem::path marker = Scratch() / ("input" + run + ".done");
     {
         std::ofstream out(script, std::ios::binary);
-        out << "xdotool " << arguments << " >/dev/null 2>&1\n"
+        out << command << " >/dev/null 2>&1\n"
             << "echo $? > " << ShellQuoted(UnixPath(marker) + ".part") << "\n"
             << "mv " << ShellQuoted(UnixPath(marker) + ".part") << " " << ShellQuoted(UnixPath(marker)) << "\n";
     }
@@ -94,7 +102,7 @@ void RealInput::Run(const std::string& arguments) {
     // Wine starts a Unix program without a process handle, so the marker tells when it ended.
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process))
-        << "could not start xdotool: " << GetLastError();
+        << "could not start " << command << ": " << GetLastError();
     if (process.hThread)
         CloseHandle(process.hThread);
     if (process.hProcess)
@@ -103,7 +111,7 @@ void RealInput::Run(const std::string& arguments) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     std::error_code ec;
     while (!std::filesystem::exists(marker, ec)) {
-        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "xdotool " << arguments << " did not end";
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << command << " did not end";
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     std::ifstream in(marker);
@@ -112,5 +120,5 @@ void RealInput::Run(const std::string& arguments) {
     in.close();
     std::filesystem::remove(script, ec);
     std::filesystem::remove(marker, ec);
-    ASSERT_EQ(status, 0) << "xdotool " << arguments << " failed";
+    ASSERT_EQ(status, 0) << command << " failed";
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Real key presses and mouse clicks for the end-to-end tests.
+// Real key presses, mouse clicks and file drops for the end-to-end tests.
 //
 // The tests are GoogleTest cases in a Windows program that runs in the same Wine prefix as the
 // strindle.exe it starts; the input itself comes from xdotool on the Linux side, through the X
@@ -40,10 +40,16 @@ public:
     void Type(const std::string& text, POINT pointerInside);
     // Clicks mouse `button` (1 left, 3 right) `count` times at `screen`.
     void Click(POINT screen, int button = 1, int count = 1);
+    // Drops `file` on the window at `screen` as a file manager does, through X's drag-and-drop
+    // protocol (XdndDrop.py beside this file), which Wine's X11 driver hands to the window as
+    // the shell's dropped-file list (WM_DROPFILES).
+    void DropFile(const std::filesystem::path& file, POINT screen);
 
 private:
     // Runs `xdotool` with these arguments (already quoted for the shell) and waits for its end.
-    void Run(const std::string& arguments);
+    void Run(const std::string& arguments) { RunUnix("xdotool " + arguments); }
+    // Runs a Unix shell command and waits for its end; it must end with status 0.
+    void RunUnix(const std::string& command);
     std::filesystem::path Scratch();
 
     std::filesystem::path scratch_;
