@@ -1,12 +1,12 @@
 #include "FileIo.h"
 
+#include "FileIoPieces.h"
 #include "Utf.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,16 +150,13 @@ Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, 
     uint64_t size = 0;
     if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
         return opened;
-    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(size, FilePieceBytes)));
-    for (uint64_t done = 0; done < size;) {
-        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, piece.size()));
-        if (int error = ReadAll(file->Get(), piece.data(), want, done))
-            return Result::FileFailure(FileStep::Read, error);
-        done += want;
-        if (!take({piece.data(), want}))
-            break;
-    }
-    return Result::Success();
+    return ReadInPieces(
+        size,
+        [&](uint8_t* piece, size_t want, uint64_t from) {
+            const int error = ReadAll(file->Get(), piece, want, from);
+            return error == 0 ? Result::Success() : Result::FileFailure(FileStep::Read, error);
+        },
+        take);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {

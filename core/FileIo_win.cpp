@@ -1,8 +1,9 @@
 #include "FileIo.h"
 
+#include "FileIoPieces.h"
+
 #include <windows.h>
 
-#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -225,16 +226,13 @@ Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, 
     uint64_t size = 0;
     if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
         return opened;
-    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(size, FilePieceBytes)));
-    for (uint64_t done = 0; done < size;) {
-        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, piece.size()));
-        if (DWORD readError = ReadAll(file.Get(), piece.data(), want))
-            return Result::FileFailure(FileStep::Read, readError);
-        done += want;
-        if (!take({piece.data(), want}))
-            break;
-    }
-    return Result::Success();
+    return ReadInPieces(
+        size,
+        [&](uint8_t* piece, size_t want, uint64_t) {
+            const DWORD error = ReadAll(file.Get(), piece, want);  // the pieces come in order
+            return error == NO_ERROR ? Result::Success() : Result::FileFailure(FileStep::Read, error);
+        },
+        take);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {
