@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -116,6 +117,8 @@ template <class Route>
 bool CStrindleDlg::Guarded(Route route) {
     try {
         return route();
+    } catch (const std::bad_alloc&) {
+        ReportCommandFailure(L"there is not enough memory");
     } catch (const std::exception& failure) {
         ReportCommandFailure(WideFromUtf8(failure.what()));
     } catch (...) {

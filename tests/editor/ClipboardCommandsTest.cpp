@@ -232,7 +232,7 @@ TEST_F(ClipboardCommands, PasteThatRunsOutOfMemoryLeavesTableAndListAsTheyWereAn
         if (prompts_.Messages.empty())
             continue;  // the clipboard was busy, or the paste got through
         ++failedPastes;
-        EXPECT_EQ(prompts_.Messages[0].Text, L"The command failed: std::bad_alloc. The table is as it was before it.");
+        EXPECT_EQ(prompts_.Messages[0].Text, L"The command failed: there is not enough memory. The table is as it was before it.");
         EXPECT_EQ(document.Keys, keys);
         EXPECT_EQ(document.Values, values);
         EXPECT_FALSE(document.Modified);
