@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteBuffer.h"
 #include "Result.h"
 
 #include <cstddef>
@@ -16,6 +17,8 @@
 // (FileStep::TooLarge) without being read. Other programs may keep the file open for reading,
 // writing or deleting while it is read (a spreadsheet that still has it open).
 Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = UINT32_MAX);
+// The same into a buffer that is not zero-filled first.
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes = UINT32_MAX);
 
 // Puts `bytes` in the file at `path` so that the file holds either its old or its new content
 // whatever fails, and keeps what the user had: an existing file keeps its attributes, owner,

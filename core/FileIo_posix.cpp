@@ -110,8 +110,12 @@ mode_t NewFileMode() {
 
 std::u16string PathFromNative(const std::string& path) { return Utf8ToUtf16(path); }
 
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
+namespace {
+
+// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
+template <typename Buffer>
+Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
+    bytes = Buffer();
     Fd file(open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         return Result::FileFailure(FileStep::Open, errno);
@@ -123,10 +127,20 @@ Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, ui
     const uint64_t size = static_cast<uint64_t>(info.st_size);
     if (size > maxBytes || size > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, EFBIG);
-    bytes.resize(static_cast<size_t>(size));
+    bytes = Buffer(static_cast<size_t>(size));
     if (int error = ReadAll(file.Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, error);
     return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {

@@ -182,8 +182,12 @@ std::u16string PathFromNative(const std::string& path) {
     return wide;
 }
 
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
+namespace {
+
+// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
+template <typename Buffer>
+Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
+    bytes = Buffer();
     FileHandle file(CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -195,10 +199,20 @@ Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, ui
         return Result::FileFailure(FileStep::Read, error);
     if (size > maxBytes || size > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, ERROR_FILE_TOO_LARGE);
-    bytes.resize(static_cast<size_t>(size));
+    bytes = Buffer(static_cast<size_t>(size));
     if (DWORD readError = ReadAll(file.Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, readError);
     return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {

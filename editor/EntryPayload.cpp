@@ -1,18 +1,17 @@
 #include "EntryPayload.h"
 
-std::u16string EntryPayload(const std::vector<std::u16string>& keys, const std::vector<std::u16string>& values,
-                            const std::vector<int>& rows) {
+std::u16string EntryPayload(const TblDocument& table, const std::vector<int>& rows) {
     std::u16string payload;
     bool first = true;
     for (int row : rows) {
-        if (row < 0 || static_cast<size_t>(row) >= keys.size() || static_cast<size_t>(row) >= values.size())
+        if (row < 0 || static_cast<size_t>(row) >= table.Count())
             continue;
         if (!first)
             payload += u'\t';
         first = false;
-        payload += keys[static_cast<size_t>(row)];
+        payload += table.Key(static_cast<size_t>(row));
         payload += u'\t';
-        payload += values[static_cast<size_t>(row)];
+        payload += table.Value(static_cast<size_t>(row));
     }
     return payload;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TblDocument.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,9 +9,8 @@
 // Entries travel through the clipboard as one UTF-16 text under the registered format
 // "TBL_FORMAT": key TAB value, entries joined by TAB, with no TAB after the last value.
 
-// The text of the entries at `rows` (ascending); rows beyond the arrays are left out.
-std::u16string EntryPayload(const std::vector<std::u16string>& keys, const std::vector<std::u16string>& values,
-                            const std::vector<int>& rows);
+// The text of the entries at `rows` (ascending); rows beyond the table are left out.
+std::u16string EntryPayload(const TblDocument& table, const std::vector<int>& rows);
 
 // The fields of a payload, split at every TAB; empty fields count. An empty text has no
 // fields: it is what copying no row gives, and it holds no entry.

@@ -184,6 +184,8 @@ private:
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)
     void MarkNotSaved();
+    // Shows the table's keys as the list's rows.
+    void FillKeyList();
     void SelectAndShow(int row);
     bool AddEntryAt(size_t row, std::u16string name);
     void MoveCaretEntry(int step);

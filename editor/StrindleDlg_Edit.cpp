@@ -16,6 +16,13 @@ void CStrindleDlg::MarkNotSaved() {
     Document.MarkModified();
 }
 
+void CStrindleDlg::FillKeyList() {
+    std::vector<std::u16string> keys(Document.Count());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = Document.Key(i);
+    keyList_.Fill(keys);
+}
+
 void CStrindleDlg::SelectAndShow(int row) {
     keyList_.Select(row, true);
     keyList_.SetCaret(row);
@@ -47,7 +54,7 @@ bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
                          L"Add Index String", MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    keyList_.InsertRow(static_cast<int>(row), Document.Keys[row]);
+    keyList_.InsertRow(static_cast<int>(row), Document.Key(row));
     DeselectAll();
     SelectAndShow(static_cast<int>(row));
     return true;
@@ -71,7 +78,7 @@ void CStrindleDlg::OnDeleteKey() {
     // The refill scrolls to the top; the rows the user was looking at come back.
     const int topRow = keyList_.TopRow();
     Document.RemoveMany(removed);
-    keyList_.Fill(Document.Keys);
+    FillKeyList();
     keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
     const int lowest = static_cast<int>(removed.front());
@@ -87,12 +94,12 @@ void CStrindleDlg::OnEditKeyString() {
     int row = keyList_.Caret();
     if (row < 0 || static_cast<size_t>(row) >= Document.Count())
         return;
-    CKeyEdit dialog(Wide(Document.Keys[static_cast<size_t>(row)]), Handle());
+    CKeyEdit dialog(Wide(Document.Key(static_cast<size_t>(row))), Handle());
     if (dialog.DoModal() != IDOK)
         return;
-    Document.Keys[static_cast<size_t>(row)] = Utf16(dialog.Key);
+    Document.SetKey(static_cast<size_t>(row), Utf16(dialog.Key));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(row, Document.Keys[static_cast<size_t>(row)]);
+    keyList_.InsertRow(row, Document.Key(static_cast<size_t>(row)));
     SelectAndShow(row);
     Document.MarkModified();
     ShowCaretEntry();
@@ -110,14 +117,14 @@ void CStrindleDlg::MoveCaretEntry(int step) {
         return;
     Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(target, Document.Keys[static_cast<size_t>(target)]);
+    keyList_.InsertRow(target, Document.Key(static_cast<size_t>(target)));
     SelectAndShow(target);
     Document.MarkModified();
     ShowCaretEntry();
 }
 
 bool CStrindleDlg::CopySelected() {
-    return PutPayloadOnClipboard(Handle(), EntryPayload(Document.Keys, Document.Values, keyList_.SelectedRows()));
+    return PutPayloadOnClipboard(Handle(), EntryPayload(Document, keyList_.SelectedRows()));
 }
 
 void CStrindleDlg::OnCopySelected() { CopySelected(); }
@@ -144,13 +151,11 @@ void CStrindleDlg::OnPasteInto() {
                          L"Paste Into", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    Document.Keys.reserve(Document.Count() + entries);
-    Document.Values.reserve(Document.Count() + entries);
-    for (size_t i = 0; i < fields.size(); i += 2) {
-        std::u16string_view value = i + 1 < fields.size() ? fields[i + 1] : std::u16string_view();
-        Document.Insert(Document.Count(), std::u16string(fields[i]), std::u16string(value));
-    }
-    keyList_.Fill(Document.Keys);
+    std::vector<TblEntry> pasted;
+    for (size_t i = 0; i < fields.size(); i += 2)
+        pasted.push_back({std::u16string(fields[i]), std::u16string(i + 1 < fields.size() ? fields[i + 1] : u"")});
+    Document.InsertMany(Document.Count(), std::move(pasted));
+    FillKeyList();
     Document.MarkModified();
     ShowCaretEntry();
 }

@@ -4,26 +4,25 @@
 #include "TabbedTextReader.h"
 #include "TblFormat.h"
 
-#include <iterator>
 
 Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                        ImportMode mode, std::vector<std::u16string>& keys,
-                        std::vector<std::u16string>& values, TabbedEncoding encoding,
+                        ImportMode mode, TblDocument& table, TabbedEncoding encoding,
                         TabbedRowCounts* counts) {
     std::vector<std::u16string> rowKeys;
     std::vector<std::u16string> rowValues;
     if (Result read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, counts);
         !read)
         return read;
+    std::vector<TblEntry> rows(rowKeys.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = {std::move(rowKeys[i]), std::move(rowValues[i])};
     if (mode == ImportMode::Overwrite)
-        return MergeEntries(rowKeys, rowValues, keys, values);
+        return MergeEntries(rows, table);
 
-    if (keys.size() + rowKeys.size() > TblMaxEntries)
-        return Result::Failure("The file's " + std::to_string(rowKeys.size()) + " rows and the table's " +
-                                    std::to_string(keys.size()) +
+    const size_t tableCount = table.Count(), rowCount = rows.size();
+    if (!table.InsertMany(tableCount, std::move(rows)))
+        return Result::Failure("The file's " + std::to_string(rowCount) + " rows and the table's " +
+                                    std::to_string(tableCount) +
                                     " entries are more than the 65535 a table holds. Nothing was imported.");
-    keys.insert(keys.end(), std::make_move_iterator(rowKeys.begin()), std::make_move_iterator(rowKeys.end()));
-    values.insert(values.end(), std::make_move_iterator(rowValues.begin()),
-                  std::make_move_iterator(rowValues.end()));
     return Result::Success();
 }

@@ -215,10 +215,10 @@ TEST_F(ClipboardCommands, PasteBeyondAFullTableAddsNothingAndSaysSo) {
 }
 
 TEST(EntryPayload, JoinsKeysAndValuesOfTheRowsWithTabs) {
-    std::vector<std::u16string> keys{u"a", u"b", u"c"}, values{u"x", u"", u"z"};
-    EXPECT_EQ(EntryPayload(keys, values, {0, 1, 2}), u"a\tx\tb\t\tc\tz");
-    EXPECT_EQ(EntryPayload(keys, values, {}), u"");
-    EXPECT_EQ(EntryPayload(keys, values, {2, 7}), u"c\tz");  // rows past the table are left out
+    const TblDocument table = TableOf({u"a", u"b", u"c"}, {u"x", u"", u"z"});
+    EXPECT_EQ(EntryPayload(table, {0, 1, 2}), u"a\tx\tb\t\tc\tz");
+    EXPECT_EQ(EntryPayload(table, {}), u"");
+    EXPECT_EQ(EntryPayload(table, {2, 7}), u"c\tz");  // rows past the table are left out
 }
 
 TEST(EntryPayload, FieldsSplitAtEveryTabKeepingEmptyOnes) {
