@@ -25,7 +25,7 @@ void WriteTables() {
         std::filesystem::create_directories(std::filesystem::temp_directory_path() / "tbltool_bench");
         std::mt19937 random(7);
         std::uniform_int_distribution<int> words(1, 24);
-        TableEntries table;
+        std::vector<TblEntry> table;
         for (size_t i = 0; i < TblMaxEntries; ++i) {
             std::u16string key = u"StrKey";
             for (char c : std::to_string(i % 16 == 15 ? i / 2 : i))
@@ -33,19 +33,18 @@ void WriteTables() {
             std::u16string value;
             for (int w = words(random); w > 0; --w)
                 value += w % 9 == 0 ? u"\n" : u"\u00FFc4Destruction ";
-            table.Keys.push_back(std::move(key));
-            table.Values.push_back(std::move(value));
+            table.push_back({std::move(key), std::move(value)});
         }
-        TableEntries changed;
-        TableEntries moved;
+        std::vector<TblEntry> changed;
+        std::vector<TblEntry> moved;
         for (size_t i = 0; i < TblMaxEntries; ++i) {
-            TableEntries& into = i % 100 == 50 ? moved : changed;
-            into.Keys.push_back(table.Keys[i]);
-            into.Values.push_back(i % 10 == 3 ? table.Values[i] + u" (new)" : table.Values[i]);
+            std::vector<TblEntry>& into = i % 100 == 50 ? moved : changed;
+            into.push_back({table[i].Key, i % 10 == 3 ? table[i].Value + u" (new)" : table[i].Value});
         }
-        changed.Keys.insert(changed.Keys.end(), moved.Keys.begin(), moved.Keys.end());
-        changed.Values.insert(changed.Values.end(), moved.Values.begin(), moved.Values.end());
-        return SaveTableExactly(BenchFile("full.tbl"), table) && SaveTableExactly(BenchFile("changed.tbl"), changed) &&
+        changed.insert(changed.end(), moved.begin(), moved.end());
+        TblDocument full, changedTable;
+        return full.InsertMany(0, std::move(table)) && changedTable.InsertMany(0, std::move(changed)) &&
+               SaveTableExactly(BenchFile("full.tbl"), full) && SaveTableExactly(BenchFile("changed.tbl"), changedTable) &&
                RunTbltool({"tojson", BenchFile("full.tbl"), BenchFile("full.json")}) == ExitOk;
     }();
     if (!written)

@@ -20,19 +20,14 @@ namespace {
 
 using Strings = std::vector<std::u16string>;
 
-struct Table {
-    Strings Keys;
-    Strings Values;
-};
-
-// A full table shaped like the game's: short keys, values of a few words to a few lines, every
-// 16th key a repeat of an earlier one.
-const Table& FullTable() {
-    static const Table table = [] {
+// The entries of a full table shaped like the game's: short keys, values of a few words to a
+// few lines, every 16th key a repeat of an earlier one.
+const std::vector<TblEntry>& FullEntries() {
+    static const std::vector<TblEntry> entries = [] {
         std::mt19937 random(7);
         std::uniform_int_distribution<int> words(1, 24);
         const std::u16string word = u"Destruction ";
-        Table t;
+        std::vector<TblEntry> t;
         for (size_t i = 0; i < TblMaxEntries; ++i) {
             const size_t id = i % 16 == 15 ? i / 2 : i;
             std::u16string key = u"StrKey";
@@ -41,18 +36,28 @@ const Table& FullTable() {
             std::u16string value;
             for (int w = words(random); w > 0; --w)
                 value += w % 9 == 0 ? u"\n" : word;
-            t.Keys.push_back(std::move(key));
-            t.Values.push_back(std::move(value));
+            t.push_back({std::move(key), std::move(value)});
         }
         return t;
     }();
+    return entries;
+}
+
+TblDocument TableOf(const std::vector<TblEntry>& entries) {
+    TblDocument table;
+    table.InsertMany(0, entries);
+    return table;
+}
+
+const TblDocument& FullTable() {
+    static const TblDocument table = TableOf(FullEntries());
     return table;
 }
 
 const std::string& FullTableText() {
     static const std::string bytes = [] {
         std::string b;
-        EncodeTabbedText(FullTable().Keys, FullTable().Values, TabbedEncoding::OneBytePerCharacter, b);
+        EncodeTabbedText(FullTable(), TabbedEncoding::OneBytePerCharacter, b);
         return b;
     }();
     return bytes;
@@ -71,7 +76,7 @@ std::span<const uint8_t> AsBytes(const std::string& text) {
 void EncodeFullTable(benchmark::State& state) {
     std::string bytes;
     for (auto _ : state) {
-        EncodeTabbedText(FullTable().Keys, FullTable().Values, TabbedEncoding::OneBytePerCharacter, bytes);
+        EncodeTabbedText(FullTable(), TabbedEncoding::OneBytePerCharacter, bytes);
         benchmark::DoNotOptimize(bytes.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FullTableText().size()));
@@ -80,7 +85,7 @@ void EncodeFullTable(benchmark::State& state) {
 void EncodeFullTableUtf8(benchmark::State& state) {
     std::string bytes;
     for (auto _ : state) {
-        EncodeTabbedText(FullTable().Keys, FullTable().Values, TabbedEncoding::Utf8, bytes);
+        EncodeTabbedText(FullTable(), TabbedEncoding::Utf8, bytes);
         benchmark::DoNotOptimize(bytes.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FullTableText().size()));
@@ -90,7 +95,7 @@ void EncodeFullTableUtf8(benchmark::State& state) {
 void ExportFullTable(benchmark::State& state) {
     const std::u16string path = ScratchFile("export.txt");
     for (auto _ : state)
-        if (!WriteTabbedText(path, FullTable().Keys, FullTable().Values))
+        if (!WriteTabbedText(path, FullTable()))
             state.SkipWithError("export failed");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FullTableText().size()));
 }
@@ -127,7 +132,7 @@ void ParseFullTable(benchmark::State& state) {
 // The import as the dialog runs it: the whole file read, then split into rows.
 void ImportFullTable(benchmark::State& state) {
     const std::u16string path = ScratchFile("import.txt");
-    WriteTabbedText(path, FullTable().Keys, FullTable().Values);
+    WriteTabbedText(path, FullTable());
     for (auto _ : state) {
         Strings keys, values;
         if (!ReadTabbedRows(path, 0, 1, keys, values))
@@ -139,7 +144,7 @@ void ImportFullTable(benchmark::State& state) {
 
 void ReadPlainSameBytes(benchmark::State& state) {
     const std::u16string path = ScratchFile("import.txt");
-    WriteTabbedText(path, FullTable().Keys, FullTable().Values);
+    WriteTabbedText(path, FullTable());
     const std::filesystem::path file = path;
     std::string bytes(FullTableText().size(), '\0');
     for (auto _ : state) {
@@ -153,33 +158,34 @@ void ReadPlainSameBytes(benchmark::State& state) {
 // 65,535 source entries into a full table: every source key is one of the table's (a full
 // table has no room for more), in shuffled order, with repeats on both sides.
 void MergeFullIntoFull(benchmark::State& state) {
-    Table source = FullTable();
+    std::vector<TblEntry> source = FullEntries();
     std::mt19937 random(11);
-    std::shuffle(source.Keys.begin(), source.Keys.end(), random);
-    Table table;
+    for (size_t i = source.size() - 1; i > 0; --i)  // the keys shuffled, the values left in place
+        std::swap(source[i].Key, source[std::uniform_int_distribution<size_t>(0, i)(random)].Key);
+    TblDocument table;
     for (auto _ : state) {
         state.PauseTiming();
-        table = FullTable();
+        table = TableOf(FullEntries());
         state.ResumeTiming();
-        if (!MergeEntries(source.Keys, source.Values, table.Keys, table.Values))
+        if (!MergeEntries(source, table))
             state.SkipWithError("merge failed");
-        benchmark::DoNotOptimize(table.Values.data());
+        benchmark::DoNotOptimize(table.Count());
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * source.Keys.size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * source.size()));
 }
 
 // 65,535 source entries into an empty table: every first occurrence is appended.
 void MergeFullIntoEmpty(benchmark::State& state) {
     for (auto _ : state) {
-        Table table;
-        if (!MergeEntries(FullTable().Keys, FullTable().Values, table.Keys, table.Values))
+        TblDocument table;
+        if (!MergeEntries(FullEntries(), table))
             state.SkipWithError("merge failed");
-        benchmark::DoNotOptimize(table.Values.data());
+        benchmark::DoNotOptimize(table.Count());
         state.PauseTiming();
-        table = {};
+        table.Reset();
         state.ResumeTiming();
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * FullTable().Keys.size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * FullEntries().size()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteBuffer.h"
 #include "Result.h"
 
 #include <cstddef>
@@ -17,6 +18,8 @@
 // (FileStep::TooLarge) without being read. Other programs may keep the file open for reading,
 // writing or deleting while it is read (a spreadsheet that still has it open).
 Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = UINT32_MAX);
+// The same into a buffer that is not zero-filled first.
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes = UINT32_MAX);
 
 // Reads the file at `path` as ReadWholeFile does, but hands its bytes to `take` piece by piece
 // in order, FilePieceBytes at a time (less for the last), holding no more than one piece: a

@@ -131,18 +131,28 @@ Result OpenForReading(const std::u16string& path, uint64_t maxBytes, std::option
     return Result::Success();
 }
 
-}  // namespace
-
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
+// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
+template <typename Buffer>
+Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
+    bytes = Buffer();
     std::optional<Fd> file;
     uint64_t size = 0;
     if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
         return opened;
-    bytes.resize(static_cast<size_t>(size));
+    bytes = Buffer(static_cast<size_t>(size));
     if (int error = ReadAll(file->Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, error);
     return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
 }
 
 Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {

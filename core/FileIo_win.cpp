@@ -207,18 +207,28 @@ Result OpenForReading(const std::u16string& path, uint64_t maxBytes, FileHandle&
     return Result::Success();
 }
 
-}  // namespace
-
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    bytes.clear();
+// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
+template <typename Buffer>
+Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
+    bytes = Buffer();
     FileHandle file(INVALID_HANDLE_VALUE);
     uint64_t size = 0;
     if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
         return opened;
-    bytes.resize(static_cast<size_t>(size));
+    bytes = Buffer(static_cast<size_t>(size));
     if (DWORD readError = ReadAll(file.Get(), bytes.data(), bytes.size()))
         return Result::FileFailure(FileStep::Read, readError);
     return Result::Success();
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
 }
 
 Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {

@@ -1,18 +1,17 @@
 #include "EntryPayload.h"
 
-std::u16string EntryPayload(const std::vector<std::u16string>& keys, const std::vector<std::u16string>& values,
-                            const std::vector<int>& rows) {
+std::u16string EntryPayload(const TblDocument& table, const std::vector<int>& rows) {
     std::u16string payload;
     bool first = true;
     for (int row : rows) {
-        if (row < 0 || static_cast<size_t>(row) >= keys.size() || static_cast<size_t>(row) >= values.size())
+        if (row < 0 || static_cast<size_t>(row) >= table.Count())
             continue;
         if (!first)
             payload += u'\t';
         first = false;
-        payload += keys[static_cast<size_t>(row)];
+        payload += table.Key(static_cast<size_t>(row));
         payload += u'\t';
-        payload += values[static_cast<size_t>(row)];
+        payload += table.Value(static_cast<size_t>(row));
     }
     return payload;
 }
@@ -33,15 +32,11 @@ std::vector<std::u16string_view> PayloadFields(std::u16string_view payload) {
     }
 }
 
-PayloadEntries EntriesOfPayload(std::u16string_view payload) {
+std::vector<TblEntry> EntriesOfPayload(std::u16string_view payload) {
     const std::vector<std::u16string_view> fields = PayloadFields(payload);
-    PayloadEntries entries;
-    entries.Keys.reserve((fields.size() + 1) / 2);
-    entries.Values.reserve((fields.size() + 1) / 2);
-    for (size_t i = 0; i < fields.size(); i += 2) {
-        entries.Keys.emplace_back(fields[i]);
-        entries.Values.emplace_back(i + 1 < fields.size() ? fields[i + 1] : std::u16string_view());
-    }
+    std::vector<TblEntry> entries((fields.size() + 1) / 2);
+    for (size_t i = 0; i < fields.size(); i += 2)
+        entries[i / 2] = {std::u16string(fields[i]), std::u16string(i + 1 < fields.size() ? fields[i + 1] : u"")};
     return entries;
 }
 

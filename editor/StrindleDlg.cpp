@@ -129,7 +129,7 @@ bool CStrindleDlg::Guarded(Route route) {
 
 void CStrindleDlg::ReportCommandFailure(const std::wstring& what) {
     try {
-        keyList_.Fill(Document.Keys);
+        FillKeyList();
         ShowCaretEntry();
         prompts_.Message(Handle(), FormatText(L"The command failed: %ls. The table is as it was before it.", what.c_str()),
                          L"Strindle", MB_OK | MB_ICONEXCLAMATION);
@@ -306,7 +306,7 @@ void CStrindleDlg::ShowCaretEntry() {
         return;
     }
     SetChangeNotify(false);
-    const std::u16string& value = Document.Values[static_cast<size_t>(caret)];
+    const std::u16string value = Document.Value(static_cast<size_t>(caret));
     SetEditorText(value);
     FitStatusParts(rows);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
@@ -326,10 +326,9 @@ void CStrindleDlg::OnValueChange() {
     if (caret < 0 || static_cast<size_t>(caret) >= Document.Count())
         return;
     std::u16string text = Utf16(WindowText(valueEditor_));
-    std::u16string& value = Document.Values[static_cast<size_t>(caret)];
-    if (text == value)
+    if (text == Document.Value(static_cast<size_t>(caret)))
         return;
-    value = std::move(text);
+    Document.SetValue(static_cast<size_t>(caret), std::move(text));
     UpdatePreview();
     if (!Document.Modified) {
         Document.MarkModified();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Dialog.h"
-#include "EntryPayload.h"
 #include "Handles.h"
 #include "ImageButton.h"
 #include "ItemPreviewWnd.h"
@@ -185,12 +184,12 @@ private:
     void SetMenuCheck(UINT id, bool checked);
     // Key editing (StrindleDlg_Edit.cpp)
     void MarkNotSaved();
+    // Shows the table's keys as the list's rows.
+    void FillKeyList();
     void SelectAndShow(int row);
     bool AddEntryAt(size_t row, std::u16string name);
     void MoveCaretEntry(int step);
     bool CopySelected();
-    void AppendEntries(PayloadEntries&& entries);
-    void RemoveEntriesFrom(size_t first);
     void InsertColourToken(size_t row);
 
     UserPrompts& prompts_;

@@ -10,10 +10,18 @@
 #include "WideText_win.h"
 
 #include <algorithm>
+#include <numeric>
 
 void CStrindleDlg::MarkNotSaved() {
     SetStatusText(1, L"Not Saved");
     Document.MarkModified();
+}
+
+void CStrindleDlg::FillKeyList() {
+    std::vector<std::u16string> keys(Document.Count());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = Document.Key(i);
+    keyList_.Fill(keys);
 }
 
 void CStrindleDlg::SelectAndShow(int row) {
@@ -47,7 +55,7 @@ bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
                          L"Add Index String", MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    keyList_.InsertRow(static_cast<int>(row), Document.Keys[row]);
+    keyList_.InsertRow(static_cast<int>(row), Document.Key(row));
     DeselectAll();
     SelectAndShow(static_cast<int>(row));
     return true;
@@ -71,7 +79,7 @@ void CStrindleDlg::OnDeleteKey() {
     // The refill scrolls to the top; the rows the user was looking at come back.
     const int topRow = keyList_.TopRow();
     Document.RemoveMany(removed);
-    keyList_.Fill(Document.Keys);
+    FillKeyList();
     keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
     const int lowest = static_cast<int>(removed.front());
@@ -87,12 +95,12 @@ void CStrindleDlg::OnEditKeyString() {
     int row = keyList_.Caret();
     if (row < 0 || static_cast<size_t>(row) >= Document.Count())
         return;
-    CKeyEdit dialog(Wide(Document.Keys[static_cast<size_t>(row)]), Handle());
+    CKeyEdit dialog(Wide(Document.Key(static_cast<size_t>(row))), Handle());
     if (dialog.DoModal() != IDOK)
         return;
-    Document.Keys[static_cast<size_t>(row)] = Utf16(dialog.Key);
+    Document.SetKey(static_cast<size_t>(row), Utf16(dialog.Key));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(row, Document.Keys[static_cast<size_t>(row)]);
+    keyList_.InsertRow(row, Document.Key(static_cast<size_t>(row)));
     SelectAndShow(row);
     Document.MarkModified();
     ShowCaretEntry();
@@ -110,14 +118,14 @@ void CStrindleDlg::MoveCaretEntry(int step) {
         return;
     Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(target, Document.Keys[static_cast<size_t>(target)]);
+    keyList_.InsertRow(target, Document.Key(static_cast<size_t>(target)));
     SelectAndShow(target);
     Document.MarkModified();
     ShowCaretEntry();
 }
 
 bool CStrindleDlg::CopySelected() {
-    return PutPayloadOnClipboard(Handle(), EntryPayload(Document.Keys, Document.Values, keyList_.SelectedRows()));
+    return PutPayloadOnClipboard(Handle(), EntryPayload(Document, keyList_.SelectedRows()));
 }
 
 void CStrindleDlg::OnCopySelected() { CopySelected(); }
@@ -136,8 +144,8 @@ void CStrindleDlg::OnPasteInto() {
     std::u16string payload;
     if (TakePayloadFromClipboard(Handle(), payload) == ClipboardRead::Busy)
         return;
-    PayloadEntries entries = EntriesOfPayload(payload);
-    const size_t count = entries.Keys.size();
+    std::vector<TblEntry> entries = EntriesOfPayload(payload);
+    const size_t count = entries.size();
     if (count > TblMaxEntries - Document.Count()) {
         prompts_.Message(Handle(),
                          FormatText(L"The clipboard's %u entries and the table's %u entries are more than the "
@@ -146,38 +154,25 @@ void CStrindleDlg::OnPasteInto() {
                          L"Paste Into", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const size_t first = Document.Count();
+    // What undoes the paste, should showing it fail, is made before the table changes.
+    std::vector<size_t> pastedRows(count);
+    std::iota(pastedRows.begin(), pastedRows.end(), Document.Count());
     const bool wasModified = Document.Modified;
     const bool wasShown = Document.ModifiedShown;
-    AppendEntries(std::move(entries));
+    Document.InsertMany(Document.Count(), std::move(entries));
     try {
-        keyList_.Fill(Document.Keys);
+        FillKeyList();
         Document.MarkModified();
         ShowCaretEntry();  // puts up the star and "Not Saved"
     } catch (...) {
-        // Showing them failed: the entries go again, and the command boundary says why.
-        RemoveEntriesFrom(first);
+        // The entries go again, and the command boundary says what failed.
+        Document.RemoveMany(pastedRows);
         Document.Modified = wasModified;
         Document.ModifiedShown = wasShown;
         if (!wasShown)
             SetWindowTextW(Handle(), WideChars(Document.Title()));
         throw;
     }
-}
-
-void CStrindleDlg::AppendEntries(PayloadEntries&& entries) {
-    // Room first: moving strings into reserved room cannot throw.
-    Document.Keys.reserve(Document.Count() + entries.Keys.size());
-    Document.Values.reserve(Document.Count() + entries.Keys.size());
-    for (size_t i = 0; i < entries.Keys.size(); ++i) {
-        Document.Keys.push_back(std::move(entries.Keys[i]));
-        Document.Values.push_back(std::move(entries.Values[i]));
-    }
-}
-
-void CStrindleDlg::RemoveEntriesFrom(size_t first) {
-    Document.Keys.resize(first);
-    Document.Values.resize(first);
 }
 
 void CStrindleDlg::OnSelectAll() { keyList_.SelectAll(); }

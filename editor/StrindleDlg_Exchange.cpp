@@ -3,19 +3,18 @@
 #include "StrindleDlg.h"
 
 #include "MergeEntries.h"
-#include "TblLoader.h"
 #include "TxtExportDlg.h"
 #include "TxtImportDlg.h"
 #include "WideText_win.h"
 
 // The export only reads the table: nothing on screen changes and the table stays as it was.
 void CStrindleDlg::OnExportTxt() {
-    CTxtExport dialog(prompts_, Document.Keys, Document.Values, Handle());
+    CTxtExport dialog(prompts_, Document, Handle());
     dialog.DoModal();
 }
 
 void CStrindleDlg::OnImportTxt() {
-    CTxtImport dialog(prompts_, Document.Keys, Document.Values, Handle());
+    CTxtImport dialog(prompts_, Document, Handle());
     dialog.ImportMode = ImportMode::Append;
     if (dialog.DoModal() != IDOK)
         return;
@@ -32,21 +31,19 @@ void CStrindleDlg::OnImportTbl() {
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), request, chosen))
         return;
-    std::vector<std::u16string> keys;
-    std::vector<std::u16string> values;
-    TblHeader header;
+    TblDocument other;
     SetStatusText(0, L"Loading....");
-    const Result loaded = LoadTbl(Utf16(chosen.Path), keys, values, header, Settings.ParseOnLoad);
+    const Result loaded = other.Load(Utf16(chosen.Path), Settings.ParseOnLoad);
     if (!loaded)
         ShowFailure(loaded);
     SetStatusText(0, L"Ready.");
     if (!loaded)
         return;
-    if (Result merged = MergeEntries(keys, values, Document.Keys, Document.Values); !merged) {
+    if (Result merged = MergeEntries(other.Entries(), Document); !merged) {
         ShowTxtIoFailure(prompts_, Handle(), merged);
         return;
     }
-    Document.Header = header;
+    Document.Header = other.Header;
     ShowImportedEntries();
     ShowCaretEntry();  // the caret entry's value may have been replaced
 }
@@ -59,7 +56,7 @@ void CStrindleDlg::ShowImportedEntries() {
     std::vector<int> selected = keyList_.SelectedRows();
     int caret = keyList_.Caret();
     LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    keyList_.Fill(Document.Keys);
+    FillKeyList();
     if (keyList_.Count() == 0)
         return;
     if (caret < 0) {

@@ -202,7 +202,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
 // that typing into the editor edits the entry the editor shows.
 void CStrindleDlg::ShowLoadedDocument() {
     PutUpCleanTitle();
-    keyList_.Fill(Document.Keys);
+    FillKeyList();
     if (keyList_.Count() > 0) {
         keyList_.Select(0, true);
         keyList_.SetCaret(0);
@@ -260,7 +260,7 @@ void CStrindleDlg::ShowSavedValue() {
     int caret = keyList_.Caret();
     if (caret < 0 || static_cast<size_t>(caret) >= Document.Count())
         return;
-    if (Utf16(WindowText(valueEditor_)) != Document.Values[static_cast<size_t>(caret)])
+    if (Utf16(WindowText(valueEditor_)) != Document.Value(static_cast<size_t>(caret)))
         ShowCaretEntry();
 }
 

@@ -94,7 +94,7 @@ void CStrindleDlg::OnShowItemText() {
     int caret = keyList_.Caret();
     if (caret < 0)
         return;
-    CItemTxt dialog(ItemText(Document.Values[static_cast<size_t>(caret)]), Handle());
+    CItemTxt dialog(ItemText(Document.Value(static_cast<size_t>(caret))), Handle());
     dialog.DoModal();
 }
 
@@ -141,7 +141,7 @@ void CStrindleDlg::UpdatePreview() {
         return;
     int caret = keyList_.Caret();
     bool hasEntry = caret >= 0 && static_cast<size_t>(caret) < Document.Count();
-    preview_->ShowValue(hasEntry ? Document.Values[static_cast<size_t>(caret)] : std::u16string());
+    preview_->ShowValue(hasEntry ? Document.Value(static_cast<size_t>(caret)) : std::u16string());
 }
 
 void CStrindleDlg::StorePreviewPlace() {

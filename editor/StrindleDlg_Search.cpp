@@ -79,7 +79,7 @@ bool CStrindleDlg::FindNextInSearchRowValue() {
         return false;
     }
     size_t from = ValueHitPos == -1 ? 0 : static_cast<size_t>(ValueHitPos) + SearchText.size();
-    ValueHitPos = FindSearchText(Document.Values[static_cast<size_t>(SearchRow)], SearchText, IgnoreCase, from);
+    ValueHitPos = FindSearchText(Document.Value(static_cast<size_t>(SearchRow)), SearchText, IgnoreCase, from);
     return ValueHitPos != -1;
 }
 
@@ -87,13 +87,13 @@ bool CStrindleDlg::FindNextInSearchRowValue() {
 void CStrindleDlg::ScanFromSearchRow(bool deselectOnHit) {
     for (; SearchRow >= 0 && static_cast<size_t>(SearchRow) < Document.Count(); ++SearchRow) {
         size_t row = static_cast<size_t>(SearchRow);
-        KeyHitPos = FindSearchText(Document.Keys[row], SearchText, IgnoreCase);
+        KeyHitPos = FindSearchText(Document.Key(row), SearchText, IgnoreCase);
         if (KeyHitPos != -1) {
             ValueHitPos = -1;
             ShowSearchHit(deselectOnHit);
             return;
         }
-        ValueHitPos = FindSearchText(Document.Values[row], SearchText, IgnoreCase);
+        ValueHitPos = FindSearchText(Document.Value(row), SearchText, IgnoreCase);
         if (ValueHitPos != -1) {
             ShowSearchHit(deselectOnHit);
             return;
@@ -114,7 +114,7 @@ void CStrindleDlg::ShowSearchHit(bool deselectFirst) {
     ShowCaretEntry();
     if (ValueHitPos == -1)
         return;
-    const std::u16string& value = Document.Values[static_cast<size_t>(SearchRow)];
+    const std::u16string value = Document.Value(static_cast<size_t>(SearchRow));
     size_t hit = static_cast<size_t>(ValueHitPos);
     CHARRANGE range{EditorPosition(value, hit), EditorPosition(value, hit + SearchText.size())};
     SendMessageW(valueEditor_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));

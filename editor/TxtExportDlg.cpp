@@ -10,9 +10,8 @@ struct TxtExportMessageMap {
     };
 };
 
-CTxtExport::CTxtExport(UserPrompts& prompts, const std::vector<std::u16string>& keys,
-                       const std::vector<std::u16string>& values, HWND owner)
-    : CTabbedFileDialog(IDD_TXTEXPORT, IDC_EXPORTBROWSE, prompts, owner), keys_(keys), values_(values) {}
+CTxtExport::CTxtExport(UserPrompts& prompts, const TblDocument& table, HWND owner)
+    : CTabbedFileDialog(IDD_TXTEXPORT, IDC_EXPORTBROWSE, prompts, owner), table_(table) {}
 
 bool CTxtExport::RouteCommand(UINT id, UINT code) {
     return RouteCommandFrom(*this, TxtExportMessageMap::Commands, id, code);
@@ -28,7 +27,7 @@ void CTxtExport::OnBrowse() {
 void CTxtExport::OnOK() {
     if (Path().empty())  // Enter while OK is still disabled
         return;
-    if (Result written = WriteTabbedText(Path(), keys_, values_); !written) {
+    if (Result written = WriteTabbedText(Path(), table_); !written) {
         ShowFailure(written);
         return;
     }

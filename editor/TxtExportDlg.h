@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TabbedFileDialog.h"
+#include "TblDocument.h"
 
 #include <string>
 #include <vector>
@@ -9,8 +10,7 @@
 // keys and values as tabbed text. The dialog only reads the table.
 class CTxtExport : public CTabbedFileDialog {
 public:
-    CTxtExport(UserPrompts& prompts, const std::vector<std::u16string>& keys,
-               const std::vector<std::u16string>& values, HWND owner);
+    CTxtExport(UserPrompts& prompts, const TblDocument& table, HWND owner);
 
 protected:
     void OnOK() override;
@@ -21,6 +21,5 @@ private:
 
     void OnBrowse();
 
-    const std::vector<std::u16string>& keys_;
-    const std::vector<std::u16string>& values_;
+    const TblDocument& table_;
 };

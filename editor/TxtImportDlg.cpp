@@ -13,9 +13,8 @@ struct TxtImportMessageMap {
     };
 };
 
-CTxtImport::CTxtImport(UserPrompts& prompts, std::vector<std::u16string>& keys,
-                       std::vector<std::u16string>& values, HWND owner)
-    : CTabbedFileDialog(IDD_TXTIMPORT, IDC_IMPORTBROWSE, prompts, owner), keys_(keys), values_(values) {}
+CTxtImport::CTxtImport(UserPrompts& prompts, TblDocument& table, HWND owner)
+    : CTabbedFileDialog(IDD_TXTIMPORT, IDC_IMPORTBROWSE, prompts, owner), table_(table) {}
 
 bool CTxtImport::RouteCommand(UINT id, UINT code) {
     return RouteCommandFrom(*this, TxtImportMessageMap::Commands, id, code);
@@ -67,7 +66,7 @@ void CTxtImport::OnOK() {
     if (!headerRead_)  // Enter while OK is still disabled
         return;
     Result imported = ImportTabbedText(Path(), ChosenColumn(IDC_KEYCOLUMN), ChosenColumn(IDC_VALUECOLUMN),
-                                       ImportMode, keys_, values_);
+                                       ImportMode, table_);
     if (!imported) {
         ShowFailure(imported);
         return;

@@ -8,11 +8,10 @@
 
 // Import Tabbed Txt File: the user picks the file, the key and value columns from the captions
 // of its first line, and whether rows are appended or merged by key; OK imports them into the
-// table's keys and values.
+// table.
 class CTxtImport : public CTabbedFileDialog {
 public:
-    CTxtImport(UserPrompts& prompts, std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
-               HWND owner);
+    CTxtImport(UserPrompts& prompts, TblDocument& table, HWND owner);
 
     // Shown by the radio buttons, and set by them at once.
     ::ImportMode ImportMode = ::ImportMode::Append;
@@ -32,7 +31,6 @@ private:
     // The field number chosen in a column list; NoTabbedColumn without a choice.
     size_t ChosenColumn(int listId) const;
 
-    std::vector<std::u16string>& keys_;
-    std::vector<std::u16string>& values_;
+    TblDocument& table_;
     bool headerRead_ = false;
 };

@@ -1,41 +1,60 @@
-// Any bytes given to the .tbl parser: it must refuse or load without reading outside them, and
+// Any bytes given to the .tbl reader: it must refuse or load without reading outside them, and
 // what it loads must compile and load back to the same entries.
-#include "TblBuilder.h"
 #include "TblCheck.h"
-#include "TblParser.h"
+#include "TblDocument.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+namespace {
+
+std::span<const uint8_t> BytesOf(const TblBuilt& built) { return built.Bytes.Bytes(); }
+
+// The table built from its entries as decoded, every value through the conversion: what the
+// table builds with values still in the file's bytes must be the same.
+void ExpectSameAsDecodedEntries(const TblDocument& table, const TblBuilt& built) {
+    TblDocument decoded;
+    if (!decoded.InsertMany(0, table.Entries()))
+        std::abort();
+    TblBuilt again;
+    std::string error;
+    if (!decoded.Build(TblValueForm::Game, again, error) || !std::ranges::equal(BytesOf(again), BytesOf(built)))
+        std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     for (bool parseOnLoad : {false, true}) {
-        TblHeader header;
-        std::vector<std::u16string> keys, values;
-        std::string error;
-        const bool loaded = ParseTbl(bytes, header, keys, values, parseOnLoad, error);
+        TblDocument table;
+        const Result loaded = table.LoadBytes(bytes, parseOnLoad);
         if (!loaded) {
-            if (error.empty() || !keys.empty() || !values.empty())
+            if (loaded.Message.empty() || table.Count() != 0)
                 std::abort();
             continue;
         }
-        if (keys.size() != header.ElementCount || values.size() != keys.size())
+        if (table.Count() != table.Header.ElementCount)
             std::abort();
+        std::string error;
+        TblBuilt game;
+        if (table.Build(TblValueForm::Game, game, error))
+            ExpectSameAsDecodedEntries(table, game);
         if (parseOnLoad)
             continue;
         // Without conversion, a loaded table compiles (its keys are bytes) and loads back.
-        std::vector<uint8_t> compiled;
-        TblHeader compiledHeader;
-        if (!BuildTbl(keys, values, compiledHeader, compiled, error)) {
+        TblBuilt exact;
+        if (!table.Build(TblValueForm::Exact, exact, error)) {
             // Loaded text holds no zero and no key character above U+00FF; only a value longer
             // than its 16-bit length field (which the loader does not trust) can be refused.
             if (error.find("bytes long") == std::string::npos)
                 std::abort();
             continue;
         }
-        std::vector<std::u16string> keys2, values2;
-        if (!ParseTbl(compiled, compiledHeader, keys2, values2, false, error) || keys2 != keys || values2 != values)
+        TblDocument back;
+        if (!back.LoadBytes(BytesOf(exact), false) || back.Entries() != table.Entries())
             std::abort();
-        if (CheckTbl(compiled).Damaged())
+        if (CheckTbl(BytesOf(exact)).Damaged())
             std::abort();
     }
     CheckTbl(bytes);

@@ -2,7 +2,7 @@
 
 #include "TblHash.h"
 #include "TblLayout.h"
-#include "TblParser.h"
+#include "TblReader.h"
 
 #include <string_view>
 #include <unordered_set>

@@ -1,9 +1,11 @@
 #include "TblDocument.h"
 
-#include "TblCompiler.h"
-#include "TblLoader.h"
+#include "FileIo.h"
+#include "TblReader.h"
 
 #include <algorithm>
+#include <iterator>
+#include <new>
 
 namespace {
 
@@ -16,62 +18,131 @@ std::u16string FileNameOf(const std::u16string& path) {
 
 }  // namespace
 
+std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
+    return {reinterpret_cast<const char*>(bytes_.data()) + offset, length};
+}
+
+std::u16string TblDocument::Key(size_t index) const {
+    const StoredEntry& entry = entries_[index];
+    if (entry.Own)
+        return entry.Own->Key;
+    return KeyFromBytes(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength));
+}
+
+std::u16string TblDocument::Value(size_t index) const {
+    const StoredEntry& entry = entries_[index];
+    if (entry.Own)
+        return entry.Own->Value;
+    return ValueFromBytes(FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength), parseOnLoad_);
+}
+
+TblEntry TblDocument::Entry(size_t index) const { return {Key(index), Value(index)}; }
+
+std::vector<TblEntry> TblDocument::Entries() const {
+    std::vector<TblEntry> all;
+    all.reserve(entries_.size());
+    for (size_t i = 0; i < entries_.size(); ++i)
+        all.push_back(Entry(i));
+    return all;
+}
+
+std::unique_ptr<TblEntry> TblDocument::OwnCopy(size_t index) const {
+    return std::make_unique<TblEntry>(Entry(index));
+}
+
+void TblDocument::SetKey(size_t index, std::u16string key) {
+    if (index >= entries_.size())
+        return;
+    std::unique_ptr<TblEntry> own = OwnCopy(index);
+    own->Key = std::move(key);
+    entries_[index].Own = std::move(own);
+}
+
+void TblDocument::SetValue(size_t index, std::u16string value) {
+    if (index >= entries_.size())
+        return;
+    std::unique_ptr<TblEntry> own = OwnCopy(index);
+    own->Value = std::move(value);
+    entries_[index].Own = std::move(own);
+}
+
+std::vector<TblDocument::StoredEntry> TblDocument::Stored(std::vector<TblEntry>&& entries) {
+    std::vector<StoredEntry> stored(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        stored[i].Own = std::make_unique<TblEntry>(std::move(entries[i]));
+    return stored;
+}
+
 bool TblDocument::Insert(size_t index, std::u16string key, std::u16string value) {
-    if (Keys.size() >= TblMaxEntries || index > Keys.size())
+    std::vector<TblEntry> one;
+    one.push_back({std::move(key), std::move(value)});
+    return InsertMany(index, std::move(one));
+}
+
+bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
+    if (index > entries_.size() || entries.size() > TblMaxEntries - entries_.size())
         return false;
-    // Room first: inserting moved strings into reserved storage cannot throw, so the arrays
-    // never end up one entry apart.
-    Keys.reserve(Keys.size() + 1);
-    Values.reserve(Values.size() + 1);
-    Keys.insert(Keys.begin() + static_cast<std::ptrdiff_t>(index), std::move(key));
-    Values.insert(Values.begin() + static_cast<std::ptrdiff_t>(index), std::move(value));
+    std::vector<StoredEntry> stored = Stored(std::move(entries));
+    // Room first: moving the prepared entries into reserved storage cannot throw.
+    entries_.reserve(entries_.size() + stored.size());
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(stored.begin()),
+                    std::make_move_iterator(stored.end()));
+    return true;
+}
+
+bool TblDocument::SetValuesAndAppend(std::vector<std::pair<size_t, std::u16string>> values,
+                                     std::vector<TblEntry> appended) {
+    if (appended.size() > TblMaxEntries - entries_.size())
+        return false;
+    std::vector<std::unique_ptr<TblEntry>> changed;
+    changed.reserve(values.size());
+    for (auto& [index, value] : values) {
+        if (index >= entries_.size())
+            return false;
+        changed.push_back(std::make_unique<TblEntry>(TblEntry{Key(index), std::move(value)}));
+    }
+    std::vector<StoredEntry> added = Stored(std::move(appended));
+    entries_.reserve(entries_.size() + added.size());
+    for (size_t i = 0; i < values.size(); ++i)
+        entries_[values[i].first].Own = std::move(changed[i]);
+    std::move(added.begin(), added.end(), std::back_inserter(entries_));
     return true;
 }
 
 void TblDocument::Remove(size_t index) {
-    if (index >= Keys.size())
-        return;
-    Keys.erase(Keys.begin() + static_cast<std::ptrdiff_t>(index));
-    Values.erase(Values.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < entries_.size())
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void TblDocument::RemoveMany(const std::vector<size_t>& sortedIndices) {
     size_t kept = 0;
     size_t next = 0;  // position in sortedIndices
-    for (size_t i = 0; i < Keys.size(); ++i) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
         if (next < sortedIndices.size() && sortedIndices[next] == i) {
             ++next;
             continue;
         }
-        if (kept != i) {
-            Keys[kept] = std::move(Keys[i]);
-            Values[kept] = std::move(Values[i]);
-        }
+        if (kept != i)
+            entries_[kept] = std::move(entries_[i]);
         ++kept;
     }
-    Keys.resize(kept);
-    Values.resize(kept);
+    entries_.resize(kept);
 }
 
 void TblDocument::Move(size_t from, size_t to) {
-    if (from >= Keys.size() || to >= Keys.size() || from == to)
+    if (from >= entries_.size() || to >= entries_.size() || from == to)
         return;
-    auto moveIn = [&](std::vector<std::u16string>& items) {
-        const auto first = items.begin();
-        if (from < to)
-            std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from) + 1,
-                        first + static_cast<std::ptrdiff_t>(to) + 1);
-        else
-            std::rotate(first + static_cast<std::ptrdiff_t>(to), first + static_cast<std::ptrdiff_t>(from),
-                        first + static_cast<std::ptrdiff_t>(from) + 1);
-    };
-    moveIn(Keys);
-    moveIn(Values);
+    const auto first = entries_.begin();
+    const auto f = static_cast<std::ptrdiff_t>(from), t = static_cast<std::ptrdiff_t>(to);
+    if (from < to)
+        std::rotate(first + f, first + f + 1, first + t + 1);
+    else
+        std::rotate(first + t, first + f, first + f + 1);
 }
 
 void TblDocument::Clear() {
-    Keys.clear();
-    Values.clear();
+    entries_.clear();
+    bytes_ = ByteBuffer();
 }
 
 void TblDocument::Reset() {
@@ -81,24 +152,87 @@ void TblDocument::Reset() {
     MarkClean();
 }
 
-Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
+Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad) {
+    std::vector<TblTextSpans> found;
+    std::string error;
+    if (!ReadTblEntries(bytes.Bytes(), Header, found, error))
+        return Result::Failure("The file is not a sound string table and was not loaded: " + error + ".", "Error");
+    std::vector<StoredEntry> stored(found.size());
+    for (size_t i = 0; i < found.size(); ++i)
+        stored[i].InFile = found[i];
+    entries_ = std::move(stored);
+    bytes_ = std::move(bytes);
+    parseOnLoad_ = parseOnLoad;
+    return Result::Success();
+}
+
+Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad) {
     Clear();
+    try {
+        ByteBuffer bytes;
+        if (const Result read = ReadWholeFile(path, bytes); !read) {
+            if (read.Step == FileStep::Open)
+                return Result::Failure("File Open Error: " + std::to_string(read.Code), "Error");
+            if (read.Step == FileStep::TooLarge)
+                return Result::Failure("The file is too large to be a string table (more than 4 GiB).", "Error");
+            return Result::Failure("File Read Error: " + std::to_string(read.Code), "Error");
+        }
+        return Adopt(std::move(bytes), parseOnLoad);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return Result::Failure("There is not enough memory to load the file.", "Error");
+    }
+}
+
+Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
     PathName = path;
     FileName = FileNameOf(path);
-    Result loaded = LoadTbl(path, Keys, Values, Header, parseOnLoad);
+    Result loaded = ReadFile(path, parseOnLoad);
     if (loaded)
         MarkClean();
     return loaded;
 }
 
+Result TblDocument::LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad) {
+    Clear();
+    ByteBuffer copy(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), copy.data());
+    return Adopt(std::move(copy), parseOnLoad);
+}
+
 Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress) {
-    Result compiled = CompileTbl(path, Keys, Values, Header, parseOnLoad, progress);
-    if (compiled) {
-        PathName = path;
-        FileName = FileNameOf(path);
+    if (progress)
+        progress("Compiling....");
+    try {
+        TblBuilt built;
+        std::string error;
+        if (!Build(TblValueForm::Game, built, error))
+            return Result::Failure("The table cannot be saved: " + error + ".", "Save Error");
+        // Everything the table takes from the new file is made before the file is written, so
+        // that nothing can fail once it has been replaced.
+        std::vector<StoredEntry> written(built.Entries.size());
+        for (size_t i = 0; i < written.size(); ++i)
+            written[i].InFile = built.Entries[i];
+        std::u16string pathName = path, fileName = FileNameOf(path);
+
+        if (progress)
+            progress("Saving....");
+        if (const Result saved = WriteFileSafely(path, built.Bytes.Bytes()); !saved)
+            return Result::Failure("The table was not saved; the file on disk is unchanged: " + saved.Message + ".",
+                                   "Save Error");
+
+        // The table now holds what loading the new file gives back.
+        entries_.swap(written);
+        bytes_ = std::move(built.Bytes);
+        parseOnLoad_ = parseOnLoad;
+        Header = built.Header;
+        PathName.swap(pathName);
+        FileName.swap(fileName);
         MarkClean();
+        return Result::Success();
+    } catch (const std::bad_alloc&) {
+        return Result::Failure("There is not enough memory to save the table.", "Save Error");
     }
-    return compiled;
 }
 
 std::u16string TblDocument::Title() const {

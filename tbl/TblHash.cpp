@@ -47,6 +47,13 @@ uint32_t TblTextHash(std::u16string_view text, uint32_t tableSize) {
     return h % tableSize;
 }
 
+uint32_t TblKeyBytesHash(std::string_view keyBytes, uint32_t tableSize) {
+    uint32_t h = 0;
+    for (char byte : keyBytes)
+        HashByte(h, static_cast<uint8_t>(byte));
+    return h % tableSize;
+}
+
 uint32_t TblKeyHash(std::u16string_view key, uint32_t tableSize) {
     return TblKeyHashUnreduced(key) % tableSize;
 }
@@ -78,8 +85,8 @@ constexpr CrcTableSet CrcTables = MakeCrcTables();
 
 }  // namespace
 
-uint16_t TblCrc16(const uint8_t* bytes, size_t length) {
-    uint32_t crc = 0xFFFF;
+uint16_t TblCrc16(const uint8_t* bytes, size_t length, uint16_t initial) {
+    uint32_t crc = initial;
     size_t i = 0;
     for (; length - i >= 8; i += 8) {
         const uint8_t* b = bytes + i;

@@ -1,7 +1,6 @@
 #include "TblLayout.h"
 
 #include "ByteReader.h"
-#include "ByteWriter.h"
 
 #include <cstring>
 
@@ -46,25 +45,37 @@ bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header) {
     return true;
 }
 
-void WriteTblHeader(std::vector<uint8_t>& out, const TblHeader& header) {
-    ByteWriter w(out);
-    w.U16LE(header.Crc);
-    w.U16LE(header.ElementCount);
-    w.U32LE(header.HashTableSize);
-    w.U8(header.Version);
-    w.U32LE(header.TextStart);
-    w.U32LE(header.MaxTries);
-    w.U32LE(header.FileSize);
+namespace {
+
+uint8_t* Put16(uint8_t* out, uint16_t v) {
+    out[0] = static_cast<uint8_t>(v);
+    out[1] = static_cast<uint8_t>(v >> 8);
+    return out + 2;
 }
 
-void WriteTblNode(std::vector<uint8_t>& out, const TblHashNode& node) {
-    ByteWriter w(out);
-    w.U8(node.Used);
-    w.U16LE(node.ElementIndex);
-    w.U32LE(node.Hash);
-    w.U32LE(node.KeyOffset);
-    w.U32LE(node.ValueOffset);
-    w.U16LE(node.ValueLength);
+uint8_t* Put32(uint8_t* out, uint32_t v) {
+    return Put16(Put16(out, static_cast<uint16_t>(v)), static_cast<uint16_t>(v >> 16));
+}
+
+}  // namespace
+
+void PutTblHeader(uint8_t* out, const TblHeader& header) {
+    out = Put16(out, header.Crc);
+    out = Put16(out, header.ElementCount);
+    out = Put32(out, header.HashTableSize);
+    *out++ = header.Version;
+    out = Put32(out, header.TextStart);
+    out = Put32(out, header.MaxTries);
+    Put32(out, header.FileSize);
+}
+
+void PutTblNode(uint8_t* out, const TblHashNode& node) {
+    *out++ = node.Used;
+    out = Put16(out, node.ElementIndex);
+    out = Put32(out, node.Hash);
+    out = Put32(out, node.KeyOffset);
+    out = Put32(out, node.ValueOffset);
+    Put16(out, node.ValueLength);
 }
 
 bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {

@@ -20,8 +20,9 @@ struct TblLayout {
 
 // Reads the 21-byte header; false when `bytes` is shorter.
 bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header);
-void WriteTblHeader(std::vector<uint8_t>& out, const TblHeader& header);
-void WriteTblNode(std::vector<uint8_t>& out, const TblHashNode& node);
+// Write the 21 bytes of a header or the 17 bytes of a node at `out`.
+void PutTblHeader(uint8_t* out, const TblHeader& header);
+void PutTblNode(uint8_t* out, const TblHashNode& node);
 
 // Reads header, index array and node table. Fails, saying why in `error`, when the file is
 // shorter than its header's file size or the index and node tables do not fit in it.

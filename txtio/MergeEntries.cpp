@@ -43,20 +43,18 @@ private:
 
 }  // namespace
 
-Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
-                    const std::vector<std::u16string>& sourceValues,
-                    std::vector<std::u16string>& keys, std::vector<std::u16string>& values) {
-    if (sourceKeys.size() != sourceValues.size() || keys.size() != values.size())
-        return Result::Failure("The keys and values to merge differ in number. Nothing was merged.");
-
+Result MergeEntries(std::span<const TblEntry> source, TblDocument& table) {
     // A group is all entries with one key: named by its first table index, or, for the k-th
     // key the table lacks, by tableCount + k. Nothing changes until the plan is complete.
-    const size_t tableCount = keys.size();
+    const size_t tableCount = table.Count();
+    std::vector<std::u16string> keys(tableCount);
+    for (size_t j = 0; j < tableCount; ++j)
+        keys[j] = table.Key(j);
     std::vector<size_t> firstSourceOfNewKey;
     const auto keyOfGroup = [&](size_t group) -> const std::u16string& {
-        return group < tableCount ? keys[group] : sourceKeys[firstSourceOfNewKey[group - tableCount]];
+        return group < tableCount ? keys[group] : source[firstSourceOfNewKey[group - tableCount]].Key;
     };
-    KeyGroupIndex index(tableCount + sourceKeys.size());
+    KeyGroupIndex index(tableCount + source.size());
     std::vector<size_t> nextWithSameKey(tableCount, None);
     for (size_t j = 0; j < tableCount; ++j) {
         const auto [first, isNew] = index.FindOrAdd(keys[j], j, keyOfGroup);
@@ -70,8 +68,8 @@ Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
     // first occurs.
     std::vector<size_t> lastSourceOfGroup(tableCount, None);
     std::vector<size_t> lastSourceOfNewKey;
-    for (size_t i = 0; i < sourceKeys.size(); ++i) {
-        const auto [group, isNew] = index.FindOrAdd(sourceKeys[i], tableCount + firstSourceOfNewKey.size(), keyOfGroup);
+    for (size_t i = 0; i < source.size(); ++i) {
+        const auto [group, isNew] = index.FindOrAdd(source[i].Key, tableCount + firstSourceOfNewKey.size(), keyOfGroup);
         if (isNew) {
             firstSourceOfNewKey.push_back(i);
             lastSourceOfNewKey.push_back(i);
@@ -87,17 +85,17 @@ Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
         return Result::Failure("The merge would give the table " + std::to_string(mergedCount) +
                                     " entries, more than the 65535 a table holds. Nothing was merged.");
 
+    std::vector<std::pair<size_t, std::u16string>> newValues;
     for (size_t first = 0; first < tableCount; ++first) {
         if (lastSourceOfGroup[first] == None)
             continue;
         for (size_t j = first; j != None; j = nextWithSameKey[j])
-            values[j] = sourceValues[lastSourceOfGroup[first]];
+            newValues.emplace_back(j, source[lastSourceOfGroup[first]].Value);
     }
-    keys.reserve(mergedCount);
-    values.reserve(mergedCount);
-    for (size_t k = 0; k < firstSourceOfNewKey.size(); ++k) {
-        keys.push_back(sourceKeys[firstSourceOfNewKey[k]]);
-        values.push_back(sourceValues[lastSourceOfNewKey[k]]);
-    }
+    std::vector<TblEntry> added;
+    added.reserve(firstSourceOfNewKey.size());
+    for (size_t k = 0; k < firstSourceOfNewKey.size(); ++k)
+        added.push_back({source[firstSourceOfNewKey[k]].Key, source[lastSourceOfNewKey[k]].Value});
+    table.SetValuesAndAppend(std::move(newValues), std::move(added));
     return Result::Success();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "TabbedEncoding.h"
+#include "TblDocument.h"
+
+#include <span>
 
 #include <string>
 #include <vector>
@@ -11,9 +14,7 @@
 // source entries. So new keys arrive once, in order of first occurrence, and the last source
 // occurrence of a key gives the value. Entries never move and are never removed.
 //
-// Linear in the sizes (a hash index over the keys). Refuses, changing nothing, when the
-// source arrays differ in length or the table would grow beyond the 65,535 entries a .tbl
-// file holds.
-Result MergeEntries(const std::vector<std::u16string>& sourceKeys,
-                    const std::vector<std::u16string>& sourceValues,
-                    std::vector<std::u16string>& keys, std::vector<std::u16string>& values);
+// Linear in the sizes (a hash index over the keys). Refuses, changing nothing, when the table
+// would grow beyond the 65,535 entries a .tbl file holds. All changes are prepared before the
+// table is changed, so a failure midway leaves it as it was.
+Result MergeEntries(std::span<const TblEntry> source, TblDocument& table);

@@ -5,7 +5,6 @@
 #include "TblFormat.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -21,14 +20,13 @@ Result TooManyRows(size_t room, size_t tableEntries, ImportMode mode) {
 }  // namespace
 
 Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                        ImportMode mode, std::vector<std::u16string>& keys,
-                        std::vector<std::u16string>& values, TabbedEncoding encoding,
+                        ImportMode mode, TblDocument& table, TabbedEncoding encoding,
                         TabbedRowCounts* counts) {
     // Reading stops at the first row that could not fit, so that an oversized file is neither
     // decoded nor held whole. Appended rows must fit beside the table's entries; merged rows
     // can be no more than a table holds, as a file of one table's entries never is.
     const size_t room =
-        mode == ImportMode::Append ? TblMaxEntries - std::min<size_t>(keys.size(), TblMaxEntries) : TblMaxEntries;
+        mode == ImportMode::Append ? TblMaxEntries - std::min<size_t>(table.Count(), TblMaxEntries) : TblMaxEntries;
     std::vector<std::u16string> rowKeys;
     std::vector<std::u16string> rowValues;
     TabbedRowCounts found;
@@ -37,15 +35,15 @@ Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t val
     if (counts)
         *counts = found;
     if (found.BeyondMaxRows)
-        return TooManyRows(room, keys.size(), mode);
+        return TooManyRows(room, table.Count(), mode);
+    std::vector<TblEntry> rows(rowKeys.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = {std::move(rowKeys[i]), std::move(rowValues[i])};
     if (mode == ImportMode::Overwrite)
-        return MergeEntries(rowKeys, rowValues, keys, values);
+        return MergeEntries(rows, table);
 
-    // Room first: moving the rows into reserved room cannot throw, so both arrays grow or neither.
-    keys.reserve(keys.size() + rowKeys.size());
-    values.reserve(values.size() + rowValues.size());
-    keys.insert(keys.end(), std::make_move_iterator(rowKeys.begin()), std::make_move_iterator(rowKeys.end()));
-    values.insert(values.end(), std::make_move_iterator(rowValues.begin()),
-                  std::make_move_iterator(rowValues.end()));
+    // The rows were read only as far as they fit, so the table takes them all.
+    if (!table.InsertMany(table.Count(), std::move(rows)))
+        return TooManyRows(room, table.Count(), mode);
     return Result::Success();
 }

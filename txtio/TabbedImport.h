@@ -2,6 +2,7 @@
 
 #include "TabbedTextReader.h"
 #include "TabbedEncoding.h"
+#include "TblDocument.h"
 
 #include <cstddef>
 #include <string>
@@ -13,12 +14,11 @@ enum class ImportMode {
 };
 
 // The import dialog's OK: reads the data rows of the tabbed text file at `path` (key and value
-// field numbers as chosen from its captions) and appends them to, or merges them into, `keys`
-// and `values`. On failure the table is unchanged: the file cannot be read ("File %s not
-// opened"), or the table would grow beyond 65,535 entries. Rows are read only as far as they
-// can fit (for Overwrite, 65,535 rows): the first row beyond them ends the reading.
+// field numbers as chosen from its captions) and appends them to, or merges them into, the
+// table. On failure the table is unchanged: the file cannot be read ("File %s not opened"), or
+// the table would grow beyond 65,535 entries. Rows are read only as far as they can fit (for
+// Overwrite, 65,535 rows): the first row beyond them ends the reading.
 Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
-                        ImportMode mode, std::vector<std::u16string>& keys,
-                        std::vector<std::u16string>& values,
+                        ImportMode mode, TblDocument& table,
                         TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
                         TabbedRowCounts* counts = nullptr);

@@ -61,34 +61,25 @@ std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, 
 
 }  // namespace
 
-Result EncodeTabbedText(const std::vector<std::u16string>& keys,
-                        const std::vector<std::u16string>& values, TabbedEncoding encoding,
-                        std::string& bytes) {
+Result EncodeTabbedText(const TblDocument& table, TabbedEncoding encoding, std::string& bytes) {
     bytes.clear();
-    if (values.size() < keys.size())
-        return Result::Failure("The table has " + std::to_string(keys.size()) + " keys but only " +
-                                    std::to_string(values.size()) + " values. Nothing was written.");
-    size_t estimate = HeaderLine.size() + 1;
-    for (size_t i = 0; i < keys.size(); ++i)
-        estimate += keys[i].size() + values[i].size() + 3;
-    bytes.reserve(estimate);
-
     AppendLine(HeaderLine, bytes);
     std::string text;
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (size_t i = 0; i < table.Count(); ++i) {
+        const TblEntry entry = table.Entry(i);
         if (encoding == TabbedEncoding::Utf8) {
-            AppendEscapedEntry(keys[i], values[i], bytes);
+            AppendEscapedEntry(entry.Key, entry.Value, bytes);
             continue;
         }
-        std::optional<char16_t> unwritable = ToFileBytes(keys[i], text);
+        std::optional<char16_t> unwritable = ToFileBytes(entry.Key, text);
         if (!unwritable) {
             AppendLine(text, bytes);
             bytes += '\t';
-            unwritable = ToFileBytes(values[i], text);
+            unwritable = ToFileBytes(entry.Value, text);
         }
         if (unwritable) {
             bytes.clear();
-            return Result::Failure(UnwritableCharacterMessage(i, keys[i], *unwritable));
+            return Result::Failure(UnwritableCharacterMessage(i, entry.Key, *unwritable));
         }
         AppendValue(text, bytes);
         bytes += "\r\n";
@@ -96,10 +87,9 @@ Result EncodeTabbedText(const std::vector<std::u16string>& keys,
     return Result::Success();
 }
 
-Result WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
-                       const std::vector<std::u16string>& values, TabbedEncoding encoding) {
+Result WriteTabbedText(const std::u16string& path, const TblDocument& table, TabbedEncoding encoding) {
     std::string bytes;
-    if (Result encoded = EncodeTabbedText(keys, values, encoding, bytes); !encoded)
+    if (Result encoded = EncodeTabbedText(table, encoding, bytes); !encoded)
         return encoded;
     return WriteTabbedFile(path, bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TabbedEncoding.h"
+#include "TblDocument.h"
 
 #include <string>
 #include <vector>
@@ -13,13 +14,10 @@
 // the escapes of TabbedEscapes.h instead, so that every entry comes back exactly.
 
 // The file's bytes. Fails, naming the first entry that cannot be written, when a character
-// has no form in one byte per character (above U+00FF), or when `values` is shorter than `keys`.
-Result EncodeTabbedText(const std::vector<std::u16string>& keys,
-                        const std::vector<std::u16string>& values, TabbedEncoding encoding,
-                        std::string& bytes);
+// has no form in one byte per character (above U+00FF).
+Result EncodeTabbedText(const TblDocument& table, TabbedEncoding encoding, std::string& bytes);
 
 // Writes the file at `path`: nothing at all when the table cannot be encoded, and the file it
 // replaces stays whole when the write fails ("File %s not opened" when it cannot be created).
-Result WriteTabbedText(const std::u16string& path, const std::vector<std::u16string>& keys,
-                       const std::vector<std::u16string>& values,
+Result WriteTabbedText(const std::u16string& path, const TblDocument& table,
                        TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);

@@ -103,7 +103,7 @@ int64_t IdBaseOfTableName(std::string_view fileName) {
     return 0;
 }
 
-bool WriteD2rStrings(const TableEntries& table, int64_t idBase, std::string_view language,
+bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view language,
                      std::optional<std::string_view> existing, std::string& bytes, std::string& error) {
     Json rows = Json::array();
     if (existing && !ParseRows(*existing, rows, error))
@@ -112,15 +112,16 @@ bool WriteD2rStrings(const TableEntries& table, int64_t idBase, std::string_view
     for (size_t r = 0; r < rows.size(); ++r)
         rowOf[{rows[r]["id"].get<int64_t>(), rows[r]["Key"].get<std::string>()}] = r;
 
-    for (size_t i = 0; i < table.Keys.size(); ++i) {
-        if (HoldsStrayBytes(table.Values[i])) {
-            error = "entry " + std::to_string(i) + " (key \"" + Utf16ToUtf8(table.Keys[i]) +
+    for (size_t i = 0; i < table.Count(); ++i) {
+        const TblEntry entry = table.Entry(i);
+        if (HoldsStrayBytes(entry.Value)) {
+            error = "entry " + std::to_string(i) + " (key \"" + Utf16ToUtf8(entry.Key) +
                     "\") holds bytes that are not UTF-8, which a JSON file cannot hold";
             return false;
         }
         const int64_t id = idBase + static_cast<int64_t>(i);
-        std::string key = Utf16ToUtf8(table.Keys[i]);
-        const std::string value = Utf16ToUtf8(table.Values[i]);
+        std::string key = Utf16ToUtf8(entry.Key);
+        const std::string value = Utf16ToUtf8(entry.Value);
         if (const auto found = rowOf.find({id, key}); found != rowOf.end()) {
             rows[found->second] = WithColumn(rows[found->second], language, value);
             continue;
@@ -146,7 +147,7 @@ bool WriteD2rStrings(const TableEntries& table, int64_t idBase, std::string_view
     return true;
 }
 
-bool ReadD2rStrings(std::string_view bytes, std::string_view language, TableEntries& table, size_t& missing,
+bool ReadD2rStrings(std::string_view bytes, std::string_view language, TblDocument& table, size_t& missing,
                     std::string& error) {
     nlohmann::json rows;
     if (!ParseRows(bytes, rows, error))
@@ -164,15 +165,20 @@ bool ReadD2rStrings(std::string_view bytes, std::string_view language, TableEntr
                     " of " + RowName(std::min(order[k - 1], order[k]));
             return false;
         }
-    table = {};
+    std::vector<TblEntry> entries;
     missing = 0;
     for (const size_t r : order) {
         const nlohmann::json& row = rows[r];
-        table.Keys.push_back(Utf8ToUtf16(row["Key"].get_ref<const std::string&>()));
         const auto value = row.find(language);
         if (value == row.end())
             ++missing;
-        table.Values.push_back(value == row.end() ? std::u16string() : Utf8ToUtf16(value->get_ref<const std::string&>()));
+        entries.push_back({Utf8ToUtf16(row["Key"].get_ref<const std::string&>()),
+                           value == row.end() ? std::u16string() : Utf8ToUtf16(value->get_ref<const std::string&>())});
+    }
+    table.Reset();
+    if (!table.InsertMany(0, std::move(entries))) {
+        error = "the file has " + std::to_string(rows.size()) + " rows; a table can hold at most 65,535";
+        return false;
     }
     return true;
 }

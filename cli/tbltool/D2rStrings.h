@@ -26,12 +26,12 @@ int64_t IdBaseOfTableName(std::string_view fileName);
 // takes the column, placed among the language fields in the game's order, and entries no row
 // matches are appended. False with `error` when an entry holds bytes that are not UTF-8 or
 // `existing` cannot be read (see ReadD2rStrings).
-bool WriteD2rStrings(const TableEntries& table, int64_t idBase, std::string_view language,
+bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view language,
                      std::optional<std::string_view> existing, std::string& bytes, std::string& error);
 
 // The entries of one language column, in id order (a row without the column gives an empty
 // value; `missing` counts them). A missing byte-order mark is accepted. False with `error`
 // naming the row (from 1) or the line for broken JSON, a field of the wrong type, a row
 // without id or Key, or an id given twice.
-bool ReadD2rStrings(std::string_view bytes, std::string_view language, TableEntries& table, size_t& missing,
+bool ReadD2rStrings(std::string_view bytes, std::string_view language, TblDocument& table, size_t& missing,
                     std::string& error);

@@ -49,7 +49,7 @@ void AppendKey(const std::u16string& key, bool utf8, std::string& out) {
         AppendShown(key, utf8, out);
 }
 
-std::string ChangeLine(const EntryChange& change, const TableEntries& oldTable, const TableEntries& newTable,
+std::string ChangeLine(const EntryChange& change, const TblDocument& oldTable, const TblDocument& newTable,
                        bool utf8) {
     static constexpr const char* Names[] = {"removed", "added", "changed", "moved"};
     const bool inOld = change.What != EntryChange::Added, inNew = change.What != EntryChange::Removed;
@@ -62,12 +62,12 @@ std::string ChangeLine(const EntryChange& change, const TableEntries& oldTable, 
     if (inNew)
         line += std::to_string(change.NewIndex);
     line += '\t';
-    AppendKey(inOld ? oldTable.Keys[change.OldIndex] : newTable.Keys[change.NewIndex], utf8, line);
+    AppendKey(inOld ? oldTable.Key(change.OldIndex) : newTable.Key(change.NewIndex), utf8, line);
     line += '\t';
-    AppendShown(inOld ? oldTable.Values[change.OldIndex] : newTable.Values[change.NewIndex], utf8, line);
+    AppendShown(inOld ? oldTable.Value(change.OldIndex) : newTable.Value(change.NewIndex), utf8, line);
     if (change.What == EntryChange::Changed) {
         line += '\t';
-        AppendShown(newTable.Values[change.NewIndex], utf8, line);
+        AppendShown(newTable.Value(change.NewIndex), utf8, line);
     }
     line += '\n';
     return line;
@@ -81,9 +81,8 @@ int RunDiffCommand(const std::vector<std::string>& args) {
     options.Flag("--utf8", utf8);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    TableEntries oldTable, newTable;
-    TblHeader header;
-    if (!LoadTable(options.File(0), oldTable, header, false) || !LoadTable(options.File(1), newTable, header, false))
+    TblDocument oldTable, newTable;
+    if (!LoadTable(options.File(0), oldTable, false) || !LoadTable(options.File(1), newTable, false))
         return ExitFailure;
     const std::vector<EntryChange> changes = DiffTables(oldTable, newTable);
     std::string text;

@@ -36,18 +36,17 @@ int RunExportCommand(const std::vector<std::string>& args) {
         return exit;
     const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
 
-    TableEntries table;
-    TblHeader header;
-    if (!LoadTable(options.File(0), table, header, parseOnLoad))
+    TblDocument table;
+    if (!LoadTable(options.File(0), table, parseOnLoad))
         return ExitFailure;
     std::string bytes;
-    if (const Result encoded = EncodeTabbedText(table.Keys, table.Values, encoding, bytes); !encoded) {
+    if (const Result encoded = EncodeTabbedText(table, encoding, bytes); !encoded) {
         PrintError(options.File(0) + ": " + encoded.Message);
         return ExitFailure;
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
     if (options.File(1) != "-")
-        std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Keys.size());
+        std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Count());
     return ExitOk;
 }

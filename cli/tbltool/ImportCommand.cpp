@@ -4,7 +4,6 @@
 
 #include "TabbedImport.h"
 #include "TabbedTextReader.h"
-#include "TblCompiler.h"
 #include "Utf.h"
 
 #include <algorithm>
@@ -97,14 +96,13 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     }
 
-    TableEntries table;
-    TblHeader header;
-    if (baseOption && !LoadTable(*baseOption, table, header, false))
+    TblDocument table;
+    if (baseOption && !LoadTable(*baseOption, table, false))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
     TabbedRowCounts counts;
     if (const Result imported =
-            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table.Keys, table.Values, encoding, &counts);
+            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table, encoding, &counts);
         !imported) {
         PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
         return ExitFailure;
@@ -117,10 +115,9 @@ int RunImportCommand(const std::vector<std::string>& args) {
     // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
     // two characters \n into a line feed and drop its carriage returns.
     const bool saved = utf8 ? SaveTableExactly(options.File(1), table)
-                            : ReportResult(options.File(1), CompileTbl(PathFromArgument(options.File(1)), table.Keys,
-                                                                       table.Values, header, false));
+                            : ReportResult(options.File(1), table.Compile(PathFromArgument(options.File(1)), false));
     if (!saved)
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Keys.size(), counts.Taken);
+    std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Count(), counts.Taken);
     return ExitOk;
 }

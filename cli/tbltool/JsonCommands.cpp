@@ -66,9 +66,8 @@ int RunTojsonCommand(const std::vector<std::string>& args) {
     options.Text("--lang", language).Number("--id-base", idBase).Text("--into", into);
     if (const int exit = ParseWithLanguage(options, args, language, TojsonHelp); exit >= 0)
         return exit;
-    TableEntries table;
-    TblHeader header;
-    if (!LoadTable(options.File(0), table, header, false))
+    TblDocument table;
+    if (!LoadTable(options.File(0), table, false))
         return ExitFailure;
     std::string existing;
     if (into && !ReadInput(*into, existing))
@@ -83,7 +82,7 @@ int RunTojsonCommand(const std::vector<std::string>& args) {
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
-    std::printf("%s: %zu entries, ids from %lld\n", options.File(1).c_str(), table.Keys.size(),
+    std::printf("%s: %zu entries, ids from %lld\n", options.File(1).c_str(), table.Count(),
                 static_cast<long long>(base));
     return ExitOk;
 }
@@ -97,7 +96,7 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
     std::string text, error;
     if (!ReadInput(options.File(0), text))
         return ExitFailure;
-    TableEntries table;
+    TblDocument table;
     size_t missing = 0;
     if (!ReadD2rStrings(text, language.value_or("enUS"), table, missing, error)) {
         PrintError(options.File(0) + ": " + error + "; nothing was written");
@@ -105,7 +104,7 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
     }
     if (!SaveTableExactly(options.File(1), table))
         return ExitFailure;
-    std::printf("%s: %zu entries", options.File(1).c_str(), table.Keys.size());
+    std::printf("%s: %zu entries", options.File(1).c_str(), table.Count());
     if (missing > 0)
         std::printf(", %zu of them empty: their rows have no %s", missing, language.value_or("enUS").c_str());
     std::printf("\n");

@@ -3,7 +3,6 @@
 #include "TableFiles.h"
 
 #include "MergeEntries.h"
-#include "TblCompiler.h"
 
 #include <cstdio>
 
@@ -28,19 +27,18 @@ int RunMergeCommand(const std::vector<std::string>& args) {
     options.Flag("--parse-on-load", parseOnLoad);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    TableEntries base, other;
-    TblHeader header;
-    if (!LoadTable(options.File(0), base, header, parseOnLoad) || !LoadTable(options.File(1), other, header, parseOnLoad))
+    TblDocument base, other;
+    if (!LoadTable(options.File(0), base, parseOnLoad) || !LoadTable(options.File(1), other, parseOnLoad))
         return ExitFailure;
-    const size_t baseCount = base.Keys.size();
-    if (const Result merged = MergeEntries(other.Keys, other.Values, base.Keys, base.Values); !merged) {
+    const size_t baseCount = base.Count();
+    if (const Result merged = MergeEntries(other.Entries(), base); !merged) {
         PrintError(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
     if (!ReportResult(options.File(2),
-                      CompileTbl(PathFromArgument(options.File(2)), base.Keys, base.Values, header, parseOnLoad)))
+                      base.Compile(PathFromArgument(options.File(2)), parseOnLoad)))
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Keys.size(),
-                base.Keys.size() - baseCount);
+    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Count(),
+                base.Count() - baseCount);
     return ExitOk;
 }

@@ -2,7 +2,6 @@
 
 #include "TableFiles.h"
 
-#include "TblCompiler.h"
 
 #include <cstdio>
 
@@ -25,14 +24,13 @@ int RunRecompileCommand(const std::vector<std::string>& args) {
     options.Flag("--parse-on-load", parseOnLoad);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
-    TableEntries table;
-    TblHeader header;
-    if (!LoadTable(options.File(0), table, header, parseOnLoad))
+    TblDocument table;
+    if (!LoadTable(options.File(0), table, parseOnLoad))
         return ExitFailure;
     if (!ReportResult(options.File(1),
-                      CompileTbl(PathFromArgument(options.File(1)), table.Keys, table.Values, header, parseOnLoad)))
+                      table.Compile(PathFromArgument(options.File(1)), parseOnLoad)))
         return ExitFailure;
-    std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), table.Keys.size(),
-                static_cast<unsigned>(header.MaxTries), static_cast<unsigned>(header.FileSize));
+    std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), table.Count(),
+                static_cast<unsigned>(table.Header.MaxTries), static_cast<unsigned>(table.Header.FileSize));
     return ExitOk;
 }

@@ -9,15 +9,16 @@ namespace {
 constexpr size_t Unmatched = SIZE_MAX;
 
 // For each old entry, the index of the new entry it matches, or Unmatched.
-std::vector<size_t> MatchByKeyAndOccurrence(const TableEntries& oldTable, const TableEntries& newTable) {
+std::vector<size_t> MatchByKeyAndOccurrence(const std::vector<TblEntry>& oldTable,
+                                            const std::vector<TblEntry>& newTable) {
     std::unordered_map<std::u16string_view, std::vector<size_t>> newByKey;
-    for (size_t j = 0; j < newTable.Keys.size(); ++j)
-        newByKey[newTable.Keys[j]].push_back(j);
+    for (size_t j = 0; j < newTable.size(); ++j)
+        newByKey[newTable[j].Key].push_back(j);
     std::unordered_map<std::u16string_view, size_t> seen;
-    std::vector<size_t> match(oldTable.Keys.size(), Unmatched);
-    for (size_t i = 0; i < oldTable.Keys.size(); ++i) {
-        const size_t occurrence = seen[oldTable.Keys[i]]++;
-        const auto found = newByKey.find(oldTable.Keys[i]);
+    std::vector<size_t> match(oldTable.size(), Unmatched);
+    for (size_t i = 0; i < oldTable.size(); ++i) {
+        const size_t occurrence = seen[oldTable[i].Key]++;
+        const auto found = newByKey.find(oldTable[i].Key);
         if (found != newByKey.end() && occurrence < found->second.size())
             match[i] = found->second[occurrence];
     }
@@ -49,11 +50,12 @@ std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
 
 }  // namespace
 
-std::vector<EntryChange> DiffTables(const TableEntries& oldTable, const TableEntries& newTable) {
+std::vector<EntryChange> DiffTables(const TblDocument& oldDocument, const TblDocument& newDocument) {
+    const std::vector<TblEntry> oldTable = oldDocument.Entries(), newTable = newDocument.Entries();
     const std::vector<size_t> match = MatchByKeyAndOccurrence(oldTable, newTable);
     const std::vector<bool> kept = KeptInOrder(match);
     std::vector<EntryChange> changes;
-    std::vector<bool> newMatched(newTable.Keys.size(), false);
+    std::vector<bool> newMatched(newTable.size(), false);
     for (size_t i = 0; i < match.size(); ++i) {
         const size_t j = match[i];
         if (j == Unmatched) {
@@ -61,7 +63,7 @@ std::vector<EntryChange> DiffTables(const TableEntries& oldTable, const TableEnt
             continue;
         }
         newMatched[j] = true;
-        if (oldTable.Values[i] != newTable.Values[j])
+        if (oldTable[i].Value != newTable[j].Value)
             changes.push_back({EntryChange::Changed, i, j});
         else if (!kept[i])
             changes.push_back({EntryChange::Moved, i, j});

@@ -19,4 +19,4 @@ struct EntryChange {
 // a longest run that keeps its order); an entry that only shifted because others came or went
 // has not moved. In this order: removed and changed and moved by old index, then added by new
 // index. Empty when the tables hold the same entries in the same order.
-std::vector<EntryChange> DiffTables(const TableEntries& oldTable, const TableEntries& newTable);
+std::vector<EntryChange> DiffTables(const TblDocument& oldTable, const TblDocument& newTable);

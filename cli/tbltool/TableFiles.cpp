@@ -1,8 +1,6 @@
 #include "TableFiles.h"
 
 #include "FileIo.h"
-#include "TblBuilder.h"
-#include "TblLoader.h"
 #include "ToolSupport.h"
 
 #include <cstdio>
@@ -13,19 +11,18 @@
 #include <io.h>
 #endif
 
-bool LoadTable(const std::string& argument, TableEntries& table, TblHeader& header, bool parseOnLoad) {
-    return ReportResult(argument, LoadTbl(PathFromArgument(argument), table.Keys, table.Values, header, parseOnLoad));
+bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad) {
+    return ReportResult(argument, table.Load(PathFromArgument(argument), parseOnLoad));
 }
 
-bool SaveTableExactly(const std::string& argument, const TableEntries& table) {
-    TblHeader header;
-    std::vector<uint8_t> bytes;
+bool SaveTableExactly(const std::string& argument, const TblDocument& table) {
+    TblBuilt built;
     std::string error;
-    if (!BuildTbl(table.Keys, table.Values, header, bytes, error)) {
+    if (!table.Build(TblValueForm::Exact, built, error)) {
         PrintError(argument + ": the table cannot be saved: " + error + ".");
         return false;
     }
-    if (const Result written = WriteFileSafely(PathFromArgument(argument), bytes); !written) {
+    if (const Result written = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !written) {
         PrintError(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
         return false;
     }

@@ -2,8 +2,6 @@
 
 #include "TableFiles.h"
 
-#include "TblCompiler.h"
-#include "TblLoader.h"
 #include "Utf.h"
 
 #include "TbltoolTestSupport.h"
@@ -16,10 +14,7 @@
 
 namespace {
 
-struct Table {
-    Strings Keys;
-    Strings Values;
-};
+using Table = TableEntries;
 
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
@@ -28,12 +23,7 @@ std::string Text(const std::filesystem::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) {
-    Table table;
-    TblHeader header;
-    EXPECT_TRUE(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad)) << path;
-    return table;
-}
+Table LoadTable(const std::filesystem::path& path, bool parseOnLoad = false) { return LoadedEntries(path, parseOnLoad); }
 
 // Runs tbltool with its output captured; `err` gets what went to stderr.
 int RunQuietly(const std::vector<std::string>& args, std::string& err) { return RunTbltoolQuietly(args, err); }
@@ -200,7 +190,7 @@ TEST(TbltoolExchange, Utf8TextGivesBackEntriesThePlainLayoutCannotHold) {
     const Strings keys = {u"", u"tab\tkey", u"lf\nkey", u"same", u"same", u"cr\rkey", u"back\\"};
     const Strings values = {u"no key", u"a\tb", u"line\nfeed\r\n", u"two chars \\n", u"\\red; \\",
                             u"stray \xDCE9 \x1A end", u""};
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), {keys, values}));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), TableOf(keys, values)));
     ASSERT_EQ(RunQuietly({"export", "--utf8", Arg(dir / "t.tbl"), Arg(dir / "t.txt")}), ExitOk);
     EXPECT_EQ(Text(dir / "t.txt"), Header +
                                        "\\e\tno key\r\n"

@@ -20,18 +20,13 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
     WriteBytes(path, {text.begin(), text.end()});
 }
 
-TableEntries LoadExactly(const std::filesystem::path& path) {
-    TableEntries table;
-    TblHeader header;
-    EXPECT_TRUE(LoadTable(Arg(path), table, header, false)) << path;
-    return table;
-}
+TableEntries LoadExactly(const std::filesystem::path& path) { return LoadedEntries(path); }
 
 }  // namespace
 
 TEST(TbltoolJson, TojsonWritesTheGamesLayout) {
     ScratchDir dir;
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "mod_patchstring.tbl"), {{u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""}}));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "mod_patchstring.tbl"), TableOf({u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""})));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
     EXPECT_EQ(FileText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
@@ -46,7 +41,7 @@ TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
     EXPECT_EQ(IdBaseOfTableName("db_ENG_patchstring.tbl"), 10000);
     EXPECT_EQ(IdBaseOfTableName("string.tbl"), 0);
     ScratchDir dir;
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "patchstring.tbl"), {{u"a"}, {u"1"}}));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "patchstring.tbl"), TableOf({u"a"}, {u"1"})));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
     EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
@@ -56,7 +51,7 @@ TEST(TbltoolJson, IntoAddsTheColumnInTheGamesOrderMatchingIdAndKey) {
     ScratchDir dir;
     WriteText(dir / "old.json", "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"frFR\": \"Fr\", \"note\": 1},"
                                 " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}]");
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), {{u"a", u"b"}, {u"Deutsch", u"neu"}}));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), TableOf({u"a", u"b"}, {u"Deutsch", u"neu"})));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
                        "--into", Arg(dir / "old.json")},

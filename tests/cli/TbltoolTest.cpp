@@ -1,7 +1,5 @@
 #include "ToolSupport.h"
 
-#include "TblCompiler.h"
-#include "TblLoader.h"
 #include "Utf.h"
 
 #include "TbltoolTestSupport.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TblCompiler.h"
+#include "TableFiles.h"
+#include "TblTestTables.h"
 #include "ToolSupport.h"
 #include "Utf.h"
 
@@ -25,7 +26,19 @@ inline int RunTbltoolQuietly(const std::vector<std::string>& args, std::string& 
     return exit;
 }
 
-inline void WriteTable(const std::filesystem::path& path, const Strings& keys, Strings values) {
-    TblHeader header;
-    ASSERT_TRUE(CompileTbl(path.u16string(), keys, values, header, false, {}));
+inline void WriteTable(const std::filesystem::path& path, const Strings& keys, const Strings& values) {
+    ASSERT_TRUE(TableOf(keys, values).Compile(path.u16string(), false, {}));
+}
+
+// A table's entries as two arrays, to compare with expected ones.
+struct TableEntries {
+    Strings Keys;
+    Strings Values;
+};
+
+// The table in the file named `path`, loaded as tbltool loads it.
+inline TableEntries LoadedEntries(const std::filesystem::path& path, bool parseOnLoad = false) {
+    TblDocument table;
+    EXPECT_TRUE(LoadTable(Arg(path), table, parseOnLoad)) << path;
+    return {KeysOf(table), ValuesOf(table)};
 }

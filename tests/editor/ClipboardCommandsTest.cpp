@@ -220,10 +220,10 @@ TEST_F(ClipboardCommands, PasteThatRunsOutOfMemoryLeavesTableAndListAsTheyWereAn
     const std::u16string threeEntries = u"a\t1\tb\t2\tc";
     PutOnClipboard(TblClipboardFormat(), threeEntries.c_str(), (threeEntries.size() + 1) * sizeof(char16_t));
     const TblDocument& document = Dialog().Document;
-    const std::vector<std::u16string> keys = document.Keys, values = document.Values;
+    const std::vector<TblEntry> entries = document.Entries();
     // The first allocation of the paste fails, then the second, and so on until it gets through.
     int failedPastes = 0;
-    for (int attempts = 0; document.Count() == keys.size(); ++attempts) {
+    for (int attempts = 0; document.Count() == entries.size(); ++attempts) {
         ASSERT_LT(attempts, 2000) << "the paste never got through";
         prompts_.Messages.clear();
         FailAllocationAfter(failedPastes);
@@ -233,23 +233,22 @@ TEST_F(ClipboardCommands, PasteThatRunsOutOfMemoryLeavesTableAndListAsTheyWereAn
             continue;  // the clipboard was busy, or the paste got through
         ++failedPastes;
         EXPECT_EQ(prompts_.Messages[0].Text, L"The command failed: there is not enough memory. The table is as it was before it.");
-        EXPECT_EQ(document.Keys, keys);
-        EXPECT_EQ(document.Values, values);
+        EXPECT_EQ(document.Entries(), entries);
         EXPECT_FALSE(document.Modified);
         EXPECT_EQ(Rows(), Numbered(L"key", {0, 1}));
         EXPECT_EQ(Title(), L"Strindle - table.tbl");
     }
     EXPECT_GE(failedPastes, 6);  // at least the payload and the three entries' keys and values
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"key0", L"key1", L"a", L"b", L"c"}));
-    EXPECT_EQ(document.Values.back(), u"");
+    EXPECT_EQ(document.Value(4), u"");
     EXPECT_EQ(Title(), L"Strindle - table.tbl*");
 }
 
 TEST(EntryPayload, JoinsKeysAndValuesOfTheRowsWithTabs) {
-    std::vector<std::u16string> keys{u"a", u"b", u"c"}, values{u"x", u"", u"z"};
-    EXPECT_EQ(EntryPayload(keys, values, {0, 1, 2}), u"a\tx\tb\t\tc\tz");
-    EXPECT_EQ(EntryPayload(keys, values, {}), u"");
-    EXPECT_EQ(EntryPayload(keys, values, {2, 7}), u"c\tz");  // rows past the table are left out
+    const TblDocument table = TableOf({u"a", u"b", u"c"}, {u"x", u"", u"z"});
+    EXPECT_EQ(EntryPayload(table, {0, 1, 2}), u"a\tx\tb\t\tc\tz");
+    EXPECT_EQ(EntryPayload(table, {}), u"");
+    EXPECT_EQ(EntryPayload(table, {2, 7}), u"c\tz");  // rows past the table are left out
 }
 
 TEST(EntryPayload, FieldsSplitAtEveryTabKeepingEmptyOnes) {

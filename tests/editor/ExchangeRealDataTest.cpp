@@ -1,6 +1,5 @@
 #include "ExchangeTestSupport.h"
 
-#include "TblLoader.h"
 #include "WideText_win.h"
 
 namespace {
@@ -11,11 +10,10 @@ struct Table {
 };
 
 Table Load(const std::filesystem::path& path) {
-    Table table;
-    TblHeader header;
-    const Result loaded = LoadTbl(Utf16(path.wstring()), table.Keys, table.Values, header, true);
+    TblDocument table;
+    const Result loaded = table.Load(Utf16(path.wstring()), true);
     EXPECT_TRUE(loaded) << loaded.Message;
-    return table;
+    return {KeysOf(table), ValuesOf(table)};
 }
 
 class RealTableExchange : public ExchangeTest, public testing::WithParamInterface<const char*> {};

@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 
-#include "TblLoader.h"
 #include "TestSupport.h"
 #include "WideText_win.h"
 
@@ -14,11 +13,10 @@ struct LoadedTable {
 };
 
 LoadedTable ReadTable(const std::wstring& path, bool parseOnLoad = true) {
-    LoadedTable table;
-    TblHeader header;
-    const Result loaded = LoadTbl(Utf16(path), table.Keys, table.Values, header, parseOnLoad);
+    TblDocument table;
+    const Result loaded = table.Load(Utf16(path), parseOnLoad);
     EXPECT_TRUE(loaded) << loaded.Message;
-    return table;
+    return {KeysOf(table), ValuesOf(table)};
 }
 
 class FileCommands : public MainWindowTest {
@@ -48,7 +46,7 @@ TEST_F(FileCommands, NewOnModifiedTableAnsweredNoChangesNothing) {
     ASSERT_EQ(prompts_.Messages.size(), 1u);
     EXPECT_EQ(prompts_.Messages[0].Text, L"File not Saved, Continue??");
     EXPECT_EQ(Dialog().Document.Count(), 3u);
-    EXPECT_EQ(Dialog().Document.Values[0], u"one+");
+    EXPECT_EQ(Dialog().Document.Value(0), u"one+");
     EXPECT_EQ(Dialog().Document.PathName, Utf16(path));
     EXPECT_EQ(Dialog().Document.FileName, u"sample.tbl");
     EXPECT_TRUE(Dialog().Document.Modified);
@@ -108,7 +106,7 @@ TEST_F(FileCommands, CancelledOpenLeavesTheTableUntouched) {
     prompts_.MessageAnswers.push_back(IDYES);
     prompts_.FileAnswers.push_back(std::nullopt);
     SendCommand(ID_FILE_OPEN);
-    EXPECT_EQ(Dialog().Document.Values[0], u"one?");
+    EXPECT_EQ(Dialog().Document.Value(0), u"one?");
     EXPECT_TRUE(Dialog().Document.Modified);
     EXPECT_EQ(Dialog().KeyList().Count(), 3);
 }
@@ -120,7 +118,7 @@ TEST_F(FileCommands, OpenOnModifiedTableAnsweredNoShowsNoDialog) {
     prompts_.MessageAnswers.push_back(IDNO);
     SendCommand(ID_FILE_OPEN);
     EXPECT_EQ(prompts_.FileRequests.size(), 1u);  // only the first open asked for a file
-    EXPECT_EQ(Dialog().Document.Values[0], u"one?");
+    EXPECT_EQ(Dialog().Document.Value(0), u"one?");
 }
 
 TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesAnEmptyUntitledTable) {
@@ -198,7 +196,7 @@ TEST_F(FileCommands, EditedValueKeepsItsLineBreaksAndColourTokens) {
     OpenWindow();
     std::wstring path = MakeTable("lines.tbl", {u"k"}, {u"\u00FFc1Red\nline two"});
     OpenFile(path);
-    EXPECT_EQ(Dialog().Document.Values[0], u"\\red;Red\nline two");
+    EXPECT_EQ(Dialog().Document.Value(0), u"\\red;Red\nline two");
     Type(L"!");
     SendCommand(ID_FILE_SAVE);
     EXPECT_EQ(ReadTable(path, false).Values, std::vector<std::u16string>{u"\u00FFc1Red\nline two!"});
@@ -211,7 +209,7 @@ TEST_F(FileCommands, SaveShowsTheValueAsNowHeld) {
     // A game colour code typed in is held as its token once saved.
     Type(L"\u00FFc1");
     SendCommand(ID_FILE_SAVE);
-    EXPECT_EQ(Dialog().Document.Values[0], u"plain\\red;");
+    EXPECT_EQ(Dialog().Document.Value(0), u"plain\\red;");
     EXPECT_EQ(EditorText(), L"plain\\red;");
     EXPECT_EQ(TitleOf(Window()), L"Strindle - codes.tbl") << "showing the held value is no edit";
 }
@@ -268,7 +266,7 @@ TEST_F(FileCommands, FailedSaveAsKeepsNamesAndModifiedAndSaysSo) {
     EXPECT_EQ(Dialog().Document.FileName, u"sample.tbl");
     EXPECT_TRUE(Dialog().Document.Modified);
     EXPECT_EQ(TitleOf(Window()), L"Strindle - sample.tbl*");
-    EXPECT_EQ(Dialog().Document.Values[0], u"one#");
+    EXPECT_EQ(Dialog().Document.Value(0), u"one#");
     EXPECT_EQ(ReadBytes(path), before);
 }
 
@@ -286,7 +284,7 @@ TEST_F(FileCommands, FailedSaveNamesTheFileAndLosesNothing) {
     EXPECT_TRUE(prompts_.Messages.back().Text.starts_with(L"File t.tbl not saved\n\nThe table was not saved"))
         << testing::PrintToString(prompts_.Messages.back().Text);
     EXPECT_TRUE(Dialog().Document.Modified);
-    EXPECT_EQ(Dialog().Document.Values[0], u"v2");
+    EXPECT_EQ(Dialog().Document.Value(0), u"v2");
     EXPECT_EQ(StatusText(Status(), 1), L"Save Error");
 }
 
@@ -326,7 +324,7 @@ TEST_F(FileCommands, StartupFileOpensAtFirstShowingWithFirstEntryShown) {
     EXPECT_FALSE(Dialog().Document.Modified);
     // Typing edits the entry the editor shows.
     Type(L"1");
-    EXPECT_EQ(Dialog().Document.Values[0], u"one1");
+    EXPECT_EQ(Dialog().Document.Value(0), u"one1");
 }
 
 TEST_F(FileCommands, RealTablesOpenEditAndSave) {
@@ -336,8 +334,8 @@ TEST_F(FileCommands, RealTablesOpenEditAndSave) {
         SCOPED_TRACE(entry.path().filename().string());
         OpenFile(entry.path().wstring());
         ASSERT_TRUE(prompts_.Messages.empty());
-        std::vector<std::u16string> keys = Dialog().Document.Keys;
-        std::vector<std::u16string> values = Dialog().Document.Values;
+        std::vector<std::u16string> keys = KeysOf(Dialog().Document);
+        std::vector<std::u16string> values = ValuesOf(Dialog().Document);
         ASSERT_EQ(Dialog().KeyList().Count(), static_cast<int>(keys.size()));
         int row = static_cast<int>(keys.size()) / 2;
         SelectRow(row);

@@ -3,7 +3,6 @@
 #include "GuiTestSupport.h"
 
 #include "ItemTextLayout.h"
-#include "TblLoader.h"
 #include "WideText_win.h"
 
 #include <map>
@@ -130,7 +129,7 @@ TEST_F(GamePreview, RealTableValuesShowEachColourTheyHold) {
     OpenWindow();
     OpenFile((RealDataDir() / "tbl" / "vf_ENG_string.tbl").wstring());
     SendCommand(ID_VIEW_GAMEPREVIEW);
-    const std::vector<std::u16string>& keys = Dialog().Document.Keys;
+    const std::vector<std::u16string> keys = KeysOf(Dialog().Document);
     for (const char16_t* key : {u"strwhisperworked", u"D2bnetHelp6"}) {
         auto found = std::find(keys.begin(), keys.end(), key);
         ASSERT_NE(found, keys.end());

@@ -1,7 +1,6 @@
 #include "GuiTestSupport.h"
 
 #include "Settings.h"
-#include "TblCompiler.h"
 #include "WideText_win.h"
 
 #include <commctrl.h>
@@ -36,8 +35,7 @@ std::wstring TitleOf(HWND window) { return WindowText(window); }
 bool ShownWithParent(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values) {
-    TblHeader header;
-    const Result compiled = CompileTbl(Utf16(path), keys, values, header, false);
+    const Result compiled = TableOf(keys, values).Compile(Utf16(path), false);
     ASSERT_TRUE(compiled) << compiled.Message;
 }
 

@@ -4,6 +4,7 @@
 #include "StrindleDlg.h"
 #include "GuiTestSupport_win.h"
 #include "SettingsStore.h"
+#include "TblTestTables.h"
 #include "TestSupport.h"
 #include "resource.h"
 

@@ -1,6 +1,5 @@
 #include "ExchangeTestSupport.h"
 
-#include "TblLoader.h"
 #include "WideText_win.h"
 
 namespace {
@@ -99,12 +98,11 @@ TEST_F(ImportTbl, MergedTableSavesWithTheMergedEntries) {
     OpenFile(path);
     ImportTable(MakeTable("other.tbl", {u"b", u"c"}, {u"TWO", u"three"}));
     SendCommand(ID_FILE_SAVE);
-    std::vector<std::u16string> keys, values;
-    TblHeader header;
-    const Result loaded = LoadTbl(Utf16(path), keys, values, header, true);
+    TblDocument saved;
+    const Result loaded = saved.Load(Utf16(path), true);
     ASSERT_TRUE(loaded) << loaded.Message;
-    EXPECT_EQ(keys, (std::vector<std::u16string>{u"a", u"b", u"c"}));
-    EXPECT_EQ(values, (std::vector<std::u16string>{u"one", u"TWO", u"three"}));
+    EXPECT_EQ(KeysOf(saved), (std::vector<std::u16string>{u"a", u"b", u"c"}));
+    EXPECT_EQ(ValuesOf(saved), (std::vector<std::u16string>{u"one", u"TWO", u"three"}));
 }
 
 }  // namespace

@@ -3,8 +3,7 @@
 // figures and asserts nothing:
 //   scripts/wine-run.sh build-win32 build-win32/bin/strindle_timing.exe
 #include "StrindleDlg.h"
-#include "TblCompiler.h"
-#include "TblLoader.h"
+#include "TblDocument.h"
 #include "WideText_win.h"
 #include "resource.h"
 
@@ -55,9 +54,8 @@ void SelectRange(CListBoxEx& list, int first, int last) {
 // Opening, and the list alone: filled and emptied.
 void MeasureOpen(int run, const std::filesystem::path& path, const std::vector<std::u16string>& keys) {
     double load = MillisecondsOf([&] {
-        std::vector<std::u16string> k, v;
-        TblHeader h;
-        LoadTbl(Utf16(path.wstring()), k, v, h, true);
+        TblDocument table;
+        table.Load(Utf16(path.wstring()), true);
     });
     AnswerWithPath prompts(path.wstring());
     CStrindleDlg window(prompts);
@@ -135,13 +133,14 @@ int main() {
     LoadRichEditLibrary();
 
     std::filesystem::path path = std::filesystem::temp_directory_path() / "strindle-full.tbl";
-    std::vector<std::u16string> keys, values;
+    std::vector<std::u16string> keys;
+    std::vector<TblEntry> entries;
     for (int i = 0; i < FullTable; ++i) {
         keys.push_back(Utf16(L"key" + std::to_wstring(i)));
-        values.push_back(Utf16(L"The value of entry number " + std::to_wstring(i)));
+        entries.push_back({keys.back(), Utf16(L"The value of entry number " + std::to_wstring(i))});
     }
-    TblHeader header;
-    if (!CompileTbl(Utf16(path.wstring()), keys, values, header, false))
+    TblDocument table;
+    if (!table.InsertMany(0, std::move(entries)) || !table.Compile(Utf16(path.wstring()), false))
         return 1;
 
     const int runs = 3;

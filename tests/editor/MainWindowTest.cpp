@@ -54,14 +54,14 @@ TEST_F(MainWindow, TypingMarksModifiedOnceWithStarAndNotSaved) {
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"Loaded");
     Type(L"X");
     EXPECT_TRUE(Dialog().Document.Modified);
-    EXPECT_EQ(Dialog().Document.Values[0], u"value0X");
+    EXPECT_EQ(Dialog().Document.Value(0), u"value0X");
     EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl*");
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"Not Saved");
 
     // Further typing changes the value but puts up nothing new.
     Dialog().SetStatusText(1, L"check");
     Type(L"Y");
-    EXPECT_EQ(Dialog().Document.Values[0], u"value0XY");
+    EXPECT_EQ(Dialog().Document.Value(0), u"value0XY");
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 1), L"check");
 }
 
@@ -277,7 +277,7 @@ TEST_F(MainWindow, FailingCommandSaysWhatFailedAndLeavesTheTableAsItWas) {
     ASSERT_EQ(prompts_.Messages.size(), 2u);
     EXPECT_EQ(prompts_.Messages[1].Text, L"The command failed: the disk went away. The table is as it was before it.");
     EXPECT_EQ(Dialog().Document.Count(), 4u);
-    EXPECT_EQ(Dialog().Document.Values[0], u"value0!");
+    EXPECT_EQ(Dialog().Document.Value(0), u"value0!");
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_TRUE(Dialog().Document.Modified) << "the unsaved edit is still there to save";
 }

@@ -111,7 +111,7 @@ TEST_F(RecentFiles, ChoosingAnEntryAsksBeforeUnsavedChangesGo) {
     SendCommand(ID_FILE_RECENT_FIRST + 1);
     ASSERT_EQ(prompts_.Texts(), std::vector<std::wstring>{L"File not Saved, Continue??"});
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"two", L"three"}));
-    EXPECT_EQ(Dialog().Document.Values[0], u"2!");
+    EXPECT_EQ(Dialog().Document.Value(0), u"2!");
 
     prompts_.MessageAnswers.push_back(IDYES);
     SendCommand(ID_FILE_RECENT_FIRST + 1);

@@ -141,7 +141,7 @@ TEST_F(SearchCommand, TypedLineBreaksBeforeAHitDoNotShiftTheMarkedCharacters) {
     PressEnter();
     Type(L"and the target");
     // The editor gives its line breaks back as "\r\n", and the value keeps them.
-    ASSERT_EQ(Dialog().Document.Values[1], u"second\r\none more line\r\nand the target");
+    ASSERT_EQ(Dialog().Document.Value(1), u"second\r\none more line\r\nand the target");
     SelectRow(0);
     Search(L"TARGET");
     EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
@@ -151,7 +151,7 @@ TEST_F(SearchCommand, TypedLineBreaksBeforeAHitDoNotShiftTheMarkedCharacters) {
 TEST_F(SearchCommand, CarriageReturnLineFeedPairsBeforeAHitDoNotShiftTheMarkedCharacters) {
     OpenTable({u"a", u"b"}, {u"first", u"second"});
     // Values may hold "\r\n" and "\r\r\n" (a file from elsewhere, text pasted in).
-    Dialog().Document.Values[1] = u"one\r\ntwo\r\r\nthree\rfour\nthe target";
+    Dialog().Document.SetValue(1, u"one\r\ntwo\r\r\nthree\rfour\nthe target");
     Search(L"target");
     EXPECT_EQ(SelectedRows(), (RowNumbers{1}));
     EXPECT_EQ(MarkedText(), L"target");

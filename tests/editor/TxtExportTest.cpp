@@ -98,7 +98,8 @@ protected:
     INT_PTR Export(const std::vector<std::u16string>& keys, const std::vector<std::u16string>& values,
                    const std::wstring& target) {
         prompts_.FileAnswers.push_back(target);
-        CTxtExport dialog(prompts_, keys, values, Window());
+        const TblDocument table = TableOf(keys, values);
+        CTxtExport dialog(prompts_, table, Window());
         INT_PTR result = 0;
         EXPECT_TRUE(InspectModalDialog([&] { result = dialog.DoModal(); },
                                        [&](HWND window) {
@@ -152,9 +153,8 @@ TEST_F(TxtExportFailure, CharacterBeyondOneByteIsRefusedNamingTheEntryAndNothing
 TEST_F(TxtExportFailure, SuccessClosesTheDialogWithOk) {
     const std::wstring target = ScratchPath("out.txt");
     prompts_.FileAnswers.push_back(target);
-    const std::vector<std::u16string> keys{u"k"};
-    const std::vector<std::u16string> values{u"v"};
-    CTxtExport dialog(prompts_, keys, values, Window());
+    const TblDocument table = TableOf({u"k"}, {u"v"});
+    CTxtExport dialog(prompts_, table, Window());
     INT_PTR result = 0;
     EXPECT_TRUE(InspectModalDialog([&] { result = dialog.DoModal(); },
                                    [&](HWND window) { ClickButton(window, IDC_EXPORTBROWSE); }));

@@ -1,8 +1,8 @@
 #include "TblCheck.h"
 
-#include "TblBuilder.h"
 #include "TblHash.h"
 #include "TblTestFiles.h"
+#include "TblTestTables.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 namespace {
 
 std::vector<uint8_t> Compiled(const std::vector<std::u16string>& keys) {
-    TblHeader header;
-    std::vector<uint8_t> bytes;
+    TblBuilt built;
     std::string error;
-    EXPECT_TRUE(BuildTbl(keys, std::vector<std::u16string>(keys.size(), u"v"), header, bytes, error)) << error;
-    return bytes;
+    EXPECT_TRUE(TableOf(keys, std::vector<std::u16string>(keys.size(), u"v")).Build(TblValueForm::Exact, built, error))
+        << error;
+    return {built.Bytes.data(), built.Bytes.data() + built.Bytes.size()};
 }
 
 bool Mentions(const std::vector<std::string>& lines, const std::string& part) {

@@ -1,9 +1,7 @@
-#include "TblBuilder.h"
-#include "TblCompiler.h"
+#include "TblDocument.h"
 #include "TblHash.h"
-#include "TblLoader.h"
-#include "TblParser.h"
 
+#include "TblTestTables.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +28,10 @@ struct Built {
 
 Built Build(const Strings& keys, const Strings& values) {
     Built b;
-    b.Ok = BuildTbl(keys, values, b.Header, b.Bytes, b.Error);
+    TblBuilt built;
+    b.Ok = TableOf(keys, values).Build(TblValueForm::Exact, built, b.Error);
+    b.Header = built.Header;
+    b.Bytes.assign(built.Bytes.data(), built.Bytes.data() + built.Bytes.size());
     return b;
 }
 
@@ -167,40 +168,37 @@ TEST(TblCompilerRefusals, ValueOf65535BytesIsRefusedAnd65534Accepted) {
 }
 
 TEST(TblCompilerRefusals, MoreThan65535EntriesAreRefused) {
-    const Strings keys(65536, u"k"), values(65536, u"");
-    const Built b = Build(keys, values);
-    EXPECT_FALSE(b.Ok);
-    EXPECT_NE(b.Error.find("65,535"), std::string::npos) << b.Error;
+    // The table refuses them as they are added, so it never holds more than a file can.
+    TblDocument table;
+    EXPECT_FALSE(table.InsertMany(0, std::vector<TblEntry>(65536, {u"k", u""})));
+    EXPECT_EQ(table.Count(), 0u);
     EXPECT_TRUE(Build(Strings(65535, u"k"), Strings(65535, u"")).Ok);
 }
 
 TEST(TblCompiler, ReportsCompilingThenSavingAndWritesTheFile) {
     ScratchDir dir;
     const std::u16string path = (dir / "out.tbl").u16string();
-    Strings values = {u"x", u"y"};
-    TblHeader header;
+    TblDocument table = TableOf({u"a", u"b"}, {u"x", u"y"});
     Messages m;
-    ASSERT_TRUE(m.Keep(CompileTbl(path, {u"a", u"b"}, values, header, false, m.Report())));
+    ASSERT_TRUE(m.Keep(table.Compile(path, false, m.Report())));
     EXPECT_EQ(m.Progress, (std::vector<std::string>{"Compiling....", "Saving...."}));
     EXPECT_TRUE(m.Texts.empty());
-    EXPECT_EQ(header.TextStart, 59u);
+    EXPECT_EQ(table.Header.TextStart, 59u);
     EXPECT_EQ(ReadBytes(dir / "out.tbl"), Build({u"a", u"b"}, {u"x", u"y"}).Bytes);
 }
 
 TEST(TblCompiler, TokensBecomeGameCodesAndComeBackWithParseOnLoad) {
     ScratchDir dir;
     const std::u16string path = (dir / "c.tbl").u16string();
-    const Strings keys = {u"a"};
-    Strings values = {u"\\red;Fire\r\nline\\nend"};
-    TblHeader header;
-    ASSERT_TRUE(CompileTbl(path, keys, values, header, true, {}));
-    EXPECT_EQ(values[0], u"\\red;Fire\nline\nend");
+    TblDocument table = TableOf({u"a"}, {u"\\red;Fire\r\nline\\nend"});
+    ASSERT_TRUE(table.Compile(path, true, {}));
+    EXPECT_EQ(table.Value(0), u"\\red;Fire\nline\nend");
     const auto bytes = ReadBytes(dir / "c.tbl");
     EXPECT_EQ(std::string(bytes.begin() + 21 + 19 + 2, bytes.end() - 1), "\xC3\xBF" "c1Fire\nline\nend");
 
-    Strings plain = {u"\\red;Fire\r"};
-    ASSERT_TRUE(CompileTbl(path, keys, plain, header, false, {}));
-    EXPECT_EQ(plain[0], u"\u00FFc1Fire");
+    TblDocument plain = TableOf({u"a"}, {u"\\red;Fire\r"});
+    ASSERT_TRUE(plain.Compile(path, false, {}));
+    EXPECT_EQ(plain.Value(0), u"\u00FFc1Fire");
 }
 
 TEST(TblCompiler, CompiledFileLoadsBackToTheValuesLeftInTheDocument) {
@@ -208,29 +206,26 @@ TEST(TblCompiler, CompiledFileLoadsBackToTheValuesLeftInTheDocument) {
     const std::u16string path = (dir / "r.tbl").u16string();
     for (bool parseOnLoad : {false, true}) {
         const Strings keys = {u"x", u"x", u"", u"caf\u00E9"};
-        Strings values = {u"\\blue;a\\nb", u"\r", u"stray \xDCE9 byte", u"\U0001F600"};
-        TblHeader header;
-        ASSERT_TRUE(CompileTbl(path, keys, values, header, parseOnLoad, {}));
-        Strings loadedKeys, loadedValues;
-        TblHeader loadedHeader;
-        ASSERT_TRUE(LoadTbl(path, loadedKeys, loadedValues, loadedHeader, parseOnLoad));
-        EXPECT_EQ(loadedKeys, keys);
-        EXPECT_EQ(loadedValues, values);
-        EXPECT_EQ(loadedHeader.Crc, header.Crc);
+        TblDocument table = TableOf(keys, {u"\\blue;a\\nb", u"\r", u"stray \xDCE9 byte", u"\U0001F600"});
+        ASSERT_TRUE(table.Compile(path, parseOnLoad, {}));
+        TblDocument loaded;
+        ASSERT_TRUE(loaded.Load(path, parseOnLoad));
+        EXPECT_EQ(KeysOf(loaded), keys);
+        EXPECT_EQ(ValuesOf(loaded), ValuesOf(table));
+        EXPECT_EQ(loaded.Header.Crc, table.Header.Crc);
     }
 }
 
 TEST(TblCompiler, RefusedTableWritesNothingAndChangesNothing) {
     ScratchDir dir;
     WriteBytes(dir / "old.tbl", {1, 2, 3});
-    Strings values = {u"\\red;"};
-    TblHeader header;
-    header.Crc = 0x1234;
+    TblDocument table = TableOf({u"\u4E00"}, {u"\\red;"});
+    table.Header.Crc = 0x1234;
     Messages m;
-    EXPECT_FALSE(m.Keep(CompileTbl((dir / "old.tbl").u16string(), {u"\u4E00"}, values, header, false, m.Report())));
+    EXPECT_FALSE(m.Keep(table.Compile((dir / "old.tbl").u16string(), false, m.Report())));
     EXPECT_EQ(ReadBytes(dir / "old.tbl"), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(values[0], u"\\red;");
-    EXPECT_EQ(header.Crc, 0x1234);
+    EXPECT_EQ(table.Value(0), u"\\red;");
+    EXPECT_EQ(table.Header.Crc, 0x1234);
     ASSERT_EQ(m.Texts.size(), 1u);
     EXPECT_NE(m.Texts[0].find("entry 0"), std::string::npos);
     EXPECT_EQ(m.Progress, (std::vector<std::string>{"Compiling...."}));
@@ -241,11 +236,10 @@ TEST(TblCompiler, FailedSaveKeepsTheOldFileAndTheDocument) {
     WriteBytes(dir / "keep.tbl", {9, 9});
     std::filesystem::create_directory(dir / "folder.tbl");
     for (const std::filesystem::path& target : {dir / "missing" / "x.tbl", dir / "folder.tbl"}) {
-        Strings values = {u"\\red;"};
-        TblHeader header;
+        TblDocument table = TableOf({u"a"}, {u"\\red;"});
         Messages m;
-        EXPECT_FALSE(m.Keep(CompileTbl(target.u16string(), {u"a"}, values, header, false, m.Report())));
-        EXPECT_EQ(values[0], u"\\red;");
+        EXPECT_FALSE(m.Keep(table.Compile(target.u16string(), false, m.Report())));
+        EXPECT_EQ(table.Value(0), u"\\red;");
         ASSERT_EQ(m.Texts.size(), 1u);
         EXPECT_EQ(m.Captions[0], "Save Error");
     }

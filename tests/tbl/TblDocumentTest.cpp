@@ -1,5 +1,6 @@
 #include "TblDocument.h"
 
+#include "TblTestTables.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,18 @@ namespace {
 
 using Strings = std::vector<std::u16string>;
 
-TblDocument ThreeEntries() {
-    TblDocument doc;
-    doc.Keys = {u"k0", u"k1", u"k2"};
-    doc.Values = {u"v0", u"v1", u"v2"};
-    return doc;
+TblDocument ThreeEntries() { return TableOf({u"k0", u"k1", u"k2"}, {u"v0", u"v1", u"v2"}); }
+
+// The bytes of a file of those entries, the last value with the red colour code.
+std::vector<uint8_t> FileBytesOf(const TblDocument& doc) {
+    TblBuilt built;
+    std::string error;
+    EXPECT_TRUE(doc.Build(TblValueForm::Exact, built, error)) << error;
+    return {built.Bytes.data(), built.Bytes.data() + built.Bytes.size()};
+}
+
+std::vector<uint8_t> ThreeEntriesFile() {
+    return FileBytesOf(TableOf({u"k0", u"k1", u"k2"}, {u"v0", u"v1", u"\u00FFc1v2"}));
 }
 
 }  // namespace
@@ -23,16 +31,16 @@ TblDocument ThreeEntries() {
 TEST(TblDocumentEntries, InsertRemoveAndMoveKeepKeysAndValuesInStep) {
     TblDocument doc = ThreeEntries();
     ASSERT_TRUE(doc.Insert(1, u"new", u"nv"));
-    EXPECT_EQ(doc.Keys, (Strings{u"k0", u"new", u"k1", u"k2"}));
-    EXPECT_EQ(doc.Values, (Strings{u"v0", u"nv", u"v1", u"v2"}));
+    EXPECT_EQ(KeysOf(doc), (Strings{u"k0", u"new", u"k1", u"k2"}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"v0", u"nv", u"v1", u"v2"}));
     doc.Move(0, 3);
-    EXPECT_EQ(doc.Keys, (Strings{u"new", u"k1", u"k2", u"k0"}));
-    EXPECT_EQ(doc.Values, (Strings{u"nv", u"v1", u"v2", u"v0"}));
+    EXPECT_EQ(KeysOf(doc), (Strings{u"new", u"k1", u"k2", u"k0"}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"nv", u"v1", u"v2", u"v0"}));
     doc.Move(2, 0);
-    EXPECT_EQ(doc.Keys, (Strings{u"k2", u"new", u"k1", u"k0"}));
+    EXPECT_EQ(KeysOf(doc), (Strings{u"k2", u"new", u"k1", u"k0"}));
     doc.Remove(1);
-    EXPECT_EQ(doc.Keys, (Strings{u"k2", u"k1", u"k0"}));
-    EXPECT_EQ(doc.Values, (Strings{u"v2", u"v1", u"v0"}));
+    EXPECT_EQ(KeysOf(doc), (Strings{u"k2", u"k1", u"k0"}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"v2", u"v1", u"v0"}));
     EXPECT_EQ(doc.Count(), 3u);
 }
 
@@ -40,8 +48,8 @@ TEST(TblDocumentEntries, RemoveManyTakesOutExactlyTheGivenEntries) {
     TblDocument doc = ThreeEntries();
     doc.Insert(3, u"k3", u"v3");
     doc.RemoveMany({0, 2});
-    EXPECT_EQ(doc.Keys, (Strings{u"k1", u"k3"}));
-    EXPECT_EQ(doc.Values, (Strings{u"v1", u"v3"}));
+    EXPECT_EQ(KeysOf(doc), (Strings{u"k1", u"k3"}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"v1", u"v3"}));
 }
 
 TEST(TblDocumentEntries, OutOfRangeIndicesChangeNothing) {
@@ -49,7 +57,7 @@ TEST(TblDocumentEntries, OutOfRangeIndicesChangeNothing) {
     EXPECT_FALSE(doc.Insert(4, u"x", u"y"));
     doc.Remove(3);
     doc.Move(0, 3);
-    EXPECT_EQ(doc.Keys, ThreeEntries().Keys);
+    EXPECT_EQ(KeysOf(doc), KeysOf(ThreeEntries()));
 }
 
 TEST(TblDocumentEntries, DuplicateKeysStayTwoEntries) {
@@ -57,13 +65,12 @@ TEST(TblDocumentEntries, DuplicateKeysStayTwoEntries) {
     doc.Insert(0, u"same", u"a");
     doc.Insert(1, u"same", u"b");
     EXPECT_EQ(doc.Count(), 2u);
-    EXPECT_EQ(doc.Values[1], u"b");
+    EXPECT_EQ(doc.Value(1), u"b");
 }
 
 TEST(TblDocumentEntries, Refuses65536thEntry) {
     TblDocument doc;
-    doc.Keys.assign(65535, u"k");
-    doc.Values.assign(65535, u"");
+    ASSERT_TRUE(doc.InsertMany(0, std::vector<TblEntry>(65535, {u"k", u""})));
     EXPECT_FALSE(doc.Insert(0, u"one too many", u""));
     EXPECT_EQ(doc.Count(), 65535u);
 }
@@ -91,7 +98,7 @@ TEST(TblDocumentTitle, LoadSaveChangeShowsTheStarAgain) {
     ASSERT_TRUE(loaded.Load(path, false));
     EXPECT_EQ(loaded.Title(), u"Strindle - table.tbl");
     EXPECT_EQ(loaded.PathName, path);
-    loaded.Values[0] = u"changed";
+    loaded.SetValue(0, u"changed");
     loaded.MarkModified();
     loaded.ModifiedShown = true;
     EXPECT_EQ(loaded.Title(), u"Strindle - table.tbl*");
@@ -117,8 +124,7 @@ TEST(TblDocumentFile, FailedLoadLeavesAnEmptyDocumentNamedAfterTheFile) {
     const std::string& message = loaded.Message;
     EXPECT_FALSE(loaded);
     EXPECT_EQ(doc.Count(), 0u);
-    EXPECT_EQ(doc.Values.size(), 0u);
-    EXPECT_EQ(doc.FileName, u"broken.tbl");
+        EXPECT_EQ(doc.FileName, u"broken.tbl");
     EXPECT_NE(message.find("shorter than the 21-byte header"), std::string::npos) << message;
 }
 
@@ -132,4 +138,41 @@ TEST(TblDocumentFile, FailedSaveKeepsNamesAndModifiedFlag) {
     EXPECT_EQ(doc.PathName, u"old path");
     EXPECT_EQ(doc.FileName, u"old.tbl");
     EXPECT_TRUE(doc.Modified);
+}
+
+TEST(TblDocumentEntries, EditingAnEntryReadFromAFileKeepsItsOtherHalf) {
+    TblDocument doc;
+    ASSERT_TRUE(doc.LoadBytes(ThreeEntriesFile(), true));
+    doc.SetKey(0, u"renamed");
+    doc.SetValue(1, u"new value");
+    doc.Insert(0, u"added", u"");
+    doc.Move(3, 1);
+    EXPECT_EQ(KeysOf(doc), (Strings{u"added", u"k2", u"renamed", u"k1"}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"", u"\\red;v2", u"v0", u"new value"}));
+}
+
+TEST(TblDocumentFile, SaveWritesEditedAndUnchangedValuesInTheirGameForm) {
+    // Stored values that are already in their game form are copied; one holding a "\n" token
+    // and a carriage return is converted as an edited value is.
+    ScratchDir dir;
+    TblDocument loaded;
+    ASSERT_TRUE(loaded.LoadBytes(FileBytesOf(TableOf({u"k0", u"k1", u"k2"}, {u"a\\nb\r", u"\u00FFc1v", u"\u4E2D"})),
+                                 true));
+    loaded.SetValue(2, u"\\blue;edited");
+    ASSERT_TRUE(loaded.Compile((dir / "t.tbl").u16string(), false));
+    TblDocument back;
+    ASSERT_TRUE(back.Load((dir / "t.tbl").u16string(), false));
+    EXPECT_EQ(ValuesOf(back), (Strings{u"a\nb", u"\u00FFc1v", u"\u00FFc3edited"}));
+    EXPECT_EQ(ValuesOf(loaded), ValuesOf(back));
+}
+
+TEST(TblDocumentEntries, InsertManyAndMergeChangeNothingWhenRefused) {
+    TblDocument doc = ThreeEntries();
+    EXPECT_FALSE(doc.InsertMany(4, {{u"x", u"y"}}));
+    EXPECT_FALSE(doc.InsertMany(0, std::vector<TblEntry>(65533, {u"k", u""})));
+    EXPECT_FALSE(doc.SetValuesAndAppend({{0, u"changed"}, {3, u"no such entry"}}, {}));
+    EXPECT_EQ(KeysOf(doc), KeysOf(ThreeEntries()));
+    EXPECT_EQ(ValuesOf(doc), ValuesOf(ThreeEntries()));
+    ASSERT_TRUE(doc.SetValuesAndAppend({{0, u"changed"}}, {{u"k3", u"v3"}}));
+    EXPECT_EQ(ValuesOf(doc), (Strings{u"changed", u"v1", u"v2", u"v3"}));
 }

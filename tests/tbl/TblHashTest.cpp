@@ -53,3 +53,14 @@ TEST(TblCrc16, AgreesWithTheBitwiseDefinitionAtEveryLength) {
         ASSERT_EQ(TblCrc16(bytes.data(), length), crc) << "length " << length;
     }
 }
+
+TEST(TblCrc16, TakenPieceByPieceIsTheCrcOfTheWhole) {
+    const std::string whole("key\0value\0other key\0", 20);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(whole.data());
+    EXPECT_EQ(TblCrc16(bytes + 4, 16, TblCrc16(bytes, 4)), TblCrc16(bytes, 20));
+}
+
+TEST(TblKeyHash, KeyAsStoredBytesHashesAsTheKeyItIs) {
+    EXPECT_EQ(TblKeyBytesHash("caf\xE9", 1000), TblKeyHash(u"caf\u00E9", 1000));
+    EXPECT_EQ(TblKeyBytesHash("abcdefghij", 7919), TblKeyHash(u"abcdefghij", 7919));
+}

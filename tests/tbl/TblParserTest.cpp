@@ -1,6 +1,7 @@
-#include "TblParser.h"
+#include "TblDocument.h"
 
 #include "TblTestFiles.h"
+#include "TblTestTables.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,13 @@ struct Parsed {
 
 Parsed Parse(const std::vector<uint8_t>& bytes, bool parseOnLoad = false) {
     Parsed p;
-    p.Ok = ParseTbl(bytes, p.Header, p.Keys, p.Values, parseOnLoad, p.Error);
+    TblDocument table;
+    const Result loaded = table.LoadBytes(bytes, parseOnLoad);
+    p.Ok = loaded.Ok;
+    p.Error = loaded.Message;
+    p.Header = table.Header;
+    p.Keys = KeysOf(table);
+    p.Values = ValuesOf(table);
     return p;
 }
 

@@ -1,9 +1,7 @@
-#include "TblBuilder.h"
 #include "TblCheck.h"
-#include "TblCompiler.h"
-#include "TblLoader.h"
-#include "TblParser.h"
+#include "TblDocument.h"
 
+#include "TblTestTables.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,15 +24,20 @@ std::vector<std::filesystem::path> RealTables() {
     return tables;
 }
 
+// A loaded table and its entries as loaded.
 struct Table {
+    TblDocument Document;
     TblHeader Header;
     Strings Keys, Values;
 };
 
 Table Load(const std::filesystem::path& path, bool parseOnLoad) {
     Table t;
-    const Result loaded = LoadTbl(path.u16string(), t.Keys, t.Values, t.Header, parseOnLoad);
+    const Result loaded = t.Document.Load(path.u16string(), parseOnLoad);
     EXPECT_TRUE(loaded) << path << ": " << loaded.Message;
+    t.Header = t.Document.Header;
+    t.Keys = KeysOf(t.Document);
+    t.Values = ValuesOf(t.Document);
     return t;
 }
 
@@ -97,10 +100,10 @@ TEST(TblRealData, EveryTableRecompilesToTheSameEntries) {
             const Strings loadedValues = t.Values;
             const Strings fileValues = Load(path, false).Values;
             const std::u16string out = (dir / "out.tbl").u16string();
-            ASSERT_TRUE(CompileTbl(out, t.Keys, t.Values, t.Header, parseOnLoad, {})) << path;
+            ASSERT_TRUE(t.Document.Compile(out, parseOnLoad, {})) << path;
             const Table back = Load(dir / "out.tbl", parseOnLoad);
-            EXPECT_EQ(back.Keys, t.Keys) << path;
-            EXPECT_EQ(back.Values, t.Values) << path;
+            EXPECT_EQ(back.Keys, KeysOf(t.Document)) << path;
+            EXPECT_EQ(back.Values, ValuesOf(t.Document)) << path;
             for (size_t i = 0; i < loadedValues.size(); ++i) {
                 if (ConversionRewrites(fileValues[i]))
                     continue;
@@ -124,7 +127,7 @@ TEST(TblRealData, TablesOfTheGamesOwnLayoutRecompileByteForByte) {
         for (bool parseOnLoad : {false, true}) {
             Table t = Load(path, parseOnLoad);
             const std::u16string out = (dir / "same.tbl").u16string();
-            ASSERT_TRUE(CompileTbl(out, t.Keys, t.Values, t.Header, parseOnLoad, {})) << path;
+            ASSERT_TRUE(t.Document.Compile(out, parseOnLoad, {})) << path;
             EXPECT_EQ(ReadBytes(dir / "same.tbl"), original) << path << (parseOnLoad ? " with" : " without")
                                                              << " Parse On Load";
             ++compared;

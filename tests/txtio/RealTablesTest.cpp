@@ -1,7 +1,5 @@
 #include "TabbedImport.h"
 #include "TabbedTextWriter.h"
-#include "TblCompiler.h"
-#include "TblLoader.h"
 #include "TestSupport.h"
 #include "TxtioTestSupport.h"
 
@@ -31,11 +29,9 @@ bool Succeeded(const Result& result) {
 }
 
 Table Load(const std::filesystem::path& path, bool parseOnLoad) {
-    Table table;
-    TblHeader header;
-    EXPECT_TRUE(Succeeded(LoadTbl(path.u16string(), table.Keys, table.Values, header, parseOnLoad)))
-        << path;
-    return table;
+    TblDocument table;
+    EXPECT_TRUE(Succeeded(table.Load(path.u16string(), parseOnLoad))) << path;
+    return EntriesOf(table);
 }
 
 // The first entry holding a character that one byte per character cannot hold.
@@ -53,13 +49,12 @@ std::optional<size_t> FirstEntryBeyondLatin1(const Table& table) {
 Table ThroughTabbedText(const Table& table, TabbedEncoding encoding, bool parseOnLoad, const ScratchDir& dir) {
     const std::u16string text = (dir / "table.txt").u16string();
     const std::u16string compiled = (dir / "table.tbl").u16string();
-    const Result written = WriteTabbedText(text, table.Keys, table.Values, encoding);
+    const Result written = WriteTabbedText(text, TableOf(table.Keys, table.Values), encoding);
     EXPECT_TRUE(written.Ok) << written.Message;
-    Table imported;
-    const Result read = ImportTabbedText(text, 0, 1, ImportMode::Append, imported.Keys, imported.Values, encoding);
+    TblDocument imported;
+    const Result read = ImportTabbedText(text, 0, 1, ImportMode::Append, imported, encoding);
     EXPECT_TRUE(read.Ok) << read.Message;
-    TblHeader header;
-    EXPECT_TRUE(Succeeded(CompileTbl(compiled, imported.Keys, imported.Values, header, parseOnLoad)));
+    EXPECT_TRUE(Succeeded(imported.Compile(compiled, parseOnLoad)));
     return Load(dir / "table.tbl", false);
 }
 
@@ -114,7 +109,7 @@ TEST(RealTables, OneBytePerCharacterRefusesTablesBeyondLatin1NamingTheFirstEntry
             continue;
         ScratchDir dir;
         const auto text = dir / "table.txt";
-        const Result result = WriteTabbedText(text.u16string(), table.Keys, table.Values);
+        const Result result = WriteTabbedText(text.u16string(), TableOf(table.Keys, table.Values));
         EXPECT_FALSE(result.Ok) << path;
         const std::string key(table.Keys[*first].begin(), table.Keys[*first].end());  // keys are ASCII
         EXPECT_NE(result.Message.find("Entry " + std::to_string(*first) + " (key \"" + key + "\")"),

@@ -50,7 +50,7 @@ TEST(TabbedEscapes, Utf8TextGivesBackAnyEntriesExactly) {
         values.push_back(TextOfEscapedCharacters(random));
     }
     std::string bytes;
-    ASSERT_TRUE(EncodeTabbedText(keys, values, TabbedEncoding::Utf8, bytes).Ok);
+    ASSERT_TRUE(EncodeTabbedText(TableOf(keys, values), TabbedEncoding::Utf8, bytes).Ok);
     Strings readKeys, readValues;
     EXPECT_EQ(ParseTabbedRows(bytes, 0, 1, TabbedEncoding::Utf8, readKeys, readValues), keys.size());
     EXPECT_EQ(readKeys, keys);
@@ -59,7 +59,7 @@ TEST(TabbedEscapes, Utf8TextGivesBackAnyEntriesExactly) {
 
 TEST(TabbedEscapes, OneBytePerCharacterTextStaysUnescaped) {
     std::string bytes;
-    ASSERT_TRUE(EncodeTabbedText({u"k\\"}, {u"a\\b\nc\r"}, TabbedEncoding::OneBytePerCharacter, bytes).Ok);
+    ASSERT_TRUE(EncodeTabbedText(TableOf({u"k\\"}, {u"a\\b\nc\r"}), TabbedEncoding::OneBytePerCharacter, bytes).Ok);
     EXPECT_EQ(bytes, ExportHeaderLine + "k\\\ta\\b\\nc\r\r\n");
     Strings keys, values;
     ParseTabbedRows(ExportHeaderLine + "\\e\tx\r\nk\ta\\tb\x1Alost\r\n", 0, 1, TabbedEncoding::OneBytePerCharacter,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TblTestTables.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +21,10 @@ struct Table {
     Strings Keys;
     Strings Values;
 };
+
+// The table as a document, and a document's entries as the two arrays.
+inline TblDocument DocumentOf(const Table& table) { return TableOf(table.Keys, table.Values); }
+inline Table EntriesOf(const TblDocument& document) { return {KeysOf(document), ValuesOf(document)}; }
 
 // The first line of every exported file.
 inline const std::string ExportHeaderLine = "String Index\tText\r\n";

@@ -1,0 +1,174 @@
+// TblDocument::Build: the table laid out as a .tbl file in one buffer, in two passes over the
+// entries. The first checks and measures them, so that the buffer is made once at its final
+// size and never zero-filled; the second writes every byte of it exactly once, the CRC taken
+// as the text is written.
+#include "TblDocument.h"
+
+#include "ColourCodes.h"
+#include "TblHash.h"
+#include "TblLayout.h"
+#include "TblReader.h"
+#include "TblSlots.h"
+#include "Utf.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+std::string EntryPrefix(size_t i) { return "entry " + std::to_string(i) + ": "; }
+
+std::string CodePoint(char16_t c) {
+    std::string hex = Hex(c).substr(2);
+    return "U+" + std::string(4 - std::min<size_t>(4, hex.size()), '0') + hex;
+}
+
+bool CheckKey(size_t i, std::u16string_view key, std::string& error) {
+    for (char16_t c : key) {
+        if (c == 0) {
+            error = EntryPrefix(i) + "the key holds a zero character, which would end it early";
+            return false;
+        }
+        if (c > 0xFF) {
+            error = EntryPrefix(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds the character " + CodePoint(c) +
+                    "; a key can hold only the characters U+0001 to U+00FF";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether a value's bytes, as a file held them, are already what `form` writes. Game codes,
+// backslashes and carriage returns are ASCII or start with a byte of their own in UTF-8, so
+// a value without a backslash or a carriage return is unchanged by ToGame, whether it was
+// read with its codes as tokens or not (ToGame turns every token back into its code).
+bool WrittenAsStored(std::string_view bytes, TblValueForm form, bool parseOnLoad) {
+    if (form == TblValueForm::Exact)
+        return !parseOnLoad;
+    return !std::memchr(bytes.data(), '\\', bytes.size()) && !std::memchr(bytes.data(), '\r', bytes.size());
+}
+
+// Where the second pass takes a value's bytes from: the document's file, or `encoded`.
+struct ValueSource {
+    bool FromFile = true;
+    uint32_t Offset = 0;
+    uint32_t Length = 0;
+};
+
+}  // namespace
+
+bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) const {
+    const size_t count = entries_.size();  // at most TblMaxEntries: the entry operations see to it
+    const auto n = static_cast<uint32_t>(count);
+    const size_t textStart = TblHeader::Size + (2 + TblHashNode::Size) * count;
+
+    // First pass: every entry checked and measured, with its home slot.
+    std::vector<uint32_t> homes(count);
+    std::vector<ValueSource> sources(count);
+    std::string encoded;  // the UTF-8 of every value that is not written as the file held it
+    uint64_t fileSize = textStart;
+    for (size_t i = 0; i < count; ++i) {
+        const StoredEntry& entry = entries_[i];
+        size_t keyLength = 0;
+        if (entry.Own) {
+            if (!CheckKey(i, entry.Own->Key, error))
+                return false;
+            homes[i] = TblKeyHash(entry.Own->Key, n);
+            keyLength = entry.Own->Key.size();
+        } else {
+            homes[i] = TblKeyBytesHash(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength), n);
+            keyLength = entry.InFile.KeyLength;
+        }
+        const std::string_view stored = FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength);
+        size_t valueLength = stored.size();
+        if (entry.Own || !WrittenAsStored(stored, form, parseOnLoad_)) {
+            std::u16string value = entry.Own ? entry.Own->Value : ValueFromBytes(stored, parseOnLoad_);
+            if (form == TblValueForm::Game)
+                ConvertColourCodesInPlace(value, ToGame);
+            if (value.find(u'\0') != std::u16string::npos) {
+                error = EntryPrefix(i) + "the value holds a zero character, which would end it early";
+                return false;
+            }
+            valueLength = Utf8Length(value);
+            if (valueLength < UINT16_MAX) {
+                const size_t at = encoded.size();
+                encoded.resize(at + valueLength);
+                WriteUtf8(value, reinterpret_cast<uint8_t*>(encoded.data()) + at);
+                sources[i] = {false, static_cast<uint32_t>(at), static_cast<uint32_t>(valueLength)};
+            }
+        } else {
+            sources[i] = {true, entry.InFile.ValueOffset, entry.InFile.ValueLength};
+        }
+        if (valueLength + 1 > UINT16_MAX) {
+            error = EntryPrefix(i) + "the value is " + std::to_string(valueLength) +
+                    " bytes long; a value can hold at most 65,534 bytes";
+            return false;
+        }
+        fileSize += keyLength + 1 + valueLength + 1;
+    }
+    if (fileSize > UINT32_MAX) {
+        error = "the table would make a file of " + std::to_string(fileSize) +
+                " bytes; a table file cannot pass 4 GiB";
+        return false;
+    }
+
+    uint32_t longestProbe = 0;
+    const std::vector<uint32_t> slots = AssignSlots(homes, longestProbe);
+
+    // Second pass: the text area, with the node and index of each entry as its text is laid.
+    ByteBuffer out(static_cast<size_t>(fileSize));
+    uint8_t* const file = out.data();
+    uint8_t* const index = file + TblHeader::Size;
+    uint8_t* const nodes = index + 2 * count;
+    std::vector<TblTextSpans> spans(count);
+    size_t at = textStart;
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i) {
+        const StoredEntry& entry = entries_[i];
+        TblTextSpans& span = spans[i];
+        const size_t start = at;
+        span.KeyOffset = static_cast<uint32_t>(at);
+        if (entry.Own) {
+            for (char16_t c : entry.Own->Key)
+                file[at++] = static_cast<uint8_t>(c);
+        } else {
+            std::memcpy(file + at, bytes_.data() + entry.InFile.KeyOffset, entry.InFile.KeyLength);
+            at += entry.InFile.KeyLength;
+        }
+        span.KeyLength = static_cast<uint32_t>(at - start);
+        file[at++] = 0;
+        const ValueSource& source = sources[i];
+        const uint8_t* value = source.FromFile ? bytes_.data() : reinterpret_cast<const uint8_t*>(encoded.data());
+        span.ValueOffset = static_cast<uint32_t>(at);
+        span.ValueLength = source.Length;
+        std::memcpy(file + at, value + source.Offset, source.Length);
+        at += source.Length;
+        file[at++] = 0;
+        crc = TblCrc16(file + start, at - start, crc);
+
+        TblHashNode node;
+        node.Used = 1;
+        node.ElementIndex = static_cast<uint16_t>(i);
+        node.Hash = homes[i];
+        node.KeyOffset = span.KeyOffset;
+        node.ValueOffset = span.ValueOffset;
+        node.ValueLength = static_cast<uint16_t>(source.Length + 1);
+        PutTblNode(nodes + TblHashNode::Size * slots[i], node);
+        index[2 * i] = static_cast<uint8_t>(slots[i]);
+        index[2 * i + 1] = static_cast<uint8_t>(slots[i] >> 8);
+    }
+
+    TblHeader& h = built.Header;
+    h = {};
+    h.Crc = crc;
+    h.ElementCount = static_cast<uint16_t>(count);
+    h.HashTableSize = n;
+    h.Version = 0;
+    h.TextStart = static_cast<uint32_t>(textStart);
+    h.MaxTries = longestProbe + 1;
+    h.FileSize = static_cast<uint32_t>(fileSize);
+    PutTblHeader(file, h);
+    built.Bytes = std::move(out);
+    built.Entries = std::move(spans);
+    return true;
+}
