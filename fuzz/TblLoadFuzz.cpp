@@ -2,6 +2,7 @@
 // what it loads must compile and load back to the same entries.
 #include "TblCheck.h"
 #include "TblDocument.h"
+#include "TblReader.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -57,6 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (CheckTbl(BytesOf(exact)).Damaged())
             std::abort();
     }
+    // A rescue keeps every entry it finds inside the file and gives a reason for each it drops.
+    TblHeader header;
+    std::vector<TblTextSpans> spans;
+    std::vector<std::string> unreadable;
+    std::string error;
+    if (ReadTblEntries(bytes, header, spans, error, &unreadable))
+        for (const TblTextSpans& s : spans)
+            if (uint64_t{s.KeyOffset} + s.KeyLength >= size || uint64_t{s.ValueOffset} + s.ValueLength >= size)
+                if (s.KeyLength != 0 || s.ValueLength != 0)
+                    std::abort();
     CheckTbl(bytes);
     return 0;
 }

@@ -152,10 +152,10 @@ void TblDocument::Reset() {
     MarkClean();
 }
 
-Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad) {
+Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable) {
     std::vector<TblTextSpans> found;
     std::string error;
-    if (!ReadTblEntries(bytes.Bytes(), Header, found, error))
+    if (!ReadTblEntries(bytes.Bytes(), Header, found, error, unreadable))
         return Result::Failure("The file is not a sound string table and was not loaded: " + error + ".", "Error");
     std::vector<StoredEntry> stored(found.size());
     for (size_t i = 0; i < found.size(); ++i)
@@ -166,7 +166,7 @@ Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad) {
     return Result::Success();
 }
 
-Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad) {
+Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable) {
     Clear();
     try {
         ByteBuffer bytes;
@@ -177,7 +177,7 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad) {
                 return Result::Failure("The file is too large to be a string table (more than 4 GiB).", "Error");
             return Result::Failure("File Read Error: " + std::to_string(read.Code), "Error");
         }
-        return Adopt(std::move(bytes), parseOnLoad);
+        return Adopt(std::move(bytes), parseOnLoad, unreadable);
     } catch (const std::bad_alloc&) {
         Clear();
         return Result::Failure("There is not enough memory to load the file.", "Error");
@@ -187,7 +187,7 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad) {
 Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
     PathName = path;
     FileName = FileNameOf(path);
-    Result loaded = ReadFile(path, parseOnLoad);
+    Result loaded = ReadFile(path, parseOnLoad, nullptr);
     if (loaded)
         MarkClean();
     return loaded;
@@ -197,7 +197,17 @@ Result TblDocument::LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad) 
     Clear();
     ByteBuffer copy(bytes.size());
     std::copy(bytes.begin(), bytes.end(), copy.data());
-    return Adopt(std::move(copy), parseOnLoad);
+    return Adopt(std::move(copy), parseOnLoad, nullptr);
+}
+
+Result TblDocument::Rescue(const std::u16string& path, bool parseOnLoad, std::vector<std::string>& unreadable) {
+    unreadable.clear();
+    Result rescued = ReadFile(path, parseOnLoad, &unreadable);
+    PathName.clear();
+    FileName = u"Untitled";
+    ModifiedShown = false;
+    Modified = rescued.Ok;
+    return rescued;
 }
 
 Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress) {

@@ -86,6 +86,11 @@ public:
     Result Load(const std::u16string& path, bool parseOnLoad);
     // The same from a file's bytes in memory.
     Result LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad);
+    // Opens what can be read of a damaged file: an entry whose key or value lies outside the
+    // file becomes an empty key and value, so that index numbers stay, and `unreadable` says
+    // why, one line per entry, in the words of Load's refusal. The rescued table is "Untitled"
+    // and modified. Fails as Load does when the file has no readable header and index.
+    Result Rescue(const std::u16string& path, bool parseOnLoad, std::vector<std::string>& unreadable);
     // Save / Save As: compiles the table (values in their game form) and replaces the file at
     // `path` with it. On success PathName and FileName name `path`, the table is clean and holds
     // what loading the new file gives back. On failure ("Save Error") the old file and the table
@@ -116,9 +121,9 @@ private:
     // be committed; the table itself is not changed.
     std::unique_ptr<TblEntry> OwnCopy(size_t index) const;
     static std::vector<StoredEntry> Stored(std::vector<TblEntry>&& entries);
-    // Takes the file's bytes as the table.
-    Result Adopt(ByteBuffer bytes, bool parseOnLoad);
-    Result ReadFile(const std::u16string& path, bool parseOnLoad);
+    // Takes the file's bytes as the table; `unreadable` set: a rescue.
+    Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
+    Result ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable);
 
     std::vector<StoredEntry> entries_;
     ByteBuffer bytes_;            // the file the entries were read from or last written to

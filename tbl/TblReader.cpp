@@ -50,7 +50,7 @@ bool FindEntry(std::span<const uint8_t> bytes, const TblLayout& layout, size_t i
 }  // namespace
 
 bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vector<TblTextSpans>& entries,
-                    std::string& error) {
+                    std::string& error, std::vector<std::string>* unreadable) {
     entries.clear();
     TblLayout layout;
     const bool laidOut = ReadTblLayout(bytes, layout, error);
@@ -58,9 +58,15 @@ bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vect
     if (!laidOut)
         return false;
     std::vector<TblTextSpans> found(layout.Index.size());
-    for (size_t i = 0; i < found.size(); ++i)
-        if (!FindEntry(bytes, layout, i, found[i], error))
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (FindEntry(bytes, layout, i, found[i], error))
+            continue;
+        if (!unreadable)
             return false;
+        unreadable->push_back(std::move(error));
+        found[i] = {};
+    }
+    error.clear();
     entries = std::move(found);
     return true;
 }
