@@ -163,6 +163,8 @@ private:
     void ShowToolTip(NMTTDISPINFOA& info) const;
     void PutUpCleanTitle();
     void ShowLoadedDocument();
+    void ShowEntriesFromTop();
+    void OfferRescue(const std::u16string& path, const Result& refusal);
     bool OpenChosenFile(const std::wstring& path);
     void RememberRecentFile(const std::wstring& path);
     void ShowRecentFiles();

@@ -2,6 +2,7 @@
 #include "StrindleDlg.h"
 
 #include "RecentFiles.h"
+#include "RescueQuestion.h"
 #include "WideText_win.h"
 #include "resource.h"
 
@@ -85,8 +86,7 @@ bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
         ShowLoadedDocument();
         RememberRecentFile(path);
     } else {
-        ShowFailure(loaded);
-        ForgetRefusedFile();
+        OfferRescue(Utf16(path), loaded);
     }
     SetStatusText(0, L"Ready.");
     return loaded.Ok;
@@ -180,6 +180,22 @@ void CStrindleDlg::ForgetRefusedFile() {
     PutUpCleanTitle();
 }
 
+// Load refused `path`. A damaged table of which entries can be read is offered: the question
+// says what could not be read, and Yes opens those entries as a new, modified table. Otherwise
+// the refusal is said and the refused file forgotten.
+void CStrindleDlg::OfferRescue(const std::u16string& path, const Result& refusal) {
+    std::vector<std::string> unreadable;
+    if (!Document.Rescue(path, Settings.ParseOnLoad, unreadable) || unreadable.empty()) {
+        ShowFailure(refusal);
+    } else if (prompts_.Message(Handle(), RescueQuestion(WideFromUtf8(refusal.Message), unreadable),
+                                WideFromUtf8(refusal.Caption), MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
+        ShowEntriesFromTop();  // "Untitled" and modified: the star, "Not Saved", and Save asks for a name
+        SetChangeNotify(true);
+        return;
+    }
+    ForgetRefusedFile();
+}
+
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     StartupOpenRequest = false;
     Document.Clear();
@@ -189,8 +205,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     SetEditorReadOnly(false);
     const Result loaded = Document.Load(path, Settings.ParseOnLoad);
     if (!loaded) {
-        ShowFailure(loaded);
-        ForgetRefusedFile();
+        OfferRescue(path, loaded);
         return false;
     }
     ShowLoadedDocument();
@@ -202,6 +217,13 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
 // that typing into the editor edits the entry the editor shows.
 void CStrindleDlg::ShowLoadedDocument() {
     PutUpCleanTitle();
+    ShowEntriesFromTop();
+    SetStatusText(1, L"Loaded");
+    Document.MarkClean();
+    SetChangeNotify(true);
+}
+
+void CStrindleDlg::ShowEntriesFromTop() {
     FillKeyList();
     if (keyList_.Count() > 0) {
         keyList_.Select(0, true);
@@ -209,9 +231,6 @@ void CStrindleDlg::ShowLoadedDocument() {
     }
     ShowCaretEntry();
     Repaint();
-    SetStatusText(1, L"Loaded");
-    Document.MarkClean();
-    SetChangeNotify(true);
 }
 
 void CStrindleDlg::OnSave() {

@@ -1,6 +1,7 @@
-// Files as a user meets them: a refused file, saving and opening again.
+// Files as a user meets them: a refused file, a rescued one, a dropped one, saving and opening again.
 #include "EndToEndTest.h"
 
+#include "GuiTestSupport.h"
 #include "resource.h"
 
 namespace {
@@ -27,6 +28,22 @@ TEST_F(FileRoundTrip, RefusedFileIsNeverWrittenOverBySave) {
     EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Save As") == nullptr; }));
     EXPECT_EQ(ReadBytes(damaged), bytes);
     EXPECT_EQ(run.Title(), L"Strindle - Untitled*");
+}
+
+TEST_F(FileRoundTrip, DamagedTableIsRescuedAsUntitledAndSaveAsksForAName) {
+    const std::filesystem::path damaged = scratch_ / "damaged.tbl";
+    WriteDamagedTable(damaged.wstring(), {u"kept", u"lost"}, {u"value", u"tail"}, 1);
+    const std::vector<uint8_t> bytes = ReadBytes(damaged);
+    StrindleRun& run = Start({damaged.wstring()});
+    AnswerDialog(run, L"Error", "y");  // Yes, open what can be read
+    EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - Untitled*")));
+    EXPECT_EQ(run.Rows(), (std::vector<std::wstring>{L"kept", L""}));
+
+    Press("ctrl+s");
+    EXPECT_NE(WaitForDialog(run, L"Save As"), nullptr) << "Save asks for a name";
+    AnswerDialog(run, L"Save As", "Escape");
+    EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Save As") == nullptr; }));
+    EXPECT_EQ(ReadBytes(damaged), bytes);
 }
 
 TEST_F(FileRoundTrip, TableDroppedOnTheWindowOpensOnceTheUserLetsUnsavedChangesGo) {

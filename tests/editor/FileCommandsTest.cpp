@@ -162,6 +162,52 @@ TEST_F(FileCommands, SaveAfterARefusedFileAsksForANameAndLeavesTheFileAlone) {
     EXPECT_EQ(ReadBytes(damaged), std::vector<uint8_t>(300, 0x7F));
 }
 
+TEST_F(FileCommands, DamagedTableOffersItsReadableEntriesAndYesOpensThemUntitledAndModified) {
+    OpenWindow();
+    const std::wstring path = (scratch_ / "cut.tbl").wstring();
+    WriteDamagedTable(path, {u"a", u"b", u"c"}, {u"one", u"two", u"three"}, 2);
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    prompts_.MessageAnswers.push_back(IDYES);
+    OpenFile(path);
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    const std::wstring& question = prompts_.Messages[0].Text;
+    EXPECT_TRUE(question.starts_with(L"The file is not a sound string table and was not loaded: ")) << question;
+    EXPECT_NE(question.find(L"\n\n1 entry could not be read:\n"), std::wstring::npos) << question;
+    EXPECT_TRUE(question.ends_with(L"\n\nOpen the entries that can be read? They open as a new table, \"Untitled\", "
+                                   L"with the entries that could not be read left empty."));
+    EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
+    EXPECT_EQ(prompts_.Messages[0].Type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a", L"b", L""}));
+    EXPECT_EQ(Dialog().Document.FileName, u"Untitled");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled*");
+    EXPECT_EQ(StatusText(Status(), 1), L"Not Saved");
+
+    prompts_.FileAnswers.push_back(std::nullopt);
+    SendCommand(ID_FILE_SAVE);
+    ASSERT_EQ(prompts_.FileRequests.size(), 2u);
+    EXPECT_TRUE(prompts_.FileRequests.back().Save) << "Save asks for a name";
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(FileCommands, DamagedTableAnsweredNoIsRefusedAsAnyOther) {
+    OpenWindow();
+    const std::wstring path = (scratch_ / "cut.tbl").wstring();
+    std::vector<std::u16string> keys, values;
+    for (char16_t c = u'a'; c <= u'j'; ++c) {
+        keys.push_back(std::u16string(1, c));
+        values.push_back(u"v");
+    }
+    WriteDamagedTable(path, keys, values, 3);
+    prompts_.MessageAnswers.push_back(IDNO);
+    OpenFile(path);
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_NE(prompts_.Messages[0].Text.find(L" entries could not be read, the first 5 of them:\n"), std::wstring::npos)
+        << prompts_.Messages[0].Text;
+    EXPECT_EQ(Dialog().Document.Count(), 0u);
+    EXPECT_EQ(Dialog().Document.FileName, u"Untitled");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
+}
+
 TEST_F(FileCommands, OpeningTableWithoutEntriesSelectsNothingAndShowsLoaded) {
     OpenWindow();
     OpenFile(MakeTable("empty.tbl", {}, {}));

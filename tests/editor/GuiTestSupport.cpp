@@ -39,6 +39,26 @@ void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std:
     ASSERT_TRUE(compiled) << compiled.Message;
 }
 
+void WriteDamagedTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values,
+                       size_t firstUnreadable) {
+    WriteTable(path, std::move(keys), std::move(values));
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    const auto number = [&](size_t at, int size) {
+        uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = value << 8 | bytes.at(at + static_cast<size_t>(i));
+        return value;
+    };
+    const size_t entries = number(2, 2), slots = number(4, 4);
+    for (size_t slot = 0; slot < slots; ++slot) {
+        const size_t node = TblHeader::Size + 2 * entries + slot * TblHashNode::Size;
+        if (bytes.at(node) != 0 && number(node + 1, 2) >= firstUnreadable)
+            for (size_t i = 0; i < 4; ++i)  // the value offset, far past the end
+                bytes.at(node + 11 + i) = i == 3 ? 0x7F : 0xF0;
+    }
+    WriteBytes(path, bytes);
+}
+
 namespace {
 
 RECT ClientRect(HWND window) {

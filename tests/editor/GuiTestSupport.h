@@ -33,6 +33,10 @@ std::wstring TitleOf(HWND window);
 bool ShownWithParent(HWND control);
 // Writes a table with these keys and values (through the compiler).
 void WriteTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values);
+// The same with the value offsets of the entries from `firstUnreadable` on pointing far past
+// the end of the file: a damaged table whose other entries can be read.
+void WriteDamagedTable(const std::wstring& path, std::vector<std::u16string> keys, std::vector<std::u16string> values,
+                       size_t firstUnreadable);
 
 // A memory bitmap to draw into and read back.
 class Canvas {
