@@ -30,6 +30,8 @@ struct TabbedRowCounts {
     bool ByteOrderMark = false;   // a UTF-8 byte-order mark read as three characters
     bool CrOnlyLineEnds = false;  // CR bytes but no LF: the whole file is one line
     bool BeyondMaxRows = false;   // a row beyond the most to take: reading stopped there
+
+    bool operator==(const TabbedRowCounts&) const = default;
 };
 
 // The fields of line 1, in order: one empty caption for an empty file or an empty first line.
