@@ -141,6 +141,7 @@ private:
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     bool OnDropFiles(WPARAM wParam, LPARAM lParam);
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
+    bool OnCharToItem(WPARAM wParam, LPARAM lParam);
     void SelectRowUnderMouse(LPARAM screenPoint);
 
     template <class Route>

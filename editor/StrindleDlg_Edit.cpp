@@ -47,7 +47,7 @@ bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
                          L"Add Index String", MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    keyList_.InsertRow(static_cast<int>(row), Document.Keys[row]);
+    keyList_.InsertRow(static_cast<int>(row));
     DeselectAll();
     SelectAndShow(static_cast<int>(row));
     return true;
@@ -71,7 +71,7 @@ void CStrindleDlg::OnDeleteKey() {
     // The refill scrolls to the top; the rows the user was looking at come back.
     const int topRow = keyList_.TopRow();
     Document.RemoveMany(removed);
-    keyList_.Fill(Document.Keys);
+    keyList_.Fill(Document.Count());
     keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
     const int lowest = static_cast<int>(removed.front());
@@ -91,8 +91,7 @@ void CStrindleDlg::OnEditKeyString() {
     if (dialog.DoModal() != IDOK)
         return;
     Document.Keys[static_cast<size_t>(row)] = Utf16(dialog.Key);
-    keyList_.DeleteRow(row);
-    keyList_.InsertRow(row, Document.Keys[static_cast<size_t>(row)]);
+    keyList_.RedrawRow(row);
     SelectAndShow(row);
     Document.MarkModified();
     ShowCaretEntry();
@@ -110,7 +109,7 @@ void CStrindleDlg::MoveCaretEntry(int step) {
         return;
     Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(target, Document.Keys[static_cast<size_t>(target)]);
+    keyList_.InsertRow(target);
     SelectAndShow(target);
     Document.MarkModified();
     ShowCaretEntry();
@@ -150,7 +149,7 @@ void CStrindleDlg::OnPasteInto() {
         std::u16string_view value = i + 1 < fields.size() ? fields[i + 1] : std::u16string_view();
         Document.Insert(Document.Count(), std::u16string(fields[i]), std::u16string(value));
     }
-    keyList_.Fill(Document.Keys);
+    keyList_.Fill(Document.Count());
     Document.MarkModified();
     ShowCaretEntry();
 }

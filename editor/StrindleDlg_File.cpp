@@ -202,7 +202,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
 // that typing into the editor edits the entry the editor shows.
 void CStrindleDlg::ShowLoadedDocument() {
     PutUpCleanTitle();
-    keyList_.Fill(Document.Keys);
+    keyList_.Fill(Document.Count());
     if (keyList_.Count() > 0) {
         keyList_.Select(0, true);
         keyList_.SetCaret(0);
