@@ -1,7 +1,7 @@
 // Measures the main window on a full table (65,535 entries) under Wine: opening it against
 // loading it alone, and the commands that touch or scan many rows at once. Run by hand; it prints
 // figures and asserts nothing:
-//   scripts/wine-run.sh build-win32 build-win32/bin/strindle_timing.exe
+//   scripts/wine-run.sh build-win32 build-win32/bin/strindle_timing.exe   (or the same in build-win64)
 #include "StrindleDlg.h"
 #include "TblCompiler.h"
 #include "TblLoader.h"
