@@ -277,9 +277,14 @@ TEST_F(WindowAsDrawn, KeyListDrawsEachRowsKeyInTheColoursOfItsSelection) {
     RECT client{};
     GetClientRect(list, &client);
     Canvas drawn(client.right, client.bottom);
+    // A colour the list never uses, so that only what the list draws is counted.
+    UniqueGdi<HBRUSH> unused(CreateSolidBrush(RGB(1, 2, 3)));
+    FillRect(drawn.Dc(), &client, unused.get());
     SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
     EXPECT_GT(KeyListPixelsOf(drawn, list, 0, COLOR_WINDOWTEXT), 0) << "row 0 shows its key";
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 0, COLOR_WINDOW), 0);
     EXPECT_EQ(KeyListPixelsOf(drawn, list, 0, COLOR_HIGHLIGHT), 0);
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 1, COLOR_WINDOW), 0);
     EXPECT_EQ(KeyListPixelsOf(drawn, list, 1, COLOR_WINDOWTEXT), 0) << "row 1's key is empty";
     EXPECT_GT(KeyListPixelsOf(drawn, list, 2, COLOR_HIGHLIGHTTEXT), 0) << "the selected row 2 shows its key";
     EXPECT_GT(KeyListPixelsOf(drawn, list, 2, COLOR_HIGHLIGHT), 0);
