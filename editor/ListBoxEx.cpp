@@ -11,7 +11,8 @@ namespace {
 
 wchar_t UpperCase(wchar_t letter) {
     // CharUpperW takes a single character in the low word of its pointer argument.
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(letter))));
+    LPWSTR upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(letter)));
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(upper));
 }
 
 }  // namespace
