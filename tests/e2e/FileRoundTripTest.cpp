@@ -67,14 +67,16 @@ TEST_F(EditingByHand, KeysAreAddedAndRenamedWithTheKeyboardAndMouse) {
     TypeText("added");
     Press("Return");
     EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{3}));
-    EXPECT_EQ(Keys(run, 4), (std::vector<std::wstring>{L"key0", L"key1", L"key2", L"added"}));
     ClickRow(run, 1, 1, 2);
-    ASSERT_NE(WaitForDialog(run, L"Edit Key String"), nullptr);
+    HWND rename = WaitForDialog(run, L"Edit Key String");
+    ASSERT_NE(rename, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(rename, IDC_KEYTEXT)), L"key1");
     Press("ctrl+a");
     TypeText("renamed");
     Press("Return");
     EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value1")));
     EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - keys.tbl*")));
+    // Rows 0, 2 and 3 as the new key left them, row 1 renamed.
     EXPECT_EQ(Keys(run, 4), (std::vector<std::wstring>{L"key0", L"renamed", L"key2", L"added"}));
 }
 
