@@ -5,12 +5,37 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+namespace {
+
+wchar_t UpperCase(wchar_t letter) {
+    // CharUpperW takes a single character in the low word of its pointer argument.
+    LPWSTR upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(letter)));
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(upper));
+}
+
+}  // namespace
+
 UINT TblClipboardFormat() {
     static const UINT format = RegisterClipboardFormatW(L"TBL_FORMAT");
     return format;
 }
 
 CListBoxEx::CListBoxEx() : menu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LISTMENU))) {}
+
+// The dialog font is set after the list asked its owner to measure a row (before the dialog
+// was initialised), so the height is set here: the font's height, as a list of texts has it.
+void CListBoxEx::Attach(HWND list, RowTextSource rowText) {
+    list_ = list;
+    rowText_ = std::move(rowText);
+    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    WindowDc dc(list_);
+    SelectedObject chosen(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc.Get(), &metrics))
+        SendMessageW(list_, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+}
 
 int CListBoxEx::Count() const { return static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0)); }
 
@@ -22,15 +47,10 @@ int CListBoxEx::Caret() const {
 
 void CListBoxEx::ResetContent() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
 
-void CListBoxEx::Fill(const std::vector<std::u16string>& rows) {
+void CListBoxEx::Fill(size_t rows) {
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    size_t characters = 0;
-    for (const auto& row : rows)
-        characters += row.size() + 1;
-    SendMessageW(list_, LB_INITSTORAGE, rows.size(), characters * sizeof(wchar_t));
-    for (const auto& row : rows)
-        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideChars(row)));
+    SendMessageW(list_, LB_SETCOUNT, rows, 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
@@ -63,26 +83,73 @@ int CListBoxEx::TopRow() const { return static_cast<int>(SendMessageW(list_, LB_
 
 void CListBoxEx::SetTopRow(int row) { SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0); }
 
-std::wstring CListBoxEx::RowText(int row) const {
-    LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, row, 0);
-    if (length == LB_ERR)
+std::u16string CListBoxEx::RowText(int row) const {
+    if (row < 0 || row >= Count())
         return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(list_, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return rowText_(row);
 }
 
-void CListBoxEx::InsertRow(int row, const std::u16string& text) {
-    SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(WideChars(text)));
-}
+// An owner-data list takes these two messages as one row more or less at that place.
+void CListBoxEx::InsertRow(int row) { SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(row), 0); }
 
 void CListBoxEx::DeleteRow(int row) { SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(row), 0); }
+
+void CListBoxEx::RedrawRow(int row) {
+    RECT rect;
+    if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+        InvalidateRect(list_, &rect, TRUE);
+}
+
+int CListBoxEx::NextRowStartingWith(wchar_t typed) const {
+    const int rows = Count();
+    const wchar_t wanted = UpperCase(typed);
+    const int caret = std::max(Caret(), 0);
+    for (int step = 1; step <= rows; ++step) {
+        const int row = (caret + step) % rows;
+        const std::u16string text = rowText_(row);
+        if (!text.empty() && UpperCase(static_cast<wchar_t>(text.front())) == wanted)
+            return row;
+    }
+    return -1;
+}
+
+void CListBoxEx::SetAnchor(int row) { SendMessageW(list_, LB_SETANCHORINDEX, static_cast<WPARAM>(row), 0); }
 
 // One message selects or deselects every row (-1), without touching the caret.
 void CListBoxEx::SelectAll() { SendMessageW(list_, LB_SETSEL, TRUE, -1); }
 
 void CListBoxEx::DeselectAll() { SendMessageW(list_, LB_SETSEL, FALSE, -1); }
+
+// As a list box draws its texts: one pixel in from the left, in the highlight colours when
+// selected, grey when the list is disabled, and the focus rectangle on the caret row.
+void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) const {
+    RECT rect = item.rcItem;
+    // The focus rectangle is drawn inverted, so a change of focus alone draws it again.
+    if (item.itemAction == ODA_FOCUS) {
+        DrawFocusRect(item.hDC, &rect);
+        return;
+    }
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    if (item.itemID == static_cast<UINT>(-1) || static_cast<int>(item.itemID) >= Count()) {
+        if (focused)  // an empty list with the focus shows where its first row would be
+            DrawFocusRect(item.hDC, &rect);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    int textColour = selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+    if (!selected && !IsWindowEnabled(list_))
+        textColour = COLOR_GRAYTEXT;
+    const COLORREF oldBack = SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const COLORREF oldText = SetTextColor(item.hDC, GetSysColor(textColour));
+    SelectedObject font(item.hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    const std::u16string text = rowText_(static_cast<int>(item.itemID));
+    ExtTextOutW(item.hDC, rect.left + 1, rect.top, ETO_OPAQUE | ETO_CLIPPED, &rect, WideChars(text),
+                static_cast<UINT>(text.size()), nullptr);
+    if (focused)
+        DrawFocusRect(item.hDC, &rect);
+    SetTextColor(item.hDC, oldText);
+    SetBkColor(item.hDC, oldBack);
+}
 
 HMENU CListBoxEx::PreparedMenu() {
     HMENU popup = GetSubMenu(menu_.get(), 0);

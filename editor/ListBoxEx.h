@@ -2,27 +2,32 @@
 
 #include "Handles.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// The key list: a list box with its own right-click menu (copy, cut, paste, select all),
-// whose commands go to its parent. The parent passes on the list's context-menu requests
-// (a subclassed list box fills several times slower under Wine).
+// The key list: an owner-data list box (it holds a row count, no texts) that draws each row
+// with the text its owner gives for it, and has its own right-click menu (copy, cut, paste,
+// select all), whose commands go to its parent. The parent passes on the list's draw requests
+// and context-menu requests (a subclassed list box is slower under Wine).
 class CListBoxEx {
 public:
+    using RowTextSource = std::function<std::u16string(int row)>;
+
     CListBoxEx();  // loads the menu
     CListBoxEx(const CListBoxEx&) = delete;
     CListBoxEx& operator=(const CListBoxEx&) = delete;
 
-    void Attach(HWND list) { list_ = list; }
+    // Takes the list box of the dialog; its rows are as tall as its font.
+    void Attach(HWND list, RowTextSource rowText);
     HWND Handle() const { return list_; }
 
     int Count() const;
     int Caret() const;  // the caret row, or -1 without rows
-    // Empties the list in one step (deleting rows one by one is slow with many rows).
     void ResetContent();
-    // Replaces the rows with `rows`, with redraw off and storage reserved.
-    void Fill(const std::vector<std::u16string>& rows);
+    // Shows rows 0 to `rows` - 1, none selected. Nothing is copied: a row's text is asked for
+    // when the row is drawn.
+    void Fill(size_t rows);
     void Select(int row, bool selected);
     void SetCaret(int row);
     std::vector<int> SelectedRows() const;
@@ -31,12 +36,24 @@ public:
     int RowAt(POINT screen) const;
     int TopRow() const;
     void SetTopRow(int row);
-    std::wstring RowText(int row) const;
-    // Single-row changes for the key editing commands (many rows go through Fill).
-    void InsertRow(int row, const std::u16string& text);  // -1: after the last row
+    // The text the list shows in `row`.
+    std::u16string RowText(int row) const;
+    // Single-row changes for the key editing commands (many rows go through Fill): a row
+    // comes or goes, and the selection of the rows after it moves with them.
+    void InsertRow(int row);
     void DeleteRow(int row);
+    // Draws a row again after its text changed.
+    void RedrawRow(int row);
+    // The first row after the caret, going round to the top, whose text starts with
+    // `typed` in either case; -1 when none does.
+    int NextRowStartingWith(wchar_t typed) const;
+    // Makes `row` the anchor that Shift+click and Shift+arrows extend the selection from.
+    void SetAnchor(int row);
     void SelectAll();
     void DeselectAll();
+
+    // Draws one row (WM_DRAWITEM) in the colours of a list box of texts.
+    void DrawRow(const DRAWITEMSTRUCT& item) const;
 
     // The context menu of the list as it would open now (items greyed or enabled).
     HMENU PreparedMenu();
@@ -46,6 +63,7 @@ public:
 private:
     UniqueMenu menu_;
     HWND list_ = nullptr;
+    RowTextSource rowText_;
 };
 
 // The clipboard format of copied entries.

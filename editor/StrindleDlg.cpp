@@ -92,6 +92,7 @@ struct StrindleMessageMap {
         {WM_QUERYDRAGICON, &CStrindleDlg::OnQueryDragIcon},
         {WM_DROPFILES, &CStrindleDlg::OnDropFiles},
         {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
+        {WM_CHARTOITEM, &CStrindleDlg::OnCharToItem},
     };
 };
 
@@ -129,7 +130,7 @@ bool CStrindleDlg::Guarded(Route route) {
 
 void CStrindleDlg::ReportCommandFailure(const std::wstring& what) {
     try {
-        FillKeyList();
+        keyList_.Fill(Document.Count());
         ShowCaretEntry();
         prompts_.Message(Handle(), FormatText(L"The command failed: %ls. The table is as it was before it.", what.c_str()),
                          L"Strindle", MB_OK | MB_ICONEXCLAMATION);
@@ -151,7 +152,10 @@ bool CStrindleDlg::OnInitDialog() {
         EndDialog(-1);
         return false;
     }
-    keyList_.Attach(Item(IDC_KEYLIST));
+    // Row i of the key list shows the key of entry i.
+    keyList_.Attach(Item(IDC_KEYLIST), [this](int row) {
+        return static_cast<size_t>(row) < Document.Count() ? Document.Key(static_cast<size_t>(row)) : std::u16string();
+    });
     upButton_.Attach(Item(IDC_UP));
     downButton_.Attach(Item(IDC_DOWN));
 
@@ -385,6 +389,23 @@ bool CStrindleDlg::OnVKeyToItem(WPARAM wParam, LPARAM lParam) {
         return true;
     }
     SetProcedureResult(-1);
+    return true;
+}
+
+// A typed character goes to the next row whose key starts with it and selects that row alone,
+// as an arrow key does; a character that starts no key changes nothing. The list does
+// nothing more (-2): it would select from the anchor row to the found one.
+bool CStrindleDlg::OnCharToItem(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != keyList_.Handle())
+        return false;
+    const int row = keyList_.NextRowStartingWith(static_cast<wchar_t>(LOWORD(wParam)));
+    if (row >= 0) {
+        DeselectAll();
+        SelectAndShow(row);
+        keyList_.SetAnchor(row);
+        ShowCaretEntry();
+    }
+    SetProcedureResult(-2);
     return true;
 }
 

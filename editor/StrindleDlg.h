@@ -141,6 +141,7 @@ private:
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     bool OnDropFiles(WPARAM wParam, LPARAM lParam);
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
+    bool OnCharToItem(WPARAM wParam, LPARAM lParam);
     void SelectRowUnderMouse(LPARAM screenPoint);
 
     template <class Route>
@@ -187,7 +188,6 @@ private:
     // Key editing (StrindleDlg_Edit.cpp)
     void MarkNotSaved();
     // Shows the table's keys as the list's rows.
-    void FillKeyList();
     void SelectAndShow(int row);
     bool AddEntryAt(size_t row, std::u16string name);
     void MoveCaretEntry(int step);

@@ -277,6 +277,10 @@ bool CStrindleDlg::OnDrawItem(WPARAM, LPARAM lParam) {
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
     if (item->CtlType == ODT_MENU)
         return DrawColourItem(*item);
+    if (item->CtlID == IDC_KEYLIST) {
+        keyList_.DrawRow(*item);
+        return true;
+    }
     if (item->CtlID == IDC_UP) {
         upButton_.Draw(*item);
         return true;

@@ -17,13 +17,6 @@ void CStrindleDlg::MarkNotSaved() {
     Document.MarkModified();
 }
 
-void CStrindleDlg::FillKeyList() {
-    std::vector<std::u16string> keys(Document.Count());
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = Document.Key(i);
-    keyList_.Fill(keys);
-}
-
 void CStrindleDlg::SelectAndShow(int row) {
     keyList_.Select(row, true);
     keyList_.SetCaret(row);
@@ -55,7 +48,7 @@ bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
                          L"Add Index String", MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    keyList_.InsertRow(static_cast<int>(row), Document.Key(row));
+    keyList_.InsertRow(static_cast<int>(row));
     DeselectAll();
     SelectAndShow(static_cast<int>(row));
     return true;
@@ -79,7 +72,7 @@ void CStrindleDlg::OnDeleteKey() {
     // The refill scrolls to the top; the rows the user was looking at come back.
     const int topRow = keyList_.TopRow();
     Document.RemoveMany(removed);
-    FillKeyList();
+    keyList_.Fill(Document.Count());
     keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
     const int lowest = static_cast<int>(removed.front());
@@ -99,8 +92,7 @@ void CStrindleDlg::OnEditKeyString() {
     if (dialog.DoModal() != IDOK)
         return;
     Document.SetKey(static_cast<size_t>(row), Utf16(dialog.Key));
-    keyList_.DeleteRow(row);
-    keyList_.InsertRow(row, Document.Key(static_cast<size_t>(row)));
+    keyList_.RedrawRow(row);
     SelectAndShow(row);
     Document.MarkModified();
     ShowCaretEntry();
@@ -118,7 +110,7 @@ void CStrindleDlg::MoveCaretEntry(int step) {
         return;
     Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
     keyList_.DeleteRow(row);
-    keyList_.InsertRow(target, Document.Key(static_cast<size_t>(target)));
+    keyList_.InsertRow(target);
     SelectAndShow(target);
     Document.MarkModified();
     ShowCaretEntry();
@@ -161,7 +153,7 @@ void CStrindleDlg::OnPasteInto() {
     const bool wasShown = Document.ModifiedShown;
     Document.InsertMany(Document.Count(), std::move(entries));
     try {
-        FillKeyList();
+        keyList_.Fill(Document.Count());
         Document.MarkModified();
         ShowCaretEntry();  // puts up the star and "Not Saved"
     } catch (...) {

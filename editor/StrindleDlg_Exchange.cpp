@@ -56,7 +56,7 @@ void CStrindleDlg::ShowImportedEntries() {
     std::vector<int> selected = keyList_.SelectedRows();
     int caret = keyList_.Caret();
     LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    FillKeyList();
+    keyList_.Fill(Document.Count());
     if (keyList_.Count() == 0)
         return;
     if (caret < 0) {

@@ -224,7 +224,7 @@ void CStrindleDlg::ShowLoadedDocument() {
 }
 
 void CStrindleDlg::ShowEntriesFromTop() {
-    FillKeyList();
+    keyList_.Fill(Document.Count());
     if (keyList_.Count() > 0) {
         keyList_.Select(0, true);
         keyList_.SetCaret(0);

@@ -138,6 +138,26 @@ void EndToEndTest::ClickRow(const StrindleRun& run, int row, int button, int cou
     input_.Click(CentreOf(RowRectOnScreen(run.List(), row)), button, count);
 }
 
+std::vector<std::wstring> EndToEndTest::Keys(const StrindleRun& run, int rows) {
+    if (!WaitUntil([&] { return RowCountOf(run.List()) == rows; }))
+        return {L"(" + std::to_wstring(RowCountOf(run.List())) + L" rows)"};
+    std::vector<std::wstring> keys;
+    for (int row = 0; row < rows; ++row)
+        keys.push_back(KeyOfRow(run, row));
+    return keys;
+}
+
+std::wstring EndToEndTest::KeyOfRow(const StrindleRun& run, int row) {
+    ClickRow(run, row, 1, 2);
+    HWND dialog = WaitForDialog(run, L"Edit Key String");
+    if (!dialog)
+        return L"(no Edit Key String window)";
+    std::wstring key = TextOf(GetDlgItem(dialog, IDC_KEYTEXT));
+    AnswerDialog(run, L"Edit Key String", "Escape");
+    WaitUntil([&] { return run.Dialog(L"Edit Key String") == nullptr; });
+    return key;
+}
+
 HWND EndToEndTest::WaitForDialog(const StrindleRun& run, const std::wstring& caption) {
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = run.Dialog(caption)) != nullptr; });

@@ -39,7 +39,6 @@ public:
     int Caret() const { return CaretRowOf(List()); }
     int TopRow() const { return TopRowOf(List()); }
     std::vector<int> Selected() const { return SelectedRowsOf(List()); }
-    std::vector<std::wstring> Rows() const { return RowsOf(List()); }
     std::wstring Value() const { return TextOf(Editor()); }
     // The control identifier of the window with the focus (0 when none of the main window's).
     int FocusedControl() const;
@@ -69,6 +68,13 @@ protected:
     void Click(HWND control, int button = 1, int count = 1);
     void ClickRow(const StrindleRun& run, int row, int button = 1, int count = 1);
     void ClickAt(POINT screen, int button = 1, int count = 1) { input_.Click(screen, button, count); }
+
+    // The key of each row, once the list has `rows` rows, as the user sees it to edit it: a
+    // double click on the row opens "Edit Key String" with the key, and Escape closes it
+    // unchanged. The list draws its rows itself, so no other program can read their texts.
+    // Leaves the last row selected alone.
+    std::vector<std::wstring> Keys(const StrindleRun& run, int rows);
+    std::wstring KeyOfRow(const StrindleRun& run, int row);
 
     // Waits until `run` shows a window captioned `caption`; null when none came.
     HWND WaitForDialog(const StrindleRun& run, const std::wstring& caption);

@@ -111,19 +111,6 @@ std::vector<int> SelectedRowsOf(HWND list) {
     return rows;
 }
 
-std::vector<std::wstring> RowsOf(HWND list) {
-    std::vector<std::wstring> rows;
-    for (int row = 0, count = RowCountOf(list); row < count; ++row) {
-        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        if (length >= 0)
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(wcsnlen(text.c_str(), text.size()));
-        rows.push_back(std::move(text));
-    }
-    return rows;
-}
-
 RECT RowRectOnScreen(HWND list, int row) {
     RECT rect{};
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));

@@ -14,7 +14,6 @@ int RowCountOf(HWND list);
 int CaretRowOf(HWND list);
 int TopRowOf(HWND list);
 std::vector<int> SelectedRowsOf(HWND list);
-std::vector<std::wstring> RowsOf(HWND list);
 // Row `row`'s rectangle, in screen coordinates.
 RECT RowRectOnScreen(HWND list, int row);
 

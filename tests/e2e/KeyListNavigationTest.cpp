@@ -63,4 +63,17 @@ TEST_F(KeyListNavigation, ALoneControlKeepsTheCaretRow) {
     PressAndExpectRow(run, "Down", 13);
 }
 
+TEST_F(KeyListNavigation, ATypedLetterGoesToTheNextKeyStartingWithIt) {
+    StrindleRun& run = Start({MakeTable("letters.tbl", {u"apple", u"Banana", u"avocado", u"berry", u"cherry"},
+                                        {u"value0", u"value1", u"value2", u"value3", u"value4"})});
+    EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    ClickRow(run, 1);
+    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 1));
+    PressAndExpectRow(run, "b", 3);
+    PressAndExpectRow(run, "shift+b", 1);  // from the last row round to the top, in either case
+    PressAndExpectRow(run, "a", 2);
+    Press("z shift+Down");  // no key starts with z; Shift extends from the row the letter chose
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{2, 3}));
+}
+
 }  // namespace

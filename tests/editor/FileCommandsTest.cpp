@@ -88,8 +88,8 @@ TEST_F(FileCommands, OpenShowsKeysFirstValueAndLoadedState) {
     OpenWindow();
     OpenFile(SampleTable());
     ASSERT_EQ(Dialog().KeyList().Count(), 3);
-    EXPECT_EQ(Dialog().KeyList().RowText(0), L"a");
-    EXPECT_EQ(Dialog().KeyList().RowText(2), L"c");
+    EXPECT_EQ(Dialog().KeyList().RowText(0), u"a");
+    EXPECT_EQ(Dialog().KeyList().RowText(2), u"c");
     EXPECT_EQ(Dialog().KeyList().Caret(), 0);
     EXPECT_EQ(EditorText(), L"one");
     EXPECT_EQ(TitleOf(Window()), L"Strindle - sample.tbl");

@@ -194,7 +194,7 @@ void MainWindowTest::OpenTableOf(int count) {
 std::vector<std::wstring> MainWindowTest::Rows() {
     std::vector<std::wstring> rows;
     for (int row = 0; row < dialog_->KeyList().Count(); ++row)
-        rows.push_back(dialog_->KeyList().RowText(row));
+        rows.push_back(Wide(dialog_->KeyList().RowText(row)));
     return rows;
 }
 

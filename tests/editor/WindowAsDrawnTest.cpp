@@ -1,6 +1,6 @@
 // What Strindle's windows show: every fixed text whole in its control at the dialog font, the
 // status parts wide enough for their texts, the value editor's font, the Up and Down buttons
-// drawn at their place after a resize, and no tip over the open Colors menu.
+// drawn at their place after a resize, no tip over the open Colors menu, and the key list's rows.
 #include "GuiTestSupport.h"
 
 #include "AuxiliaryTexts.h"
@@ -249,6 +249,46 @@ TEST_F(WindowAsDrawn, ColoursTipIsPutAwayWhileTheMenuIsOpen) {
     ShowWindow(Window(), SW_HIDE);
     EXPECT_TRUE(menuSeen);
     EXPECT_FALSE(tipShownWhileOpen);
+}
+
+
+// How many pixels of `row` in the key list as drawn on `canvas` have the system colour `colour`.
+int KeyListPixelsOf(const Canvas& canvas, HWND list, int row, int colour) {
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            count += canvas.Pixel(x, y) == GetSysColor(colour);
+    return count;
+}
+
+TEST_F(WindowAsDrawn, KeyListDrawsEachRowsKeyInTheColoursOfItsSelection) {
+    OpenTable({u"WWWW", u"", u"WWWW"}, {u"0", u"1", u"2"});
+    SelectRow(2);
+    HWND list = Dialog().KeyList().Handle();
+    TEXTMETRICW metrics{};
+    {
+        WindowDc dc(list);
+        SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.Get(), &metrics);
+    }
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), metrics.tmHeight) << "a row is as tall as the font";
+    RECT client{};
+    GetClientRect(list, &client);
+    Canvas drawn(client.right, client.bottom);
+    // A colour the list never uses, so that only what the list draws is counted.
+    UniqueGdi<HBRUSH> unused(CreateSolidBrush(RGB(1, 2, 3)));
+    FillRect(drawn.Dc(), &client, unused.get());
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 0, COLOR_WINDOWTEXT), 0) << "row 0 shows its key";
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 0, COLOR_WINDOW), 0);
+    EXPECT_EQ(KeyListPixelsOf(drawn, list, 0, COLOR_HIGHLIGHT), 0);
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 1, COLOR_WINDOW), 0);
+    EXPECT_EQ(KeyListPixelsOf(drawn, list, 1, COLOR_WINDOWTEXT), 0) << "row 1's key is empty";
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 2, COLOR_HIGHLIGHTTEXT), 0) << "the selected row 2 shows its key";
+    EXPECT_GT(KeyListPixelsOf(drawn, list, 2, COLOR_HIGHLIGHT), 0);
+    EXPECT_EQ(KeyListPixelsOf(drawn, list, 2, COLOR_WINDOWTEXT), 0);
 }
 
 }  // namespace
