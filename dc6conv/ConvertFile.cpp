@@ -40,17 +40,9 @@ void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Fra
 // The image as PNG bytes: `painted` decoded over the file's background and `check` over
 // another, so that pixels the frames did not paint, which differ between the two, become the
 // one transparent index.
-bool EncodePngOutput(const Image& painted, const Image& check, uint8_t background, const Palette& rgbPalette,
+bool EncodePngOutput(Image&& painted, const Image& check, uint8_t background, const Palette& rgbPalette,
                      std::optional<PngFrameOffsets> offsets, std::vector<uint8_t>& png) {
-    Dc6SourceFrame frame;
-    frame.width = painted.width;
-    frame.height = painted.height;
-    frame.pixels = painted.pixels;
-    frame.opaque.resize(painted.pixels.size());
-    const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
-    for (size_t i = 0; i < painted.pixels.size(); ++i)
-        frame.opaque[i] = painted.pixels[i] != background || check.pixels[i] != other;
-    const FrameAsImage image = ImageOfFrame(frame, background);
+    const FrameAsImage image = ImageOfDecodedFrame(std::move(painted), check, background);
     std::string problem;
     return EncodeIndexedPng({&image.image, &rgbPalette, image.transparentIndex, offsets}, png, problem);
 }
@@ -67,12 +59,12 @@ void ReportNotWritten(const std::u16string& path, const Dc6Hooks& hooks) {
     hooks.Notice(FormatText("The file %s could not be created or written.", Utf16ToUtf8(path).c_str()));
 }
 
-bool WritePngImage(const std::u16string& path, const Image& painted, const Image& check, uint8_t background,
+bool WritePngImage(const std::u16string& path, Image&& painted, const Image& check, uint8_t background,
                    const Palette& rgbPalette, std::optional<PngFrameOffsets> offsets, const Dc6Hooks& hooks) {
     if (!PathFits(path, hooks))
         return false;
     std::vector<uint8_t> png;
-    if (!EncodePngOutput(painted, check, background, rgbPalette, offsets, png) ||
+    if (!EncodePngOutput(std::move(painted), check, background, rgbPalette, offsets, png) ||
         !WriteFileSafely(path, png)) {
         ReportNotWritten(path, hooks);
         return false;
@@ -163,7 +155,7 @@ bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, 
         if (kind == ImageKind::Pcx)
             return WriteImage(path, sheet, rgbPalette, hooks);
         return RenderSheet(file, info, silent, check, other) &&
-               WritePngImage(path, sheet, check, background, rgbPalette, std::nullopt, hooks);
+               WritePngImage(path, std::move(sheet), check, background, rgbPalette, std::nullopt, hooks);
     }
     bool wroteAny = false;
     for (int32_t i = 0; i < info.FrameCount(); ++i) {
@@ -179,7 +171,7 @@ bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, 
             std::string problem;
             GetFrameInfoDC6(file, info, i, frame, problem);
             written = RenderFrame(file, info, i, silent, check, other) &&
-                      WritePngImage(path, image, check, background, rgbPalette,
+                      WritePngImage(path, std::move(image), check, background, rgbPalette,
                                     PngFrameOffsets{frame.offsetX, frame.offsetY}, hooks);
         }
         // An output that can not be written is reported once: the next frames would only
