@@ -15,7 +15,7 @@
 namespace {
 
 void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string& problem) {
-    hooks.Notice(FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
+    hooks.Notice(SkippedFrameNotice(index, problem));
 }
 
 void ReportCutFrame(const Dc6Hooks& hooks, int32_t index, const Dc6FrameInfo& frame) {
