@@ -5,6 +5,7 @@
 #include "Dc6Reader.h"
 #include "Dc6Sprite.h"
 #include "PcxWriter.h"
+#include "PngCodec.h"
 
 #include <benchmark/benchmark.h>
 
@@ -121,6 +122,25 @@ void BM_EncodePcx(benchmark::State& state) {
     SetPixelCounters(state, int64_t(Side) * Side);
 }
 BENCHMARK(BM_EncodePcx);
+
+// topng's coding of one frame: random colours with transparent margins, as SpriteFile's frames.
+void BM_EncodePng(benchmark::State& state) {
+    const std::vector<uint8_t>& file = SharedSpriteFile();
+    const Dc6FileInfo info = CheckedInfo(file);
+    Image image;
+    RenderFrame(file, info, 0, {}, image);
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    const IndexedPngImage source{&image, &rgb, Background, PngFrameOffsets{-Side / 2, -8}};
+    std::vector<uint8_t> png;
+    std::string problem;
+    for (auto _ : state) {
+        EncodeIndexedPng(source, png, problem);
+        benchmark::DoNotOptimize(png.data());
+    }
+    state.counters["bytes"] = static_cast<double>(png.size());
+    SetPixelCounters(state, int64_t(Side) * Side);
+}
+BENCHMARK(BM_EncodePng);
 
 // Everything but the file writes: make the image, decode, assemble the PCX block.
 void BM_DecodeAndCodeFile(benchmark::State& state) {

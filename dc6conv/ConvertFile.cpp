@@ -8,13 +8,14 @@
 #include "PngCodec.h"
 #include "SheetLayout.h"
 #include "TextFormat.h"
+#include "Utf.h"
 
 #include <vector>
 
 namespace {
 
 void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string& problem) {
-    hooks.Notice(FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str()));
+    hooks.Notice(SkippedFrameNotice(index, problem));
 }
 
 void ReportCutFrame(const Dc6Hooks& hooks, int32_t index, const Dc6FrameInfo& frame) {
@@ -39,47 +40,39 @@ void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Fra
 // The image as PNG bytes: `painted` decoded over the file's background and `check` over
 // another, so that pixels the frames did not paint, which differ between the two, become the
 // one transparent index.
-bool EncodePngOutput(const Image& painted, const Image& check, uint8_t background, const Palette& rgbPalette,
+bool EncodePngOutput(Image&& painted, const Image& check, uint8_t background, const Palette& rgbPalette,
                      std::optional<PngFrameOffsets> offsets, std::vector<uint8_t>& png) {
-    Dc6SourceFrame frame;
-    frame.width = painted.width;
-    frame.height = painted.height;
-    frame.pixels = painted.pixels;
-    frame.opaque.resize(painted.pixels.size());
-    const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
-    for (size_t i = 0; i < painted.pixels.size(); ++i)
-        frame.opaque[i] = painted.pixels[i] != background || check.pixels[i] != other;
-    const FrameAsImage image = ImageOfFrame(frame, background);
+    const FrameAsImage image = ImageOfDecodedFrame(std::move(painted), check, background);
     std::string problem;
     return EncodeIndexedPng({&image.image, &rgbPalette, image.transparentIndex, offsets}, png, problem);
 }
 
-bool PathFits(const std::string& path, const Dc6Hooks& hooks) {
+bool PathFits(const std::u16string& path, const Dc6Hooks& hooks) {
     if (path.size() <= MaxOutputPathLength)
         return true;
-    hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.", path.c_str(),
-                            MaxOutputPathLength));
+    hooks.Notice(FormatText("The output path %s is longer than %zu characters; it is not written.",
+                            Utf16ToUtf8(path).c_str(), MaxOutputPathLength));
     return false;
 }
 
-void ReportNotWritten(const std::string& path, const Dc6Hooks& hooks) {
-    hooks.Notice(FormatText("The file %s could not be created or written.", path.c_str()));
+void ReportNotWritten(const std::u16string& path, const Dc6Hooks& hooks) {
+    hooks.Notice(FormatText("The file %s could not be created or written.", Utf16ToUtf8(path).c_str()));
 }
 
-bool WritePngImage(const std::string& path, const Image& painted, const Image& check, uint8_t background,
+bool WritePngImage(const std::u16string& path, Image&& painted, const Image& check, uint8_t background,
                    const Palette& rgbPalette, std::optional<PngFrameOffsets> offsets, const Dc6Hooks& hooks) {
     if (!PathFits(path, hooks))
         return false;
     std::vector<uint8_t> png;
-    if (!EncodePngOutput(painted, check, background, rgbPalette, offsets, png) ||
-        !WriteWholeFile(path, png.data(), png.size())) {
+    if (!EncodePngOutput(std::move(painted), check, background, rgbPalette, offsets, png) ||
+        !WriteFileSafely(path, png)) {
         ReportNotWritten(path, hooks);
         return false;
     }
     return true;
 }
 
-bool WriteImage(const std::string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
+bool WriteImage(const std::u16string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
     if (!PathFits(path, hooks))
         return false;
     if (!WritePCX(path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
@@ -146,9 +139,9 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
     return true;
 }
 
-bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder, ImageKind kind) {
-    std::string baseName = listName;
+bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::u16string& folder, ImageKind kind) {
+    std::u16string baseName = listName;
     StripExtension(baseName);
     const uint8_t background = info.Background();
     const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
@@ -158,18 +151,18 @@ bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, con
         Image sheet, check;
         if (!RenderSheet(file, info, hooks, sheet))
             return false;
-        const std::string path = SheetOutputPath(folder, baseName, kind);
+        const std::u16string path = SheetOutputPath(folder, baseName, kind);
         if (kind == ImageKind::Pcx)
             return WriteImage(path, sheet, rgbPalette, hooks);
         return RenderSheet(file, info, silent, check, other) &&
-               WritePngImage(path, sheet, check, background, rgbPalette, std::nullopt, hooks);
+               WritePngImage(path, std::move(sheet), check, background, rgbPalette, std::nullopt, hooks);
     }
     bool wroteAny = false;
     for (int32_t i = 0; i < info.FrameCount(); ++i) {
         Image image, check;
         if (!RenderFrame(file, info, i, hooks, image))
             continue;
-        const std::string path = FrameOutputPath(folder, baseName, i, kind);
+        const std::u16string path = FrameOutputPath(folder, baseName, i, kind);
         bool written = false;
         if (kind == ImageKind::Pcx) {
             written = WriteImage(path, image, rgbPalette, hooks);
@@ -178,7 +171,7 @@ bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, con
             std::string problem;
             GetFrameInfoDC6(file, info, i, frame, problem);
             written = RenderFrame(file, info, i, silent, check, other) &&
-                      WritePngImage(path, image, check, background, rgbPalette,
+                      WritePngImage(path, std::move(image), check, background, rgbPalette,
                                     PngFrameOffsets{frame.offsetX, frame.offsetY}, hooks);
         }
         // An output that can not be written is reported once: the next frames would only

@@ -14,15 +14,16 @@
 // Converts one loaded and checked DC6 file (GetFileInfoDC6) into PCX files in
 // OutputFolderPath(folder): one sheet of all frames when no frame has offsets, else one file
 // per frame (always so for Dc6FrameScope::AllFrames, numbered across directions). `listName`
-// is the file's name; its extension is cut off for the output names. `rgbPalette` is the
+// is the file's name; its extension is cut off for the output names. Names and folder are
+// UTF-16, whatever script they are in; paths in notices are UTF-8. `rgbPalette` is the
 // run's palette in red, green, blue order. Frames that cannot be converted and files that
 // cannot be written are reported through hooks.ShowNotice; the first file that cannot be
 // written ends the file's conversion, so that it is reported once. Returns whether every
 // image was written (at least one).
 // With ImageKind::Png the same layouts go into PNGFiles as indexed PNGs whose undrawn pixels
 // are transparent and whose per-frame files carry the frame's offsets.
-bool ConvertFile(const std::string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::string& folder = "",
+bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::u16string& folder = u"",
                  ImageKind kind = ImageKind::Pcx);
 
 // The in-memory halves of ConvertFile. RenderFrame decodes frame `index` into an image of its

@@ -1,5 +1,6 @@
 #include "Dc6Encoder.h"
 
+#include "ByteReader.h"
 #include "Dc6Reader.h"
 #include "Image.h"
 #include "TextFormat.h"
@@ -64,6 +65,35 @@ bool FrameShapeValid(const Dc6SourceFrame& frame) {
     return frame.pixels.size() == pixels && frame.opaque.size() == pixels;
 }
 
+bool FrameReadable(const std::vector<uint8_t>& file, uint32_t pointer) {
+    Dc6FileInfo info;
+    info.framePositions = {pointer};
+    Dc6FrameInfo frame;
+    std::string problem;
+    return GetFrameInfoDC6(file, info, 0, frame, problem);
+}
+
+// Points every unreadable frame whose kept pointer lies past the header and table, or leads
+// to bytes that now read as a frame, just past the end of the file. Each change alters table
+// bytes another kept pointer may read, so it goes round until nothing changes.
+void KeepUnreadableFramesUnreadable(const Dc6Sprite& sprite, std::vector<uint8_t>& file) {
+    const size_t tableEnd = Dc6HeaderSize + 4 * sprite.frames.size();
+    const uint32_t pastTheEnd = static_cast<uint32_t>(file.size());
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (size_t i = 0; i < sprite.frames.size(); ++i) {
+            const size_t entry = Dc6HeaderSize + 4 * i;
+            const uint32_t pointer = ByteReader(file, entry).U32LE();
+            if (!sprite.frames[i].unreadablePointer || pointer == pastTheEnd)
+                continue;
+            if (pointer >= tableEnd || FrameReadable(file, pointer)) {
+                PutU32LE(file, entry, pastTheEnd);
+                changed = true;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void EncodeFrameScanlines(const Dc6SourceFrame& frame, std::vector<uint8_t>& out) {
@@ -83,7 +113,7 @@ bool EncodeDc6(const Dc6Sprite& sprite, std::vector<uint8_t>& file, std::string&
         return false;
     }
     for (size_t i = 0; i < sprite.frames.size(); ++i) {
-        if (!FrameShapeValid(sprite.frames[i])) {
+        if (!sprite.frames[i].unreadablePointer && !FrameShapeValid(sprite.frames[i])) {
             problem = FormatText("frame %zu: its size %d x %d is not an image size, or its pixels do not fill it", i,
                                  static_cast<int>(sprite.frames[i].width), static_cast<int>(sprite.frames[i].height));
             return false;
@@ -99,6 +129,10 @@ bool EncodeDc6(const Dc6Sprite& sprite, std::vector<uint8_t>& file, std::string&
     const size_t trailer = sprite.frameTerminator ? sprite.frameTerminator->size() : 0;
     for (size_t i = 0; i < sprite.frames.size(); ++i) {
         const Dc6SourceFrame& frame = sprite.frames[i];
+        if (frame.unreadablePointer) {
+            PutU32LE(file, Dc6HeaderSize + 4 * i, *frame.unreadablePointer);
+            continue;
+        }
         const size_t header = file.size();
         PutU32LE(file, Dc6HeaderSize + 4 * i, static_cast<uint32_t>(header));
         file.resize(header + Dc6FrameHeaderSize, 0);
@@ -119,5 +153,6 @@ bool EncodeDc6(const Dc6Sprite& sprite, std::vector<uint8_t>& file, std::string&
         PutU32LE(file, header + 24, static_cast<uint32_t>(header + Dc6FrameHeaderSize + length + trailer));
         PutU32LE(file, header + 28, static_cast<uint32_t>(length));
     }
+    KeepUnreadableFramesUnreadable(sprite, file);
     return true;
 }

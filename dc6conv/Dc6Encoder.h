@@ -18,6 +18,10 @@ struct Dc6SourceFrame {
     int32_t unknown = 0;
     std::vector<uint8_t> pixels;
     std::vector<uint8_t> opaque;
+    // A frame the pointer table names but that can not be read (its pointer leads into the
+    // file header or past the end, or to a size that is no image): no pixels, and its pointer
+    // as the file held it, so that the file written again points the same way.
+    std::optional<uint32_t> unreadablePointer;
 };
 
 // A whole sprite: frames in table order, direction after direction.
@@ -40,6 +44,10 @@ void EncodeFrameScanlines(const Dc6SourceFrame& frame, std::vector<uint8_t>& out
 
 // Writes a version 6 file: header, frame pointer table, then each frame's header (its
 // next-block field the offset of the following frame), coded data and frame terminator.
+// An unreadable frame gets no data: its table entry keeps the pointer it had where that leads
+// into the header and table, which are written from the same fields, and the frame there
+// still can not be read; else it points just past the end of the file. Either way the frame
+// reads as unreadable again, nothing else in its place.
 // Fails with a reason when the frame count does not match directions x frames per direction
 // or a frame's pixels do not match its size.
 bool EncodeDc6(const Dc6Sprite& sprite, std::vector<uint8_t>& file, std::string& problem);

@@ -110,6 +110,10 @@ bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int
     return true;
 }
 
+std::string SkippedFrameNotice(int32_t index, const std::string& problem) {
+    return FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str());
+}
+
 std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame) {
     if (frame.length >= frame.storedLength)
         return {};

@@ -63,5 +63,7 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
 // "Frame 3: its 4705 bytes of coded scanlines run past the end of the file; the 1200 bytes
 // there are decoded.", or "" when the frame's coded data are whole.
 std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame);
+// "Frame 0 is skipped: " and the reason GetFrameInfoDC6 gave, for a frame it can not read.
+std::string SkippedFrameNotice(int32_t index, const std::string& problem);
 bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
                      Dc6FrameInfo& frame, std::string& problem);

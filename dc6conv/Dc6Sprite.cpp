@@ -36,8 +36,8 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
     return true;
 }
 
-// The bytes after each frame's coded data, as the first frame's next-block field shows them:
-// three bytes in the game's files, none in a few.
+// The bytes after each frame's coded data, as the first readable frame's next-block field
+// shows them: three bytes in the game's files, none in a few.
 void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
     const uint32_t nextBlock = ByteReader(file, first.headerPosition + 24).U32LE();
     const size_t dataEnd = first.dataPosition + static_cast<size_t>(std::max<int32_t>(first.length, 0));
@@ -63,18 +63,22 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
     sprite.directions = info.directions;
     sprite.framesPerDirection = info.framesPerDirection;
     sprite.frames.resize(static_cast<size_t>(info.FrameCount()));
+    bool terminatorRead = false;
     for (int32_t i = 0; i < info.FrameCount(); ++i) {
         Dc6FrameInfo header;
         std::string frameProblem;
         if (!GetFrameInfoDC6(file, info, i, header, frameProblem)) {
-            problem = FormatText("frame %d: %s", static_cast<int>(i), frameProblem.c_str());
-            return false;
+            hooks.Notice(SkippedFrameNotice(i, frameProblem));
+            sprite.frames[static_cast<size_t>(i)].unreadablePointer = info.framePositions[static_cast<size_t>(i)];
+            continue;
         }
         const std::string cut = FrameCutNotice(i, header);
         if (!cut.empty())
             hooks.Notice(cut);
-        if (i == 0)
+        if (!terminatorRead) {
             ReadFrameTerminator(file, header, sprite);
+            terminatorRead = true;
+        }
         if (!DecodeFrameWithOpacity(file, info, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
             problem = FormatText("frame %d: out of memory", static_cast<int>(i));
             return false;

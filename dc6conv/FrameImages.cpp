@@ -1,5 +1,6 @@
 #include "FrameImages.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
@@ -56,31 +57,62 @@ void SizeFrame(Dc6SourceFrame& frame, int32_t width, int32_t height) {
     frame.opaque.assign(pixels, 1);
 }
 
+// Picks the transparent index from the indices opaque pixels use (`used`, 0 or 1 each).
+void ChooseTransparentIndex(const std::array<uint8_t, 256>& used, uint8_t preferred, FrameAsImage& result) {
+    result.transparentIndex = preferred;
+    result.sharedIndex = false;
+    if (!used[preferred])
+        return;
+    result.sharedIndex = true;
+    for (size_t i = 0; i < used.size(); ++i) {
+        if (!used[i]) {
+            result.transparentIndex = static_cast<uint8_t>(i);
+            result.sharedIndex = false;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 FrameAsImage ImageOfFrame(const Dc6SourceFrame& frame, uint8_t preferred) {
-    std::array<bool, 256> used{};
+    std::array<uint8_t, 256> used{};
     for (size_t i = 0; i < frame.pixels.size(); ++i)
-        if (frame.opaque[i])
-            used[frame.pixels[i]] = true;
+        used[frame.pixels[i]] |= frame.opaque[i];
     FrameAsImage result;
-    result.transparentIndex = preferred;
-    if (used[preferred]) {
-        result.sharedIndex = true;
-        for (size_t i = 0; i < used.size(); ++i) {
-            if (!used[i]) {
-                result.transparentIndex = static_cast<uint8_t>(i);
-                result.sharedIndex = false;
-                break;
-            }
-        }
-    }
+    ChooseTransparentIndex(used, preferred, result);
     result.image.width = frame.width;
     result.image.height = frame.height;
     result.image.pixels = frame.pixels;
     for (size_t i = 0; i < frame.pixels.size(); ++i)
         if (!frame.opaque[i])
             result.image.pixels[i] = result.transparentIndex;
+    return result;
+}
+
+FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t background) {
+    const uint8_t other = static_cast<uint8_t>(background ^ 0xFF);
+    const size_t count = painted.pixels.size();
+    const uint8_t* c = check.pixels.data();
+    FrameAsImage result;
+    result.transparentIndex = background;
+    // In `check` the unpainted pixels hold `other`: the background index appears there only
+    // where it is painted. Without it (the usual case) the unpainted pixels of `painted` hold
+    // the transparent index already.
+    if (std::find(c, c + count, background) != c + count) {
+        const uint8_t* p = painted.pixels.data();
+        std::array<uint8_t, 256> used{};
+        for (size_t i = 0; i < count; ++i)
+            used[p[i]] |= static_cast<uint8_t>((p[i] != background) | (c[i] != other));
+        ChooseTransparentIndex(used, background, result);
+    }
+    result.image = std::move(painted);
+    if (result.transparentIndex != background) {
+        uint8_t* q = result.image.pixels.data();
+        for (size_t i = 0; i < count; ++i)
+            if (q[i] == background && c[i] == other)
+                q[i] = result.transparentIndex;
+    }
     return result;
 }
 

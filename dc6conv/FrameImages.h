@@ -19,6 +19,11 @@ struct FrameAsImage {
 };
 FrameAsImage ImageOfFrame(const Dc6SourceFrame& frame, uint8_t preferred);
 
+// The same for a frame decoded twice, into `painted` over `background` and into `check` over
+// background ^ 0xFF: the pixels the coded data leave alone are those that differ. `painted`
+// is taken over; its pixels change only where the background index is also painted.
+FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t background);
+
 // A frame from a decoded PNG. Indexed images keep their indices, pixels whose palette entry
 // is fully transparent (tRNS) becoming transparent; other images have their colours mapped
 // to `rgbPalette` (red, green, blue), an exact match first, else the nearest colour, and

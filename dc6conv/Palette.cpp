@@ -2,22 +2,23 @@
 
 #include "FileIo.h"
 #include "PaletteFormats.h"
+#include "Utf.h"
 
 #include <utility>
 #include <vector>
 
-PaletteFileResult LoadPaletteFile(const std::string& path) {
+PaletteFileResult LoadPaletteFile(const std::u16string& path) {
     PaletteFileResult result;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    if (!ReadWholeFile(path, bytes) || bytes.empty()) {
         result.problem = "it can not be read (missing, unreadable or empty)";
         return result;
     }
-    result.loaded = ParsePalette(bytes, path, result.palette, result.format, result.problem);
+    result.loaded = ParsePalette(bytes, Utf16ToUtf8(path), result.palette, result.format, result.problem);
     return result;
 }
 
-bool LoadPaletteFile(const std::string& path, Palette& palette) {
+bool LoadPaletteFile(const std::u16string& path, Palette& palette) {
     const PaletteFileResult result = LoadPaletteFile(path);
     if (result.loaded)
         palette = result.palette;

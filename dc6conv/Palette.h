@@ -13,7 +13,7 @@ const Palette& BuiltInPalette();
 
 // Reads a palette file of any format PaletteFormats.h lists into blue, green, red order;
 // a file that is none of them is refused whole and `palette` is left alone.
-bool LoadPaletteFile(const std::string& path, Palette& palette);
+bool LoadPaletteFile(const std::u16string& path, Palette& palette);
 
 // The palette with the first and third byte of every entry exchanged.
 Palette SwapRedAndBlue(const Palette& palette);

@@ -34,4 +34,4 @@ struct PaletteFileResult {
 };
 
 // Reads a palette file of any of the formats above.
-PaletteFileResult LoadPaletteFile(const std::string& path);
+PaletteFileResult LoadPaletteFile(const std::u16string& path);

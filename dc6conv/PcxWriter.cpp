@@ -52,7 +52,7 @@ size_t EncodePcx(const uint8_t* pixels, int32_t width, int32_t rows, size_t stri
     return static_cast<size_t>(o - out);
 }
 
-bool WritePCX(const std::string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
+bool WritePCX(const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
               const Palette& rgb) {
     if (!ImageSizeAllowed(width, rows) || stride < static_cast<size_t>(width))
         return false;
@@ -61,5 +61,5 @@ bool WritePCX(const std::string& path, const uint8_t* pixels, int32_t width, int
     if (!block)
         return false;
     const size_t size = EncodePcx(pixels, width, rows, stride, rgb, block.get());
-    return WriteWholeFile(path, block.get(), size).Ok;
+    return WriteFileSafely(path, {block.get(), size}).Ok;
 }

@@ -22,7 +22,7 @@ constexpr size_t PcxMaxFileSize(size_t width, size_t rows) {
 // PcxMaxFileSize(width, rows) bytes. width and rows are 1 to 65,535. Returns the file's size.
 size_t EncodePcx(const uint8_t* pixels, int32_t width, int32_t rows, size_t stride, const Palette& rgb, uint8_t* out);
 
-// Codes the image and writes it to `path` (created or truncated) in one write. Fails when
+// Codes the image and writes it to `path` (created or replaced) in one write. Fails when
 // the size is out of range, the memory cannot be had or the file cannot be written.
-bool WritePCX(const std::string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
+bool WritePCX(const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
               const Palette& rgb);

@@ -47,8 +47,14 @@ std::string ManifestText(const Dc6Sprite& sprite, const std::vector<std::string>
         << "frames-per-direction " << sprite.framesPerDirection << '\n';
     for (size_t i = 0; i < sprite.frames.size(); ++i) {
         const Dc6SourceFrame& frame = sprite.frames[i];
-        out << "frame " << i / static_cast<size_t>(sprite.framesPerDirection) << ' '
-            << i % static_cast<size_t>(sprite.framesPerDirection) << ' ' << frame.offsetX << ' ' << frame.offsetY << ' '
+        const size_t direction = i / static_cast<size_t>(sprite.framesPerDirection);
+        const size_t index = i % static_cast<size_t>(sprite.framesPerDirection);
+        if (frame.unreadablePointer) {
+            out << FormatText("unreadable-frame %zu %zu %08X\n", direction, index,
+                              static_cast<unsigned>(*frame.unreadablePointer));
+            continue;
+        }
+        out << "frame " << direction << ' ' << index << ' ' << frame.offsetX << ' ' << frame.offsetY << ' '
             << frame.flip << ' ' << frame.unknown << ' ' << files[i] << '\n';
     }
     return out.str();
@@ -90,12 +96,20 @@ bool ReadManifestLine(const std::string& keyword, std::istringstream& in, Dc6Spr
         return static_cast<bool>(in >> sprite.directions);
     if (keyword == "frames-per-direction")
         return static_cast<bool>(in >> sprite.framesPerDirection);
-    if (keyword == "frame") {
+    if (keyword == "frame" || keyword == "unreadable-frame") {
         ListedFrame frame;
         Dc6SourceFrame& h = frame.header;
-        if (!(in >> frame.direction >> frame.index >> h.offsetX >> h.offsetY >> h.flip >> h.unknown) ||
-            !std::getline(in >> std::ws, frame.file) || frame.file.empty())
+        if (!(in >> frame.direction >> frame.index))
             return false;
+        if (keyword == "unreadable-frame") {
+            uint32_t pointer = 0;
+            if (!(in >> std::hex >> pointer))
+                return false;
+            h.unreadablePointer = pointer;
+        } else if (!(in >> h.offsetX >> h.offsetY >> h.flip >> h.unknown) ||
+                   !std::getline(in >> std::ws, frame.file) || frame.file.empty()) {
+            return false;
+        }
         if (!seen.insert({frame.direction, frame.index}).second) {
             problem = FormatText("frame %d of direction %d is listed twice", frame.index, frame.direction);
             return false;
@@ -169,6 +183,8 @@ bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const
         const size_t perDirection = static_cast<size_t>(sprite.framesPerDirection);
         files.push_back(FormatText("%s_%zu_%zu.png", name.c_str(), i / perDirection, i % perDirection));
         const Dc6SourceFrame& frame = sprite.frames[i];
+        if (frame.unreadablePointer)
+            continue;
         const FrameAsImage image = ImageOfFrame(frame, sprite.terminators[3]);
         if (image.sharedIndex)
             notices.push_back(FormatText("frame %zu uses all 256 colours: its transparent pixels share index %d with "
@@ -200,6 +216,12 @@ bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, Dc6S
         return false;
     read.frames.resize(listed.size());
     for (const ListedFrame& frame : listed) {
+        const size_t position = static_cast<size_t>(frame.direction) * static_cast<size_t>(read.framesPerDirection) +
+                                static_cast<size_t>(frame.index);
+        if (frame.header.unreadablePointer) {
+            read.frames[position] = frame.header;
+            continue;
+        }
         const std::string path = InFolder(folder, frame.file);
         std::vector<uint8_t> bytes;
         DecodedPng png;
@@ -218,8 +240,6 @@ bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, Dc6S
         fromImage.offsetY = frame.header.offsetY;
         fromImage.flip = frame.header.flip;
         fromImage.unknown = frame.header.unknown;
-        const size_t position = static_cast<size_t>(frame.direction) * static_cast<size_t>(read.framesPerDirection) +
-                                static_cast<size_t>(frame.index);
         read.frames[position] = std::move(fromImage);
     }
     sprite = std::move(read);

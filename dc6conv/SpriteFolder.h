@@ -19,6 +19,8 @@
 //   frames-per-direction 2
 //   frame 0 0 -137 10 0 0 NAME_0_0.png   (direction, frame, offset x, offset y, flip,
 //   frame 0 1 0 0 0 0 NAME_0_1.png        unknown field, PNG file)
+//   unreadable-frame 0 2 00000004        (a frame that can not be read: no PNG, its
+//                                          pointer as the file held it, in hexadecimal)
 
 constexpr char SpriteManifestName[] = "manifest.txt";
 

@@ -43,8 +43,8 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
     }
     Dc6FileInfo info;
     if (GetFileInfoDC6(bytes, hooks, info, request.scope))
-        outcome.converted =
-            ConvertFile(ListName(path), bytes, info, request.rgbPalette, hooks, request.outputFolder, request.kind);
+        outcome.converted = ConvertFile(PathFromNative(ListName(path)), bytes, info, request.rgbPalette, hooks,
+                                        PathFromNative(request.outputFolder), request.kind);
     else if (request.scope == Dc6FrameScope::FirstDirection && MoreFramesThanTheWindowTakes(bytes))
         outcome.messages.push_back("has more than 12 frames per direction: --all-frames converts it");
     return outcome;
@@ -101,11 +101,11 @@ void RefuseClashes(const BatchRequest& request, std::vector<FileOutcome>& outcom
 
 size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, const BatchProgress& progress) {
     std::error_code ec;
-    const std::string outputFolder = OutputFolderPath(request.outputFolder, request.kind);
+    const std::filesystem::path outputFolder = OutputFolderPath(PathFromNative(request.outputFolder), request.kind);
     std::filesystem::create_directories(outputFolder, ec);
     if (!std::filesystem::is_directory(outputFolder, ec)) {
         // Said once for the run, not once per file or frame.
-        sink(outputFolder, "the output folder can not be made; nothing is converted");
+        sink(outputFolder.string(), "the output folder can not be made; nothing is converted");
         return 0;
     }
 

@@ -37,7 +37,7 @@ int RunInfo(const ToolOptions& options) {
 bool LoadRunPalette(const ToolOptions& options, Palette& rgb) {
     Palette palette = BuiltInPalette();
     if (!options.palettePath.empty()) {
-        const PaletteFileResult loaded = LoadPaletteFile(options.palettePath);
+        const PaletteFileResult loaded = LoadPaletteFile(PathFromNative(options.palettePath));
         if (!loaded.loaded) {
             std::cerr << "dc6tool: " << options.palettePath << ": " << loaded.problem << '\n';
             return false;

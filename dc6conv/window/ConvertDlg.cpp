@@ -1,11 +1,11 @@
 #include "ConvertDlg.h"
 
-#include "AnsiText_win.h"
 #include "ConvertTexts.h"
 #include "MessageMap.h"
 #include "MessageText.h"
 #include "OutputNames.h"
 #include "TextFormat.h"
+#include "WindowText_win.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -21,18 +21,18 @@ constexpr UINT WM_APP_BROWSEATSTART = WM_APP + 1;
 constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL, IDC_WRITEPCX, IDC_WRITEPNG};
 
 // "PCXFiles\x.pcx" (or "PNGFiles\x.png") for "x.dc6": the sheet a file's conversion writes.
-std::string SheetPathOf(const std::string& fileName, ImageKind kind) {
+std::u16string SheetPathOf(const std::u16string& fileName, ImageKind kind) {
     const bool png = kind == ImageKind::Png;
-    std::string path = FormatText("%s\\%s", png ? PngOutputFolderName : OutputFolderName, fileName.c_str());
+    std::u16string path = std::u16string(png ? PngOutputFolderName : OutputFolderName) + u"\\" + fileName;
     if (path.size() >= 3)
-        path.replace(path.size() - 3, 3, png ? "png" : "pcx");
+        path.replace(path.size() - 3, 3, png ? u"png" : u"pcx");
     return path;
 }
 
-bool FileExists(const std::string& path) {
-    if (path.size() > MaxOutputPathLength)
+bool FileExists(const wchar_t* path) {
+    if (std::char_traits<wchar_t>::length(path) > MaxOutputPathLength)
         return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -46,14 +46,14 @@ void CentreOnScreen(HWND window) {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AddColumn(HWND list, int index, const char* title, int format, int width) {
-    LVCOLUMNA column{};
+void AddColumn(HWND list, int index, const wchar_t* title, int format, int width) {
+    LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = format;
     column.cx = width;
-    column.pszText = const_cast<char*>(title);
+    column.pszText = const_cast<wchar_t*>(title);
     column.iSubItem = index;
-    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -76,15 +76,15 @@ struct ConvertMessageMap {
     };
 };
 
-std::string HelpPathIn(const std::string& folder) { return FormatText("%s\\Morvane.chm", folder.c_str()); }
+std::wstring HelpPathIn(const std::wstring& folder) { return folder + L"\\Morvane.chm"; }
 
-std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder) {
-    const std::string started = HelpPathIn(startFolder);
-    const std::string beside = HelpPathIn(programFolder);
-    return !FileExists(started) && FileExists(beside) ? beside : started;
+std::wstring FindHelpPath(const std::wstring& startFolder, const std::wstring& programFolder) {
+    const std::wstring started = HelpPathIn(startFolder);
+    const std::wstring beside = HelpPathIn(programFolder);
+    return !FileExists(started.c_str()) && FileExists(beside.c_str()) ? beside : started;
 }
 
-CConvertDlg::CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner)
+CConvertDlg::CConvertDlg(UserPrompts& prompts, std::wstring helpPath, HWND owner)
     : CDialog(IDD_MORVANE_DIALOG, owner),
       prompts_(prompts),
       helpPath_(std::move(helpPath)),
@@ -119,8 +119,8 @@ bool CConvertDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CConvertDlg::OnInitDialog() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    AddColumn(List(), 0, "File", LVCFMT_LEFT, 200);
-    AddColumn(List(), 1, "Converted", LVCFMT_CENTER, 80);
+    AddColumn(List(), 0, L"File", LVCFMT_LEFT, 200);
+    AddColumn(List(), 1, L"Converted", LVCFMT_CENTER, 80);
     SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SetWindowTextA(Handle(), ConverterCaption);
     CheckRadioButton(Handle(), IDC_WRITEPCX, IDC_WRITEPNG, IDC_WRITEPCX);
@@ -160,13 +160,14 @@ bool CConvertDlg::RefreshList() {
     SetWindowTextA(Handle(), "Retrieving file list...");
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
 
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*.dc6", &found);
+    // The wide search: a name outside the system's code page would come back as "?" marks.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"*.dc6", &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 AddFileRow(found.cFileName);
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
 
@@ -178,19 +179,20 @@ bool CConvertDlg::RefreshList() {
     return rows > 0;
 }
 
-void CConvertDlg::AddFileRow(const char* fileName) {
-    LVITEMA row{};
+void CConvertDlg::AddFileRow(const wchar_t* fileName) {
+    LVITEMW row{};
     row.mask = LVIF_TEXT;
     row.iItem = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
-    row.pszText = const_cast<char*>(fileName);
+    row.pszText = const_cast<wchar_t*>(fileName);
     // The list keeps its rows sorted: the row lands where the sort puts it.
-    int index = static_cast<int>(SendMessageA(List(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    int index = static_cast<int>(SendMessageW(List(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
     if (index < 0)
         return;
-    LVITEMA converted{};
+    LVITEMW converted{};
     converted.iSubItem = 1;
-    converted.pszText = const_cast<char*>(FileExists(SheetPathOf(fileName, OutputKind())) ? "Yes" : "No");
-    SendMessageA(List(), LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&converted));
+    const bool exists = FileExists(WideChars(SheetPathOf(Utf16(fileName), OutputKind())));
+    converted.pszText = const_cast<wchar_t*>(exists ? L"Yes" : L"No");
+    SendMessageW(List(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&converted));
 }
 
 bool CConvertDlg::BrowseFolder() {
@@ -275,7 +277,7 @@ bool CConvertDlg::OnSetCursor(WPARAM, LPARAM) {
 }
 
 int CConvertDlg::Ask(const std::string& text, UINT type, HWND owner) {
-    int answer = prompts_.Message(owner, ShortenLongRuns(WideFromAnsi(text)), ConverterCaptionW, type);
+    int answer = prompts_.Message(owner, ShortenLongRuns(WideFromUtf8(text)), ConverterCaptionW, type);
     // A message box enables its owner again as it closes.
     if (running_)
         EnableWindow(Handle(), FALSE);
@@ -284,10 +286,9 @@ int CConvertDlg::Ask(const std::string& text, UINT type, HWND owner) {
 
 bool CConvertDlg::OnHelp(WPARAM, LPARAM) {
     // A missing file is known before the viewer is asked: no window of the viewer's own opens.
-    DWORD attributes = GetFileAttributesA(helpPath_.c_str());
     HWND help = nullptr;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        help = HtmlHelpA(GetDesktopWindow(), helpPath_.c_str(), HH_DISPLAY_TOPIC, 0);
+    if (FileExists(helpPath_.c_str()))
+        help = HtmlHelpW(GetDesktopWindow(), helpPath_.c_str(), HH_DISPLAY_TOPIC, 0);
     if (!help)
         Ask("ERROR: Can't Find Help File", MB_OK, Handle());
     return true;

@@ -16,7 +16,7 @@
 class CConvertDlg : public CDialog {
 public:
     // `helpPath` is the help file formed at start-up; it stays when the working folder changes.
-    CConvertDlg(UserPrompts& prompts, std::string helpPath, HWND owner = nullptr);
+    CConvertDlg(UserPrompts& prompts, std::wstring helpPath, HWND owner = nullptr);
     ~CConvertDlg() override;
 
     // Reads the working folder's DC6 files into the list; whether any was found.
@@ -26,7 +26,7 @@ public:
     int CountSelected() const;
     // One conversion of the selected rows, after the palette questions.
     void RunConversion();
-    // The reader's two message hooks.
+    // The reader's two message hooks; their texts are UTF-8.
     void NotifyError(const std::string& text);
     void ShowNotice(const std::string& text);
 
@@ -67,15 +67,16 @@ private:
     void BeginRun();
     void EndRun();
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
-    void AddFileRow(const char* fileName);
+    void AddFileRow(const wchar_t* fileName);
+    // A message box of UTF-8 text.
     int Ask(const std::string& text, UINT type, HWND owner);
     // The palette of this run in the files' order, or none when the user ends the run.
     std::optional<Palette> ChooseRunPalette();
-    std::vector<std::string> SelectedNames() const;
-    void ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind);
+    std::vector<std::u16string> SelectedNames() const;
+    void ConvertFiles(const std::vector<std::u16string>& names, const Palette& rgbPalette, ImageKind kind);
 
     UserPrompts& prompts_;
-    std::string helpPath_;
+    std::wstring helpPath_;
     HICON icon_;
     bool showErrors_ = true;
     std::optional<Palette> customPalette_;
@@ -90,7 +91,7 @@ private:
 };
 
 // "%s\Morvane.chm" in `folder`.
-std::string HelpPathIn(const std::string& folder);
+std::wstring HelpPathIn(const std::wstring& folder);
 // The help file of the folder the program was started from when it is there, else the one
 // beside the program (started from a shortcut or another folder), else the first.
-std::string FindHelpPath(const std::string& startFolder, const std::string& programFolder);
+std::wstring FindHelpPath(const std::wstring& startFolder, const std::wstring& programFolder);

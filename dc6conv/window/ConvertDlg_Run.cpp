@@ -2,12 +2,12 @@
 // reader's message hooks.
 #include "ConvertDlg.h"
 
-#include "AnsiText_win.h"
 #include "ConvertFile.h"
 #include "ConvertTexts.h"
 #include "FileIo.h"
 #include "OutputNames.h"
 #include "TextFormat.h"
+#include "WindowText_win.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -18,17 +18,17 @@ namespace {
 
 constexpr int NameLength = MAX_PATH;
 
-bool FolderExists(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+bool FolderExists(const wchar_t* path) {
+    DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Whether a file can be made in `folder`: a temporary file is created there and goes again.
-bool FolderTakesFiles(const char* folder) {
-    char path[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder, "mvc", 0, path))
+bool FolderTakesFiles(const wchar_t* folder) {
+    wchar_t path[MAX_PATH] = {};
+    if (!GetTempFileNameW(folder, L"mvc", 0, path))
         return false;
-    DeleteFileA(path);
+    DeleteFileW(path);
     return true;
 }
 
@@ -48,7 +48,7 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
     Palette loaded;
     const bool chose = prompts_.ChooseFile(Handle(), request, chosen);
     EnableWindow(Handle(), FALSE);  // the file dialog enables its owner as it closes
-    if (chose && LoadPaletteFile(AnsiFromWide(chosen.Path), loaded)) {
+    if (chose && LoadPaletteFile(Utf16(chosen.Path), loaded)) {
         customPalette_ = loaded;
         return loaded;
     }
@@ -60,7 +60,7 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
 
 void CConvertDlg::RunConversion() {
     // The run converts the rows selected when it started, whatever happens to the list.
-    const std::vector<std::string> names = SelectedNames();
+    const std::vector<std::u16string> names = SelectedNames();
     customPalette_.reset();
     std::optional<Palette> palette = ChooseRunPalette();
     if (!palette || closeRequested_)
@@ -74,51 +74,52 @@ void CConvertDlg::RunConversion() {
     working_->SetRange(selectedCount_);
     const Palette rgbPalette = SwapRedAndBlue(*palette);
     const ImageKind kind = OutputKind();
-    const std::string outputFolder = OutputFolderPath("", kind);
-    if (!FolderExists(outputFolder.c_str()))
-        CreateDirectoryA(outputFolder.c_str(), nullptr);
+    const std::u16string outputFolder = OutputFolderPath(u"", kind);
+    if (!FolderExists(WideChars(outputFolder)))
+        CreateDirectoryW(WideChars(outputFolder), nullptr);
     // A folder that takes no files would give one notice for every frame of every file: it
     // is reported once and the run ends.
-    if (FolderTakesFiles(outputFolder.c_str()))
+    if (FolderTakesFiles(WideChars(outputFolder)))
         ConvertFiles(names, rgbPalette, kind);
     else
         ShowNotice(FormatText("The folder %s could not be created or written to, so nothing was converted. "
                               "Check that the folder of the DC6 files is not read-only and that the disk is not full.",
-                              outputFolder.c_str()));
+                              Utf16ToUtf8(outputFolder).c_str()));
     working_.reset();
 }
 
-std::vector<std::string> CConvertDlg::SelectedNames() const {
-    std::vector<std::string> names;
+std::vector<std::u16string> CConvertDlg::SelectedNames() const {
+    std::vector<std::u16string> names;
     int row = -1;
     while (static_cast<int>(names.size()) < selectedCount_) {
         row = static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
         if (row < 0)
             break;
-        char name[NameLength] = {};
-        LVITEMA text{};
+        wchar_t name[NameLength] = {};
+        LVITEMW text{};
         text.iSubItem = 0;
         text.pszText = name;
         text.cchTextMax = NameLength;
-        SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
-        names.emplace_back(name);
+        SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
+        names.push_back(Utf16(name));
     }
     return names;
 }
 
-void CConvertDlg::ConvertFiles(const std::vector<std::string>& names, const Palette& rgbPalette, ImageKind kind) {
+void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const Palette& rgbPalette, ImageKind kind) {
     Dc6Hooks hooks;
     hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
     hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
 
-    for (const std::string& name : names) {
+    for (const std::u16string& name : names) {
         if (closeRequested_)
             break;
-        working_->SetProcessingText(FormatText("Processing %s...", name.c_str()));
+        working_->SetProcessingText(u"Processing " + name + u"...");
         std::vector<uint8_t> file;
-        if (ReadWholeFile(name, file)) {
+        // An empty file is skipped as silently as one that can not be read.
+        if (ReadWholeFile(name, file) && !file.empty()) {
             Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, "", kind))
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, u"", kind))
                 ++convertedCount_;
         }
         working_->Step();

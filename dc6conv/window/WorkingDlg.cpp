@@ -1,5 +1,6 @@
 #include "WorkingDlg.h"
 
+#include "WindowText_win.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -37,8 +38,8 @@ void CWorkingDlg::SetRange(int count) {
     SendDlgItemMessageW(Handle(), IDC_PROGRESS, PBM_SETSTEP, 1, 0);
 }
 
-void CWorkingDlg::SetProcessingText(const std::string& text) {
-    SetDlgItemTextA(Handle(), IDC_PROCESSING, text.c_str());
+void CWorkingDlg::SetProcessingText(const std::u16string& text) {
+    SetDlgItemTextW(Handle(), IDC_PROCESSING, WideChars(text));
     UpdateWindow(Item(IDC_PROCESSING));
 }
 

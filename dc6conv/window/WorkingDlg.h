@@ -12,7 +12,7 @@ public:
     explicit CWorkingDlg(HWND owner);
 
     void SetRange(int count);
-    void SetProcessingText(const std::string& text);
+    void SetProcessingText(const std::u16string& text);
     void Step();
 
 protected:

@@ -5,6 +5,7 @@
 #include "PcxTestReader.h"
 #include "SheetLayout.h"
 #include "TestSupport.h"
+#include "Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ struct ConversionRun {
         Dc6FileInfo info;
         SaveFuzzSeed("Dc6Fuzz", "convert-" + name, bytes);
         if (GetFileInfoDC6(bytes, hooks, info, scope))
-            converted = ConvertFile(name, bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks, dir.Path().string());
+            converted = ConvertFile(Utf8ToUtf16(name), bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks,
+                                    dir.Path().u16string());
     }
 
     std::vector<std::string> Outputs() const {
@@ -70,11 +72,11 @@ TEST(StripExtension, CutsAtTheLastFullStopOnly) {
 }
 
 TEST(OutputNames, SheetAndFrameNamesInPcxFiles) {
-    const std::string sep(1, PathSeparator);
-    EXPECT_EQ(SheetOutputPath("", "name"), "PCXFiles" + sep + "name.pcx");
-    EXPECT_EQ(FrameOutputPath("", "x.y", 10), "PCXFiles" + sep + "x.y10.pcx");
-    EXPECT_EQ(SheetOutputPath("out", "a"), "out" + sep + "PCXFiles" + sep + "a.pcx");
-    EXPECT_EQ(SheetOutputPath("out/", "a"), "out/PCXFiles" + sep + "a.pcx");
+    const std::u16string sep(1, PathSeparator);
+    EXPECT_EQ(SheetOutputPath(u"", u"name"), u"PCXFiles" + sep + u"name.pcx");
+    EXPECT_EQ(FrameOutputPath(u"", u"x.y", 10), u"PCXFiles" + sep + u"x.y10.pcx");
+    EXPECT_EQ(SheetOutputPath(u"out", u"a"), u"out" + sep + u"PCXFiles" + sep + u"a.pcx");
+    EXPECT_EQ(SheetOutputPath(u"out/", u"a"), u"out/PCXFiles" + sep + u"a.pcx");
 }
 
 TEST(SheetLayout, ContinuesRowsAfter256WideFramesBottomAligned) {

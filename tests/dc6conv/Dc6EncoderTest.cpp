@@ -142,3 +142,23 @@ TEST(Dc6Encoder, WhatItWritesDecodesToTheSamePixelsTransparencyAndOffsets) {
         }
     }
 }
+
+TEST(Dc6Encoder, UnreadableFramesStayUnreadableWithoutTakingAnotherFramesPlace) {
+    Dc6Sprite sprite;
+    sprite.framesPerDirection = 3;
+    sprite.frames.resize(3);
+    sprite.frames[0].unreadablePointer = 4;        // into the header: kept
+    sprite.frames[1] = FrameFromRows({"12", ".3"});
+    sprite.frames[2].unreadablePointer = 0x24;     // would read the new file's frame 1 as a frame
+    std::vector<uint8_t> file;
+    std::string problem;
+    ASSERT_TRUE(EncodeDc6(sprite, file, problem)) << problem;
+    EXPECT_EQ(U32At(file, 24), 4u);
+    EXPECT_EQ(U32At(file, 32), file.size()) << "pointed past the end instead";
+    Dc6Sprite read;
+    ASSERT_TRUE(DecodeDc6Sprite(file, {}, read, problem)) << problem;
+    EXPECT_EQ(read.frames[0].unreadablePointer, 4u);
+    EXPECT_EQ(read.frames[1].opaque, sprite.frames[1].opaque);
+    EXPECT_EQ(read.frames[1].pixels[3], 3);
+    EXPECT_EQ(read.frames[2].unreadablePointer, file.size());
+}

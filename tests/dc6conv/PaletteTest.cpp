@@ -68,7 +68,7 @@ TEST(LoadPaletteFile, AcceptsAny768ByteFileWhateverItsName) {
         bytes[i] = static_cast<uint8_t>(i * 7);
     WriteBytes(dir / "colours.pl2", bytes);
     Palette palette{};
-    ASSERT_TRUE(LoadPaletteFile((dir / "colours.pl2").string(), palette));
+    ASSERT_TRUE(LoadPaletteFile((dir / "colours.pl2").u16string(), palette));
     EXPECT_EQ(std::vector<uint8_t>(palette.begin(), palette.end()), bytes);
 }
 
@@ -78,10 +78,10 @@ TEST(LoadPaletteFile, RefusesFilesOfAnyOtherSizeAndLeavesThePaletteAlone) {
     WriteBytes(dir / "short.pal", std::vector<uint8_t>(767, 0x11));
     WriteBytes(dir / "empty.pal", {});
     Palette palette = BuiltInPalette();
-    EXPECT_FALSE(LoadPaletteFile((dir / "colours.pal").string(), palette));
-    EXPECT_FALSE(LoadPaletteFile((dir / "short.pal").string(), palette));
-    EXPECT_FALSE(LoadPaletteFile((dir / "empty.pal").string(), palette));
-    EXPECT_FALSE(LoadPaletteFile((dir / "missing.pal").string(), palette));
+    EXPECT_FALSE(LoadPaletteFile((dir / "colours.pal").u16string(), palette));
+    EXPECT_FALSE(LoadPaletteFile((dir / "short.pal").u16string(), palette));
+    EXPECT_FALSE(LoadPaletteFile((dir / "empty.pal").u16string(), palette));
+    EXPECT_FALSE(LoadPaletteFile((dir / "missing.pal").u16string(), palette));
     EXPECT_EQ(palette, BuiltInPalette());
 }
 
@@ -96,7 +96,7 @@ void ExpectActOneColours(const Palette& palette, const std::string& file) {
 }
 
 PaletteFileResult LoadRealPalette(const std::string& name) {
-    return LoadPaletteFile((RealDataDir() / "palette" / name).string());
+    return LoadPaletteFile((RealDataDir() / "palette" / name).u16string());
 }
 
 TEST(LoadPaletteFile, ReadsTheGamesJascPalettesWithTheirColours) {
@@ -136,8 +136,8 @@ TEST(LoadPaletteFile, TakesTheSame768BytesAsBlueGreenRedUnlessNamedAct) {
     WriteBytes(dir / "pal.dat", bytes);
     WriteBytes(dir / "photo.ACT", bytes);
     Palette game{}, act{};
-    ASSERT_TRUE(LoadPaletteFile((dir / "pal.dat").string(), game));
-    ASSERT_TRUE(LoadPaletteFile((dir / "photo.ACT").string(), act));
+    ASSERT_TRUE(LoadPaletteFile((dir / "pal.dat").u16string(), game));
+    ASSERT_TRUE(LoadPaletteFile((dir / "photo.ACT").u16string(), act));
     EXPECT_EQ(StoredColour(game, 1), (std::array<int, 3>{30, 0, 10}));
     EXPECT_EQ(StoredColour(act, 1), (std::array<int, 3>{10, 0, 30}));
 }
@@ -150,8 +150,8 @@ TEST(LoadPaletteFile, ReadsA772ByteActAndTheFirst256EntriesOfAPl2) {
     pl2[4] = 4, pl2[5] = 5, pl2[6] = 6, pl2[7] = 0;
     WriteBytes(dir / "a.act", act);
     WriteBytes(dir / "units.pl2", pl2);
-    const PaletteFileResult fromAct = LoadPaletteFile((dir / "a.act").string());
-    const PaletteFileResult fromPl2 = LoadPaletteFile((dir / "units.pl2").string());
+    const PaletteFileResult fromAct = LoadPaletteFile((dir / "a.act").u16string());
+    const PaletteFileResult fromPl2 = LoadPaletteFile((dir / "units.pl2").u16string());
     ASSERT_TRUE(fromAct.loaded);
     ASSERT_TRUE(fromPl2.loaded);
     EXPECT_EQ(StoredColour(fromAct.palette, 1), (std::array<int, 3>{1, 2, 3}));
@@ -194,11 +194,11 @@ TEST(LoadPaletteFile, SaysWhyAFileIsNoPalette) {
     ScratchDir dir;
     WriteBytes(dir / "big.act", std::vector<uint8_t>(800, 1));
     WriteBytes(dir / "notes.txt", std::vector<uint8_t>(10, 'a'));
-    EXPECT_EQ(LoadPaletteFile((dir / "big.act").string()).problem,
+    EXPECT_EQ(LoadPaletteFile((dir / "big.act").u16string()).problem,
               "a .act palette is 768 or 772 bytes long, this file is 800 bytes");
-    EXPECT_EQ(LoadPaletteFile((dir / "notes.txt").string()).problem,
+    EXPECT_EQ(LoadPaletteFile((dir / "notes.txt").u16string()).problem,
               "not a palette: 10 bytes, neither JASC-PAL text nor a RIFF PAL file, and not the 768 bytes of a raw "
               "palette");
-    EXPECT_EQ(LoadPaletteFile((dir / "missing.pal").string()).problem,
+    EXPECT_EQ(LoadPaletteFile((dir / "missing.pal").u16string()).problem,
               "it can not be read (missing, unreadable or empty)");
 }

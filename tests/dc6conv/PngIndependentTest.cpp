@@ -120,6 +120,41 @@ TEST(ImageOfFrame, GivesTransparencyAnIndexNoOpaquePixelUses) {
     EXPECT_FALSE(image.sharedIndex);
 }
 
+TEST(ImageOfFrame, ADoubleDecodingTellsPaintedBackgroundPixelsFromUnpaintedOnes) {
+    Image painted, check;
+    MakeImage(3, 1, 7, painted);
+    MakeImage(3, 1, 7 ^ 0xFF, check);
+    painted.pixels = {7, 4, 7};  // the first 7 painted, the last one not
+    check.pixels = {7, 4, 7 ^ 0xFF};
+    const FrameAsImage image = ImageOfDecodedFrame(std::move(painted), check, 7);
+    EXPECT_EQ(image.image.pixels, (std::vector<uint8_t>{7, 4, 0}));
+    EXPECT_EQ(image.transparentIndex, 0);
+}
+
+TEST(PngCodec, StoresNoiseUncompressedAndCompressesSpriteArtBothReadingBackExactly) {
+    Image noise, art;
+    MakeImage(64, 64, 0, noise);
+    MakeImage(64, 64, 0, art);
+    uint32_t state = 1;
+    for (uint8_t& pixel : noise.pixels)
+        pixel = static_cast<uint8_t>((state = state * 1103515245u + 12345u) >> 24);
+    for (int32_t y = 16; y < 48; ++y)
+        for (int32_t x = 20; x < 44; ++x)
+            art.Row(y)[x] = static_cast<uint8_t>(100 + (x + y) % 4);
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    for (const Image* image : {&noise, &art}) {
+        const bool compress = image == &art;
+        EXPECT_EQ(WorthCompressing(*image), compress);
+        std::vector<uint8_t> png;
+        std::string problem;
+        ASSERT_TRUE(EncodeIndexedPng({image, &rgb, uint8_t{0}, std::nullopt}, png, problem)) << problem;
+        EXPECT_EQ(png.size() > image->pixels.size(), !compress) << png.size() << " bytes";
+        DecodedPng decoded;
+        ASSERT_TRUE(DecodePng(png, decoded, problem)) << problem;
+        EXPECT_EQ(decoded.indices, image->pixels);
+    }
+}
+
 TEST(PngIndependent, ImageMagickAndPythonZlibReadOurUnpackedFrames) {
     SKIP_WITHOUT_REAL_DATA();
     if (CommandsMissing("identify -version >/dev/null 2>&1 && python3 -c 'import zlib' >/dev/null 2>&1"))

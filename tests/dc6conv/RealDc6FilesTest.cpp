@@ -5,6 +5,7 @@
 #include "FileIo.h"
 #include "PcxTestReader.h"
 #include "TestSupport.h"
+#include "Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,8 @@ struct RealRun {
         Dc6FileInfo info;
         checked = GetFileInfoDC6(bytes, hooks, info, scope);
         if (checked)
-            converted = ConvertFile(name, bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks, dir.Path().string());
+            converted = ConvertFile(Utf8ToUtf16(name), bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks,
+                                    dir.Path().u16string());
     }
 
     PcxTestImage Read(const std::string& name) const { return ReadPcxFileForTest(dir / "PCXFiles" / name); }

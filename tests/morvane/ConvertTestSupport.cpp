@@ -1,5 +1,7 @@
 #include "ConvertTestSupport.h"
 
+#include "Utf.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -92,13 +94,13 @@ std::vector<std::string> ConvertWindowTest::Column(int column) const {
     std::vector<std::string> texts;
     int rows = static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < rows; ++row) {
-        char text[MAX_PATH] = {};
-        LVITEMA item{};
+        wchar_t text[MAX_PATH] = {};
+        LVITEMW item{};
         item.iSubItem = column;
         item.pszText = text;
         item.cchTextMax = MAX_PATH;
-        SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        texts.emplace_back(text);
+        SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(Utf16ToUtf8(reinterpret_cast<const char16_t*>(text)));
     }
     return texts;
 }

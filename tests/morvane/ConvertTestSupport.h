@@ -40,6 +40,7 @@ protected:
     // A mouse click in the list after the rows of `rows` were selected.
     void ClickRows(const std::vector<int>& rows);
     void PressConvert() { Click(IDOK); }
+    // The texts of a list column, as UTF-8.
     std::vector<std::string> Column(int column) const;
     std::wstring Title() const;
     std::filesystem::path WorkingFolder() const { return scratch_.Path(); }
@@ -48,7 +49,7 @@ protected:
     ScratchDir scratch_;
     ScriptedPrompts prompts_;
     std::unique_ptr<CConvertDlg> dialog_;
-    std::string helpPath_ = "Z:\\nonexistent-folder\\Morvane.chm";
+    std::wstring helpPath_ = L"Z:\\nonexistent-folder\\Morvane.chm";
 
 private:
     std::filesystem::path previousFolder_;

@@ -28,9 +28,9 @@ TEST_F(ConvertHelp, MissingHelpFileGivesTheErrorMessageOwnedByTheWindow) {
 
 TEST_F(ConvertHelp, HelpOpensTheBuiltHelpFileInTheViewer) {
     // The build puts Morvane.chm next to the programs, this test program among them.
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    helpPath_ = HelpPathIn(std::filesystem::path(program).parent_path().string());
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    helpPath_ = HelpPathIn(std::filesystem::path(program).parent_path().wstring());
     WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(1));
     OpenWindow();
     HELPINFO help{sizeof help};
@@ -45,12 +45,12 @@ TEST_F(ConvertHelp, HelpOpensTheBuiltHelpFileInTheViewer) {
     PumpUntil([] { return FindWindowW(nullptr, L"Morvane Convert Help") == nullptr; });
 }
 
-TEST_F(ConvertHelp, HelpPathIsTheStartFolderMorvaneChm) { EXPECT_EQ(HelpPathIn("C:\\Tools"), "C:\\Tools\\Morvane.chm"); }
+TEST_F(ConvertHelp, HelpPathIsTheStartFolderMorvaneChm) { EXPECT_EQ(HelpPathIn(L"C:\\Tools"), L"C:\\Tools\\Morvane.chm"); }
 
 TEST_F(ConvertHelp, HelpFileIsTakenFromBesideTheProgramWhenTheStartFolderHasNone) {
     ScratchDir programFolder;
-    const std::string start = WorkingFolder().string();
-    const std::string beside = programFolder.Path().string();
+    const std::wstring start = WorkingFolder().wstring();
+    const std::wstring beside = programFolder.Path().wstring();
     EXPECT_EQ(FindHelpPath(start, beside), HelpPathIn(start)) << "neither has one: the start folder's is named";
     WriteBytes(programFolder / "Morvane.chm", {1});
     EXPECT_EQ(FindHelpPath(start, beside), HelpPathIn(beside));
@@ -99,7 +99,7 @@ TEST_F(ProgressWindow, IsShownCaptionedWorkingAndShowsTheFileAndSteps) {
     GetWindowTextW(window, caption, 32);
     EXPECT_STREQ(caption, L"Working...");
     working_.SetRange(3);
-    working_.SetProcessingText("Processing a.dc6...");
+    working_.SetProcessingText(u"Processing a.dc6...");
     working_.Step();
     wchar_t text[64] = {};
     GetDlgItemTextW(window, 1002, text, 64);
