@@ -1,12 +1,13 @@
 #include "FileIo.h"
 
 #include "FileIoPieces.h"
+#include "Utf.h"
 
 #include <algorithm>
 
 Result ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     std::vector<uint8_t> read;
-    if (Result result = ReadWholeFile(PathFromNative(path), read); !result)
+    if (Result result = ReadWholeFile(Utf8ToUtf16(path), read); !result)
         return result;
     if (read.empty()) {
         Result empty = Result::Failure("the file is empty");
@@ -18,7 +19,7 @@ Result ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 Result WriteWholeFile(const std::string& path, const uint8_t* bytes, size_t size) {
-    return WriteFileSafely(PathFromNative(path), {bytes, size});
+    return WriteFileSafely(Utf8ToUtf16(path), {bytes, size});
 }
 
 Result ReadInPieces(uint64_t size, const FilePieceReader& readPiece, const FilePieceTaker& take) {

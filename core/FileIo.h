@@ -37,11 +37,11 @@ Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, 
 // fail, its old content is written back. A read-only target is refused.
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes);
 
-// The same for 8-bit paths in the system's code page, relative to the current directory unless
-// absolute, as the sprite converter takes them. The read refuses an empty file and leaves
+// Makes the folder at `path` and any missing folders above it; true when it is there afterwards.
+bool MakeFolders(const std::u16string& path);
+
+// The same for UTF-8 paths, relative to the current directory unless absolute, as the
+// command-line tools take them. The read refuses an empty file and leaves
 // `bytes` alone on failure.
 Result ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 Result WriteWholeFile(const std::string& path, const uint8_t* bytes, size_t size);
-
-// An 8-bit path in the system's code page (UTF-8 outside Windows) as UTF-16.
-std::u16string PathFromNative(const std::string& path);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -109,8 +110,6 @@ mode_t NewFileMode() {
 }
 
 }  // namespace
-
-std::u16string PathFromNative(const std::string& path) { return Utf8ToUtf16(path); }
 
 namespace {
 
@@ -221,4 +220,11 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
     if (folder.Get() >= 0)
         fsync(folder.Get());
     return Result::Success();
+}
+
+bool MakeFolders(const std::u16string& path) {
+    const std::filesystem::path folder(Utf16ToUtf8(path));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
 
 namespace {
 
@@ -179,16 +180,6 @@ DWORD PutInPlace(const std::u16string& temp, const std::u16string& target, DWORD
 
 }  // namespace
 
-std::u16string PathFromNative(const std::string& path) {
-    if (path.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::u16string wide(static_cast<size_t>(length), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), reinterpret_cast<wchar_t*>(wide.data()),
-                        length);
-    return wide;
-}
-
 namespace {
 
 // Opens the file at `path` for reading, shared as ReadWholeFile says, and gets its size; a file
@@ -283,4 +274,11 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
     if (DWORD error = PutInPlace(temp, target, attributes))
         return failAndRemove(FileStep::Replace, error);
     return Result::Success();
+}
+
+bool MakeFolders(const std::u16string& path) {
+    const std::filesystem::path folder(std::wstring(path.begin(), path.end()));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
 }

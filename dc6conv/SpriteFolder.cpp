@@ -5,8 +5,8 @@
 #include "OutputNames.h"
 #include "PngCodec.h"
 #include "TextFormat.h"
+#include "Utf.h"
 
-#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -175,8 +175,7 @@ bool ReadManifest(const std::string& folder, Dc6Sprite& sprite,
 
 bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const std::string& name,
                        const Palette& rgbPalette, std::vector<std::string>& notices, std::string& problem) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    MakeFolders(Utf8ToUtf16(folder));
     std::vector<std::string> files;
     std::vector<uint8_t> png;
     for (size_t i = 0; i < sprite.frames.size(); ++i) {

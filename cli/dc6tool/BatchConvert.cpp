@@ -3,11 +3,11 @@
 #include "ConvertFile.h"
 #include "FileIo.h"
 #include "OutputNames.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -43,8 +43,8 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
     }
     Dc6FileInfo info;
     if (GetFileInfoDC6(bytes, hooks, info, request.scope))
-        outcome.converted = ConvertFile(PathFromNative(ListName(path)), bytes, info, request.rgbPalette, hooks,
-                                        PathFromNative(request.outputFolder), request.kind);
+        outcome.converted = ConvertFile(Utf8ToUtf16(ListName(path)), bytes, info, request.rgbPalette, hooks,
+                                        Utf8ToUtf16(request.outputFolder), request.kind);
     else if (request.scope == Dc6FrameScope::FirstDirection && MoreFramesThanTheWindowTakes(bytes))
         outcome.messages.push_back("has more than 12 frames per direction: --all-frames converts it");
     return outcome;
@@ -100,12 +100,10 @@ void RefuseClashes(const BatchRequest& request, std::vector<FileOutcome>& outcom
 }  // namespace
 
 size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, const BatchProgress& progress) {
-    std::error_code ec;
-    const std::filesystem::path outputFolder = OutputFolderPath(PathFromNative(request.outputFolder), request.kind);
-    std::filesystem::create_directories(outputFolder, ec);
-    if (!std::filesystem::is_directory(outputFolder, ec)) {
+    const std::u16string outputFolder = OutputFolderPath(Utf8ToUtf16(request.outputFolder), request.kind);
+    if (!MakeFolders(outputFolder)) {
         // Said once for the run, not once per file or frame.
-        sink(outputFolder.string(), "the output folder can not be made; nothing is converted");
+        sink(Utf16ToUtf8(outputFolder), "the output folder can not be made; nothing is converted");
         return 0;
     }
 

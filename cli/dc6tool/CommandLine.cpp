@@ -26,10 +26,9 @@ void ProgressLine::Clear() {
     shown_ = false;
 }
 
-std::vector<std::string> ExpandedArguments(int argc, char** argv) {
+std::vector<std::string> ExpandedArguments(const std::vector<std::string>& given) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (const std::string& arg : given) {
 #ifdef _WIN32
         if (arg.find_first_of("*?") != std::string::npos) {
             const std::vector<std::string> matches = FilesMatching(arg);

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-// The arguments after the program name. The Windows builds expand wildcard patterns
+// The arguments after the program name (UTF-8). The Windows builds expand wildcard patterns
 // ("*.dc6", "a?.dc6") themselves, as Windows shells pass them through: a pattern becomes the
 // names of the files it matches, sorted, and stays as it is when it matches none.
-std::vector<std::string> ExpandedArguments(int argc, char** argv);
+std::vector<std::string> ExpandedArguments(const std::vector<std::string>& args);
 
 #ifdef _WIN32
-// The files a pattern matches, sorted, with the pattern's folder before each name; empty when
+// The files a UTF-8 pattern matches, sorted, with the pattern's folder before each name; empty when
 // it matches none. Elsewhere the shell has expanded patterns already.
 std::vector<std::string> FilesMatching(const std::string& pattern);
 #endif

@@ -5,9 +5,11 @@
 #include "FileIo.h"
 #include "MessageLine.h"
 #include "MessageText.h"
+#include "ProgramArguments.h"
 #include "PaletteFormats.h"
 #include "SpriteCommands.h"
 #include "ToolOptions.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <iostream>
@@ -37,7 +39,7 @@ int RunInfo(const ToolOptions& options) {
 bool LoadRunPalette(const ToolOptions& options, Palette& rgb) {
     Palette palette = BuiltInPalette();
     if (!options.palettePath.empty()) {
-        const PaletteFileResult loaded = LoadPaletteFile(PathFromNative(options.palettePath));
+        const PaletteFileResult loaded = LoadPaletteFile(Utf8ToUtf16(options.palettePath));
         if (!loaded.loaded) {
             std::cerr << "dc6tool: " << options.palettePath << ": " << loaded.problem << '\n';
             return false;
@@ -71,12 +73,10 @@ int RunConvert(const ToolOptions& options, const Palette& rgb) {
     return converted == request.files.size() ? ExitConverted : ExitFailed;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunDc6tool(const std::vector<std::string>& args) {
     ToolOptions options;
     std::string error;
-    if (!ParseToolOptions(ExpandedArguments(argc, argv), options, error)) {
+    if (!ParseToolOptions(ExpandedArguments(args), options, error)) {
         std::cerr << "dc6tool: " << error << "\n\n" << ToolUsage;
         return ExitUsage;
     }
@@ -100,3 +100,12 @@ int main(int argc, char** argv) {
         return RunConvert(options, rgb);
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments come as UTF-16, so any path works whatever the code page; output is UTF-8.
+int wmain(int argc, wchar_t** argv) { return RunDc6tool(Utf8Arguments(argc, argv)); }
+#else
+int main(int argc, char** argv) { return RunDc6tool(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

@@ -206,11 +206,11 @@ TEST(ExpandedArguments, WindowsBuildsExpandWildcardPatternsThemselves) {
     WriteBytes(dir / "b.dc6", {1});
     WriteBytes(dir / "a.dc6", {1});
     WriteBytes(dir / "c.pcx", {1});
+    WriteBytes(dir.Path() / L"\uC544\uC774\uD15C.dc6", {1});  // outside the code page: comes back as UTF-8
     const std::string pattern = (dir / "*.dc6").string();
     const std::string none = (dir / "*.xyz").string();
-    std::vector<char*> argv = {const_cast<char*>("dc6tool"), const_cast<char*>("info"),
-                               const_cast<char*>(pattern.c_str()), const_cast<char*>(none.c_str())};
-    EXPECT_EQ(ExpandedArguments(static_cast<int>(argv.size()), argv.data()),
-              (std::vector<std::string>{"info", (dir / "a.dc6").string(), (dir / "b.dc6").string(), none}));
+    EXPECT_EQ(ExpandedArguments({"info", pattern, none}),
+              (std::vector<std::string>{"info", (dir / "a.dc6").string(), (dir / "b.dc6").string(),
+                                        (dir / "").string() + "\xEC\x95\x84\xEC\x9D\xB4\xED\x85\x9C.dc6", none}));
 }
 #endif
