@@ -22,18 +22,27 @@ std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
     return {reinterpret_cast<const char*>(bytes_.data()) + offset, length};
 }
 
+std::string_view TblDocument::StoredKey(const TblTextSpans& spans) const {
+    return FileText(spans.KeyOffset, spans.KeyLength);
+}
+
+std::string_view TblDocument::StoredValue(const TblTextSpans& spans) const {
+    const std::string_view value = FileText(spans.ValueOffset, spans.ValueLength);
+    return value.substr(0, value.find('\0'));
+}
+
 std::u16string TblDocument::Key(size_t index) const {
     const StoredEntry& entry = entries_[index];
     if (entry.Own)
         return entry.Own->Key;
-    return KeyFromBytes(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength));
+    return KeyFromBytes(StoredKey(entry.InFile));
 }
 
 std::u16string TblDocument::Value(size_t index) const {
     const StoredEntry& entry = entries_[index];
     if (entry.Own)
         return entry.Own->Value;
-    return ValueFromBytes(FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength), parseOnLoad_);
+    return ValueFromBytes(StoredValue(entry.InFile), parseOnLoad_);
 }
 
 TblEntry TblDocument::Entry(size_t index) const { return {Key(index), Value(index)}; }

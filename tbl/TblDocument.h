@@ -27,7 +27,8 @@ enum class TblValueForm {
     Exact,  // as held, nothing converted: loading the file gives back exactly these values
 };
 
-// Where an entry's key and value lie in a file's bytes (without their terminating zeros).
+// Where an entry's key and value lie in a file's bytes. The key is KeyLength bytes long; the
+// value ends at the first zero byte of its ValueLength bytes, or after them (a zero follows).
 struct TblTextSpans {
     uint32_t KeyOffset = 0;
     uint32_t KeyLength = 0;
@@ -117,6 +118,8 @@ private:
     };
 
     std::string_view FileText(uint32_t offset, uint32_t length) const;
+    std::string_view StoredKey(const TblTextSpans& spans) const;
+    std::string_view StoredValue(const TblTextSpans& spans) const;
     // Makes entry `index` hold its own text (decoding it when it is still the file's), ready to
     // be committed; the table itself is not changed.
     std::unique_ptr<TblEntry> OwnCopy(size_t index) const;

@@ -76,10 +76,10 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
             homes[i] = TblKeyHash(entry.Own->Key, n);
             keyLength = entry.Own->Key.size();
         } else {
-            homes[i] = TblKeyBytesHash(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength), n);
+            homes[i] = TblKeyBytesHash(StoredKey(entry.InFile), n);
             keyLength = entry.InFile.KeyLength;
         }
-        const std::string_view stored = FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength);
+        const std::string_view stored = entry.Own ? std::string_view() : StoredValue(entry.InFile);
         size_t valueLength = stored.size();
         if (entry.Own || !WrittenAsStored(stored, form, parseOnLoad_)) {
             std::u16string value = entry.Own ? entry.Own->Value : ValueFromBytes(stored, parseOnLoad_);
@@ -97,7 +97,7 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
                 sources[i] = {false, static_cast<uint32_t>(at), static_cast<uint32_t>(valueLength)};
             }
         } else {
-            sources[i] = {true, entry.InFile.ValueOffset, entry.InFile.ValueLength};
+            sources[i] = {true, entry.InFile.ValueOffset, static_cast<uint32_t>(stored.size())};
         }
         if (valueLength + 1 > UINT16_MAX) {
             error = EntryPrefix(i) + "the value is " + std::to_string(valueLength) +
