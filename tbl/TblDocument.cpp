@@ -55,25 +55,17 @@ std::vector<TblEntry> TblDocument::Entries() const {
     return all;
 }
 
-std::unique_ptr<TblEntry> TblDocument::OwnCopy(size_t index) const {
-    return std::make_unique<TblEntry>(Entry(index));
-}
-
-void TblDocument::SetKey(size_t index, std::u16string key) {
+void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u16string text) {
     if (index >= entries_.size())
         return;
-    std::unique_ptr<TblEntry> own = OwnCopy(index);
-    own->Key = std::move(key);
+    auto own = std::make_unique<TblEntry>(Entry(index));
+    (*own).*field = std::move(text);
     entries_[index].Own = std::move(own);
 }
 
-void TblDocument::SetValue(size_t index, std::u16string value) {
-    if (index >= entries_.size())
-        return;
-    std::unique_ptr<TblEntry> own = OwnCopy(index);
-    own->Value = std::move(value);
-    entries_[index].Own = std::move(own);
-}
+void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &TblEntry::Key, std::move(key)); }
+
+void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
 
 std::vector<TblDocument::StoredEntry> TblDocument::Stored(std::vector<TblEntry>&& entries) {
     std::vector<StoredEntry> stored(entries.size());

@@ -120,9 +120,8 @@ private:
     std::string_view FileText(uint32_t offset, uint32_t length) const;
     std::string_view StoredKey(const TblTextSpans& spans) const;
     std::string_view StoredValue(const TblTextSpans& spans) const;
-    // Makes entry `index` hold its own text (decoding it when it is still the file's), ready to
-    // be committed; the table itself is not changed.
-    std::unique_ptr<TblEntry> OwnCopy(size_t index) const;
+    // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
+    void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text);
     static std::vector<StoredEntry> Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
