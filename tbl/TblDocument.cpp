@@ -91,21 +91,21 @@ bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
     return true;
 }
 
-bool TblDocument::SetValuesAndAppend(std::vector<std::pair<size_t, std::u16string>> values,
-                                     std::vector<TblEntry> appended) {
+bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> replaced,
+                                   std::vector<TblEntry> appended) {
     if (appended.size() > TblMaxEntries - entries_.size())
         return false;
     std::vector<std::unique_ptr<TblEntry>> changed;
-    changed.reserve(values.size());
-    for (auto& [index, value] : values) {
+    changed.reserve(replaced.size());
+    for (auto& [index, entry] : replaced) {
         if (index >= entries_.size())
             return false;
-        changed.push_back(std::make_unique<TblEntry>(TblEntry{Key(index), std::move(value)}));
+        changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
     }
     std::vector<StoredEntry> added = Stored(std::move(appended));
     entries_.reserve(entries_.size() + added.size());
-    for (size_t i = 0; i < values.size(); ++i)
-        entries_[values[i].first].Own = std::move(changed[i]);
+    for (size_t i = 0; i < replaced.size(); ++i)
+        entries_[replaced[i].first].Own = std::move(changed[i]);
     std::move(added.begin(), added.end(), std::back_inserter(entries_));
     return true;
 }

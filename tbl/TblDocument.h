@@ -71,8 +71,8 @@ public:
     void SetValue(size_t index, std::u16string value);
     bool Insert(size_t index, std::u16string key, std::u16string value);
     bool InsertMany(size_t index, std::vector<TblEntry> entries);
-    // Gives the entries named in `values` their new values and appends `appended`: a merge.
-    bool SetValuesAndAppend(std::vector<std::pair<size_t, std::u16string>> values, std::vector<TblEntry> appended);
+    // Puts the entries of `replaced` at their indices and appends `appended`: a merge.
+    bool ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> replaced, std::vector<TblEntry> appended);
     void Remove(size_t index);
     // Removes the entries at `sortedIndices` (ascending, no repeats) in one compacting pass.
     void RemoveMany(const std::vector<size_t>& sortedIndices);
