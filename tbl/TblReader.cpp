@@ -42,8 +42,8 @@ bool FindEntry(std::span<const uint8_t> bytes, const TblLayout& layout, size_t i
     spans = {node.KeyOffset, static_cast<uint32_t>(key.size()), node.ValueOffset, 0};
     // Where the node's value length puts the terminating zero, and a zero is there, the value
     // ends there or before: it is not scanned until it is decoded.
-    const size_t zero = size_t{node.ValueOffset} + node.ValueLength - 1;
-    if (node.ValueLength > 0 && zero < layout.End && bytes[zero] == 0) {
+    const uint64_t zero = uint64_t{node.ValueOffset} + node.ValueLength - 1;  // no wrap where size_t is 32 bits
+    if (node.ValueLength > 0 && zero < layout.End && bytes[static_cast<size_t>(zero)] == 0) {
         spans.ValueLength = node.ValueLength - 1u;
         return true;
     }
