@@ -1,6 +1,7 @@
 #include "TblDocument.h"
 
 #include "FileIo.h"
+#include "TblLayout.h"
 #include "TblReader.h"
 
 #include <algorithm>
@@ -220,10 +221,16 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
         if (!Build(TblValueForm::Game, built, error))
             return Result::Failure("The table cannot be saved: " + error + ".", "Save Error");
         // Everything the table takes from the new file is made before the file is written, so
-        // that nothing can fail once it has been replaced.
-        std::vector<StoredEntry> written(built.Entries.size());
-        for (size_t i = 0; i < written.size(); ++i)
-            written[i].InFile = built.Entries[i];
+        // that nothing can fail once it has been replaced: where each entry lies in it, as its
+        // node says (the key runs up to the zero before its value).
+        std::vector<StoredEntry> written(Count());
+        TblLayout layout;
+        layout.Header = built.Header;
+        for (size_t i = 0; i < written.size(); ++i) {
+            const TblHashNode node = TblNodeAt(built.Bytes.Bytes(), layout, TblNodeNumber(built.Bytes.Bytes(), i));
+            written[i].InFile = {node.KeyOffset, node.ValueOffset - node.KeyOffset - 1, node.ValueOffset,
+                                 node.ValueLength - 1u};
+        }
         std::u16string pathName = path, fileName = FileNameOf(path);
 
         if (progress)

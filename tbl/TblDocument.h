@@ -40,7 +40,6 @@ struct TblTextSpans {
 struct TblBuilt {
     TblHeader Header;
     ByteBuffer Bytes;
-    std::vector<TblTextSpans> Entries;  // entry i's key and value in Bytes
 };
 
 // The open string table: its entries (an entry's index number is its position), where it came
