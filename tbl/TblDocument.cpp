@@ -1,6 +1,7 @@
 #include "TblDocument.h"
 
 #include "FileIo.h"
+#include "TblLayout.h"
 #include "TblReader.h"
 
 #include <algorithm>
@@ -22,18 +23,27 @@ std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
     return {reinterpret_cast<const char*>(bytes_.data()) + offset, length};
 }
 
+std::string_view TblDocument::StoredKey(const TblTextSpans& spans) const {
+    return FileText(spans.KeyOffset, spans.KeyLength);
+}
+
+std::string_view TblDocument::StoredValue(const TblTextSpans& spans) const {
+    const std::string_view value = FileText(spans.ValueOffset, spans.ValueLength);
+    return value.substr(0, value.find('\0'));
+}
+
 std::u16string TblDocument::Key(size_t index) const {
     const StoredEntry& entry = entries_[index];
     if (entry.Own)
         return entry.Own->Key;
-    return KeyFromBytes(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength));
+    return KeyFromBytes(StoredKey(entry.InFile));
 }
 
 std::u16string TblDocument::Value(size_t index) const {
     const StoredEntry& entry = entries_[index];
     if (entry.Own)
         return entry.Own->Value;
-    return ValueFromBytes(FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength), parseOnLoad_);
+    return ValueFromBytes(StoredValue(entry.InFile), parseOnLoad_);
 }
 
 TblEntry TblDocument::Entry(size_t index) const { return {Key(index), Value(index)}; }
@@ -46,25 +56,17 @@ std::vector<TblEntry> TblDocument::Entries() const {
     return all;
 }
 
-std::unique_ptr<TblEntry> TblDocument::OwnCopy(size_t index) const {
-    return std::make_unique<TblEntry>(Entry(index));
-}
-
-void TblDocument::SetKey(size_t index, std::u16string key) {
+void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u16string text) {
     if (index >= entries_.size())
         return;
-    std::unique_ptr<TblEntry> own = OwnCopy(index);
-    own->Key = std::move(key);
+    auto own = std::make_unique<TblEntry>(Entry(index));
+    (*own).*field = std::move(text);
     entries_[index].Own = std::move(own);
 }
 
-void TblDocument::SetValue(size_t index, std::u16string value) {
-    if (index >= entries_.size())
-        return;
-    std::unique_ptr<TblEntry> own = OwnCopy(index);
-    own->Value = std::move(value);
-    entries_[index].Own = std::move(own);
-}
+void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &TblEntry::Key, std::move(key)); }
+
+void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
 
 std::vector<TblDocument::StoredEntry> TblDocument::Stored(std::vector<TblEntry>&& entries) {
     std::vector<StoredEntry> stored(entries.size());
@@ -90,21 +92,21 @@ bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
     return true;
 }
 
-bool TblDocument::SetValuesAndAppend(std::vector<std::pair<size_t, std::u16string>> values,
-                                     std::vector<TblEntry> appended) {
+bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> replaced,
+                                   std::vector<TblEntry> appended) {
     if (appended.size() > TblMaxEntries - entries_.size())
         return false;
     std::vector<std::unique_ptr<TblEntry>> changed;
-    changed.reserve(values.size());
-    for (auto& [index, value] : values) {
+    changed.reserve(replaced.size());
+    for (auto& [index, entry] : replaced) {
         if (index >= entries_.size())
             return false;
-        changed.push_back(std::make_unique<TblEntry>(TblEntry{Key(index), std::move(value)}));
+        changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
     }
     std::vector<StoredEntry> added = Stored(std::move(appended));
     entries_.reserve(entries_.size() + added.size());
-    for (size_t i = 0; i < values.size(); ++i)
-        entries_[values[i].first].Own = std::move(changed[i]);
+    for (size_t i = 0; i < replaced.size(); ++i)
+        entries_[replaced[i].first].Own = std::move(changed[i]);
     std::move(added.begin(), added.end(), std::back_inserter(entries_));
     return true;
 }
@@ -219,10 +221,16 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
         if (!Build(TblValueForm::Game, built, error))
             return Result::Failure("The table cannot be saved: " + error + ".", "Save Error");
         // Everything the table takes from the new file is made before the file is written, so
-        // that nothing can fail once it has been replaced.
-        std::vector<StoredEntry> written(built.Entries.size());
-        for (size_t i = 0; i < written.size(); ++i)
-            written[i].InFile = built.Entries[i];
+        // that nothing can fail once it has been replaced: where each entry lies in it, as its
+        // node says (the key runs up to the zero before its value).
+        std::vector<StoredEntry> written(Count());
+        TblLayout layout;
+        layout.Header = built.Header;
+        for (size_t i = 0; i < written.size(); ++i) {
+            const TblHashNode node = TblNodeAt(built.Bytes.Bytes(), layout, TblNodeNumber(built.Bytes.Bytes(), i));
+            written[i].InFile = {node.KeyOffset, node.ValueOffset - node.KeyOffset - 1, node.ValueOffset,
+                                 node.ValueLength - 1u};
+        }
         std::u16string pathName = path, fileName = FileNameOf(path);
 
         if (progress)

@@ -27,7 +27,8 @@ enum class TblValueForm {
     Exact,  // as held, nothing converted: loading the file gives back exactly these values
 };
 
-// Where an entry's key and value lie in a file's bytes (without their terminating zeros).
+// Where an entry's key and value lie in a file's bytes. The key is KeyLength bytes long; the
+// value ends at the first zero byte of its ValueLength bytes, or after them (a zero follows).
 struct TblTextSpans {
     uint32_t KeyOffset = 0;
     uint32_t KeyLength = 0;
@@ -39,7 +40,6 @@ struct TblTextSpans {
 struct TblBuilt {
     TblHeader Header;
     ByteBuffer Bytes;
-    std::vector<TblTextSpans> Entries;  // entry i's key and value in Bytes
 };
 
 // The open string table: its entries (an entry's index number is its position), where it came
@@ -70,8 +70,8 @@ public:
     void SetValue(size_t index, std::u16string value);
     bool Insert(size_t index, std::u16string key, std::u16string value);
     bool InsertMany(size_t index, std::vector<TblEntry> entries);
-    // Gives the entries named in `values` their new values and appends `appended`: a merge.
-    bool SetValuesAndAppend(std::vector<std::pair<size_t, std::u16string>> values, std::vector<TblEntry> appended);
+    // Puts the entries of `replaced` at their indices and appends `appended`: a merge.
+    bool ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> replaced, std::vector<TblEntry> appended);
     void Remove(size_t index);
     // Removes the entries at `sortedIndices` (ascending, no repeats) in one compacting pass.
     void RemoveMany(const std::vector<size_t>& sortedIndices);
@@ -117,9 +117,10 @@ private:
     };
 
     std::string_view FileText(uint32_t offset, uint32_t length) const;
-    // Makes entry `index` hold its own text (decoding it when it is still the file's), ready to
-    // be committed; the table itself is not changed.
-    std::unique_ptr<TblEntry> OwnCopy(size_t index) const;
+    std::string_view StoredKey(const TblTextSpans& spans) const;
+    std::string_view StoredValue(const TblTextSpans& spans) const;
+    // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
+    void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text);
     static std::vector<StoredEntry> Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);

@@ -78,7 +78,7 @@ void PutTblNode(uint8_t* out, const TblHashNode& node) {
     Put16(out, node.ValueLength);
 }
 
-bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
+bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
     layout = {};
     if (!ReadTblHeader(bytes, layout.Header)) {
         error = "the file is " + std::to_string(bytes.size()) +
@@ -99,6 +99,22 @@ bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::strin
                 " bytes, but the header gives a file size of " + std::to_string(h.FileSize) + " bytes";
         return false;
     }
+    return true;
+}
+
+uint16_t TblNodeNumber(std::span<const uint8_t> bytes, size_t i) {
+    return static_cast<uint16_t>(bytes[TblHeader::Size + 2 * i] | (bytes[TblHeader::Size + 2 * i + 1] << 8));
+}
+
+TblHashNode TblNodeAt(std::span<const uint8_t> bytes, const TblLayout& layout, size_t slot) {
+    ByteReader in(bytes, TblHeader::Size + 2 * size_t{layout.Header.ElementCount} + TblHashNode::Size * slot);
+    return ReadNode(in);
+}
+
+bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
+    if (!ReadTblFrame(bytes, layout, error))
+        return false;
+    const TblHeader& h = layout.Header;
     const std::span<const uint8_t> file = bytes.first(layout.End);
     ByteReader in(file, TblHeader::Size);
     layout.Index.resize(h.ElementCount);

@@ -28,6 +28,12 @@ void PutTblNode(uint8_t* out, const TblHashNode& node);
 // shorter than its header's file size or the index and node tables do not fit in it.
 bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error);
 
+// The same checks with only the header read: Index and Nodes stay empty, and the file's own
+// index and nodes are read one at a time (i below N, slot below H).
+bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error);
+uint16_t TblNodeNumber(std::span<const uint8_t> bytes, size_t i);
+TblHashNode TblNodeAt(std::span<const uint8_t> bytes, const TblLayout& layout, size_t slot);
+
 // The zero-terminated string at `offset`, which must start and end before `end`; on failure
 // `error` says what is wrong ("is past the end of the file", "has no terminating zero").
 bool ReadTblString(std::span<const uint8_t> bytes, size_t end, uint32_t offset,

@@ -76,10 +76,10 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
             homes[i] = TblKeyHash(entry.Own->Key, n);
             keyLength = entry.Own->Key.size();
         } else {
-            homes[i] = TblKeyBytesHash(FileText(entry.InFile.KeyOffset, entry.InFile.KeyLength), n);
+            homes[i] = TblKeyBytesHash(StoredKey(entry.InFile), n);
             keyLength = entry.InFile.KeyLength;
         }
-        const std::string_view stored = FileText(entry.InFile.ValueOffset, entry.InFile.ValueLength);
+        const std::string_view stored = entry.Own ? std::string_view() : StoredValue(entry.InFile);
         size_t valueLength = stored.size();
         if (entry.Own || !WrittenAsStored(stored, form, parseOnLoad_)) {
             std::u16string value = entry.Own ? entry.Own->Value : ValueFromBytes(stored, parseOnLoad_);
@@ -97,7 +97,7 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
                 sources[i] = {false, static_cast<uint32_t>(at), static_cast<uint32_t>(valueLength)};
             }
         } else {
-            sources[i] = {true, entry.InFile.ValueOffset, entry.InFile.ValueLength};
+            sources[i] = {true, entry.InFile.ValueOffset, static_cast<uint32_t>(stored.size())};
         }
         if (valueLength + 1 > UINT16_MAX) {
             error = EntryPrefix(i) + "the value is " + std::to_string(valueLength) +
@@ -120,14 +120,11 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
     uint8_t* const file = out.data();
     uint8_t* const index = file + TblHeader::Size;
     uint8_t* const nodes = index + 2 * count;
-    std::vector<TblTextSpans> spans(count);
     size_t at = textStart;
     uint16_t crc = 0xFFFF;
     for (size_t i = 0; i < count; ++i) {
         const StoredEntry& entry = entries_[i];
-        TblTextSpans& span = spans[i];
         const size_t start = at;
-        span.KeyOffset = static_cast<uint32_t>(at);
         if (entry.Own) {
             for (char16_t c : entry.Own->Key)
                 file[at++] = static_cast<uint8_t>(c);
@@ -135,12 +132,10 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
             std::memcpy(file + at, bytes_.data() + entry.InFile.KeyOffset, entry.InFile.KeyLength);
             at += entry.InFile.KeyLength;
         }
-        span.KeyLength = static_cast<uint32_t>(at - start);
         file[at++] = 0;
+        const size_t valueStart = at;
         const ValueSource& source = sources[i];
         const uint8_t* value = source.FromFile ? bytes_.data() : reinterpret_cast<const uint8_t*>(encoded.data());
-        span.ValueOffset = static_cast<uint32_t>(at);
-        span.ValueLength = source.Length;
         std::memcpy(file + at, value + source.Offset, source.Length);
         at += source.Length;
         file[at++] = 0;
@@ -150,8 +145,8 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
         node.Used = 1;
         node.ElementIndex = static_cast<uint16_t>(i);
         node.Hash = homes[i];
-        node.KeyOffset = span.KeyOffset;
-        node.ValueOffset = span.ValueOffset;
+        node.KeyOffset = static_cast<uint32_t>(start);
+        node.ValueOffset = static_cast<uint32_t>(valueStart);
         node.ValueLength = static_cast<uint16_t>(source.Length + 1);
         PutTblNode(nodes + TblHashNode::Size * slots[i], node);
         index[2 * i] = static_cast<uint8_t>(slots[i]);
@@ -169,6 +164,5 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
     h.FileSize = static_cast<uint32_t>(fileSize);
     PutTblHeader(file, h);
     built.Bytes = std::move(out);
-    built.Entries = std::move(spans);
     return true;
 }

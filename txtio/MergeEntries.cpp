@@ -85,17 +85,17 @@ Result MergeEntries(std::span<const TblEntry> source, TblDocument& table) {
         return Result::Failure("The merge would give the table " + std::to_string(mergedCount) +
                                     " entries, more than the 65535 a table holds. Nothing was merged.");
 
-    std::vector<std::pair<size_t, std::u16string>> newValues;
+    std::vector<std::pair<size_t, TblEntry>> replaced;
     for (size_t first = 0; first < tableCount; ++first) {
         if (lastSourceOfGroup[first] == None)
             continue;
         for (size_t j = first; j != None; j = nextWithSameKey[j])
-            newValues.emplace_back(j, source[lastSourceOfGroup[first]].Value);
+            replaced.push_back({j, {std::move(keys[j]), source[lastSourceOfGroup[first]].Value}});
     }
     std::vector<TblEntry> added;
     added.reserve(firstSourceOfNewKey.size());
     for (size_t k = 0; k < firstSourceOfNewKey.size(); ++k)
         added.push_back({source[firstSourceOfNewKey[k]].Key, source[lastSourceOfNewKey[k]].Value});
-    table.SetValuesAndAppend(std::move(newValues), std::move(added));
+    table.ReplaceAndAppend(std::move(replaced), std::move(added));
     return Result::Success();
 }

@@ -170,9 +170,9 @@ TEST(TblDocumentEntries, InsertManyAndMergeChangeNothingWhenRefused) {
     TblDocument doc = ThreeEntries();
     EXPECT_FALSE(doc.InsertMany(4, {{u"x", u"y"}}));
     EXPECT_FALSE(doc.InsertMany(0, std::vector<TblEntry>(65533, {u"k", u""})));
-    EXPECT_FALSE(doc.SetValuesAndAppend({{0, u"changed"}, {3, u"no such entry"}}, {}));
+    EXPECT_FALSE(doc.ReplaceAndAppend({{0, {u"k0", u"changed"}}, {3, {u"k3", u"no such entry"}}}, {}));
     EXPECT_EQ(KeysOf(doc), KeysOf(ThreeEntries()));
     EXPECT_EQ(ValuesOf(doc), ValuesOf(ThreeEntries()));
-    ASSERT_TRUE(doc.SetValuesAndAppend({{0, u"changed"}}, {{u"k3", u"v3"}}));
+    ASSERT_TRUE(doc.ReplaceAndAppend({{0, {u"k0", u"changed"}}}, {{u"k3", u"v3"}}));
     EXPECT_EQ(ValuesOf(doc), (Strings{u"changed", u"v1", u"v2", u"v3"}));
 }

@@ -198,6 +198,13 @@ TEST(TblParserBounds, RefusesAValueOffsetAtTheEnd) {
     ExpectRefused("value-offset", t.Bytes(), "entry 0: the value offset");
 }
 
+TEST(TblParserBounds, RefusesAValueOffsetNearFourGiBWhateverItsLengthAddsUpTo) {
+    RawTbl t = TwoEntryTable("a", "x", "b", "y");
+    t.Nodes[0].ValueOffset = 0xFFFFFFF0;
+    t.Nodes[0].ValueLength = 0x20;  // offset plus length wraps round to a zero of the header in 32 bits
+    ExpectRefused("value-offset-wraps", t.Bytes(), "entry 0: the value offset 0xFFFFFFF0 is past the end");
+}
+
 TEST(TblParserBounds, RefusesAStringWithoutItsZeroByte) {
     RawTbl t = TwoEntryTable("a", "x", "b", "y");
     t.Text.pop_back();  // the last value loses its terminator
