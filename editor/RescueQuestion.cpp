@@ -12,6 +12,8 @@ constexpr size_t ProblemsShown = 5;
 }  // namespace
 
 std::wstring RescueQuestion(const std::wstring& refusal, const std::vector<std::string>& unreadable) {
+    if (unreadable.empty())
+        return refusal + L"\n\nEvery entry can still be read. Open them? They open as a new table, \"Untitled\".";
     const size_t shown = std::min(unreadable.size(), ProblemsShown);
     std::wstring text = refusal + L"\n\n" + std::to_wstring(unreadable.size()) +
                         (unreadable.size() == 1 ? L" entry" : L" entries") + L" could not be read" +

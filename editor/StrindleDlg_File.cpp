@@ -185,7 +185,7 @@ void CStrindleDlg::ForgetRefusedFile() {
 // the refusal is said and the refused file forgotten.
 void CStrindleDlg::OfferRescue(const std::u16string& path, const Result& refusal) {
     std::vector<std::string> unreadable;
-    if (!Document.Rescue(path, Settings.ParseOnLoad, unreadable) || unreadable.empty()) {
+    if (!Document.Rescue(path, Settings.ParseOnLoad, unreadable)) {
         ShowFailure(refusal);
     } else if (prompts_.Message(Handle(), RescueQuestion(WideFromUtf8(refusal.Message), unreadable),
                                 WideFromUtf8(refusal.Caption), MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {

@@ -78,7 +78,7 @@ void PutTblNode(uint8_t* out, const TblHashNode& node) {
     Put16(out, node.ValueLength);
 }
 
-bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
+bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error, bool takeCutShort) {
     layout = {};
     if (!ReadTblHeader(bytes, layout.Header)) {
         error = "the file is " + std::to_string(bytes.size()) +
@@ -86,12 +86,15 @@ bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string
         return false;
     }
     const TblHeader& h = layout.Header;
-    if (h.FileSize > bytes.size()) {
-        error = "the header gives a file size of " + std::to_string(h.FileSize) +
-                " bytes, but the file is only " + std::to_string(bytes.size()) + " bytes long";
-        return false;
-    }
     layout.End = h.FileSize;
+    if (h.FileSize > bytes.size()) {
+        if (!takeCutShort) {
+            error = "the header gives a file size of " + std::to_string(h.FileSize) +
+                    " bytes, but the file is only " + std::to_string(bytes.size()) + " bytes long";
+            return false;
+        }
+        layout.End = bytes.size();
+    }
     layout.NodeTableEnd = TblHeader::Size + 2ull * h.ElementCount + uint64_t{TblHashNode::Size} * h.HashTableSize;
     if (layout.NodeTableEnd > layout.End) {
         error = "the index of " + std::to_string(h.ElementCount) + " entries and the hash table of " +

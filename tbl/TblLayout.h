@@ -29,8 +29,10 @@ void PutTblNode(uint8_t* out, const TblHashNode& node);
 bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error);
 
 // The same checks with only the header read: Index and Nodes stay empty, and the file's own
-// index and nodes are read one at a time (i below N, slot below H).
-bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error);
+// index and nodes are read one at a time (i below N, slot below H). With `takeCutShort`, a
+// file shorter than its header says is taken as far as it goes (End is then the file's
+// length), provided its index and node tables are whole.
+bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error, bool takeCutShort = false);
 uint16_t TblNodeNumber(std::span<const uint8_t> bytes, size_t i);
 TblHashNode TblNodeAt(std::span<const uint8_t> bytes, const TblLayout& layout, size_t slot);
 

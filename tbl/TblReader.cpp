@@ -61,7 +61,8 @@ bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vect
                     std::string& error, std::vector<std::string>* unreadable) {
     entries.clear();
     TblLayout layout;
-    const bool laidOut = ReadTblFrame(bytes, layout, error);
+    // A rescue takes a table cut short as far as it goes: the entries that lie in what is left.
+    const bool laidOut = ReadTblFrame(bytes, layout, error, unreadable != nullptr);
     ReadTblHeader(bytes, header);
     if (!laidOut)
         return false;

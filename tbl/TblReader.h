@@ -16,8 +16,8 @@
 // The file is refused as a whole when anything it points at lies outside it: then the result
 // is false and `error` says what is wrong ("entry 812: the value offset 0x1F3A2 is past the end
 // of the file (0x1F000)"). With `unreadable` given, only a file without a readable header and
-// index is refused; an entry that points outside the file is kept empty and its reason added to
-// `unreadable`. `header` receives the header whenever the file holds one, also on failure.
+// index is refused; a file cut short is read as far as it goes, and an entry that points outside
+// what there is is kept empty and its reason added to `unreadable`. `header` receives the header whenever the file holds one, also on failure.
 bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vector<TblTextSpans>& entries,
                     std::string& error, std::vector<std::string>* unreadable = nullptr);
 

@@ -79,3 +79,27 @@ TEST(TblRescue, FileWithoutAReadableIndexIsNotRescued) {
     EXPECT_EQ(table.Count(), 0u);
     EXPECT_FALSE(table.Modified);
 }
+
+TEST(TblRescue, TableCutShortGivesTheEntriesInWhatIsLeft) {
+    RawTbl t;
+    t.Index = {0, 1, 2};
+    t.Nodes.resize(3);
+    const char* texts[][2] = {{"a", "x"}, {"b", "y"}, {"c", "z"}};
+    for (uint16_t i = 0; i < 3; ++i) {
+        t.Nodes[i].Used = 1;
+        t.Nodes[i].KeyOffset = t.AddString(texts[i][0]);
+        t.Nodes[i].ValueOffset = t.AddString(texts[i][1]);
+    }
+    std::vector<uint8_t> bytes = t.Bytes();
+    bytes.resize(bytes.size() - 4);  // "c", "z" and their zeros are gone
+    TblDocument refused;
+    EXPECT_FALSE(refused.LoadBytes(bytes, true));
+
+    TblDocument table;
+    std::vector<std::string> unreadable;
+    ASSERT_TRUE(RescueBytes(table, bytes, unreadable));
+    EXPECT_EQ(KeysOf(table), (std::vector<std::u16string>{u"a", u"b", u""}));
+    EXPECT_EQ(ValuesOf(table), (std::vector<std::u16string>{u"x", u"y", u""}));
+    ASSERT_EQ(unreadable.size(), 1u);
+    EXPECT_EQ(unreadable[0].rfind("entry 2: the key offset", 0), 0u) << unreadable[0];
+}
