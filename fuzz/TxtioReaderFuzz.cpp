@@ -29,8 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (key.empty() && encoding == TabbedEncoding::OneBytePerCharacter)
             __builtin_trap();
 
+    std::vector<TblEntry> entries(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        entries[i] = {keys[i], values[i]};
+    TblDocument table;
     std::string written;
-    if (!EncodeTabbedText(keys, values, encoding, written))
+    if (!table.InsertMany(0, std::move(entries)) || !EncodeTabbedText(table, encoding, written))
         __builtin_trap();
     std::vector<std::u16string> keysAgain, valuesAgain;
     ParseTabbedRows(written, 0, 1, encoding, keysAgain, valuesAgain);
