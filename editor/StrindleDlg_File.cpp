@@ -198,19 +198,7 @@ void CStrindleDlg::OfferRescue(const std::u16string& path, const Result& refusal
 
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     StartupOpenRequest = false;
-    Document.Clear();
-    keyList_.ResetContent();
-    SetChangeNotify(false);
-    SetEditorText(u"");
-    SetEditorReadOnly(false);
-    const Result loaded = Document.Load(path, Settings.ParseOnLoad);
-    if (!loaded) {
-        OfferRescue(path, loaded);
-        return false;
-    }
-    ShowLoadedDocument();
-    RememberRecentFile(Wide(path));
-    return true;
+    return OpenChosenFile(Wide(path));
 }
 
 // Shared by Open and the open at start-up: the start-up open shows the first entry too, so
