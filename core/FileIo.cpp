@@ -22,11 +22,37 @@ Result WriteWholeFile(const std::string& path, const uint8_t* bytes, size_t size
     return WriteFileSafely(Utf8ToUtf16(path), {bytes, size});
 }
 
-Result ReadInPieces(uint64_t size, const FilePieceReader& readPiece, const FilePieceTaker& take) {
-    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(size, FilePieceBytes)));
-    for (uint64_t done = 0; done < size;) {
-        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, piece.size()));
-        if (Result read = readPiece(piece.data(), want, done); !read)
+namespace {
+
+// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
+template <typename Buffer>
+Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
+    bytes = Buffer();
+    FileForReading file;
+    if (Result opened = file.Open(path, maxBytes); !opened)
+        return opened;
+    bytes = Buffer(static_cast<size_t>(file.Size()));
+    return file.Read(bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {
+    FileForReading file;
+    if (Result opened = file.Open(path, maxBytes); !opened)
+        return opened;
+    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(file.Size(), FilePieceBytes)));
+    for (uint64_t done = 0; done < file.Size();) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(file.Size() - done, piece.size()));
+        if (Result read = file.Read(piece.data(), want); !read)
             return read;
         done += want;
         if (!take({piece.data(), want}))

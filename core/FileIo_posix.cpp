@@ -7,7 +7,6 @@
 #include <climits>
 #include <fcntl.h>
 #include <filesystem>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,61 +110,32 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-namespace {
+FileForReading::~FileForReading() {
+    if (native_ >= 0)
+        close(static_cast<int>(native_));
+}
 
-// Opens the file at `path` for reading and gets its size; a folder, or a file larger than
-// `maxBytes`, is refused.
-Result OpenForReading(const std::u16string& path, uint64_t maxBytes, std::optional<Fd>& file, uint64_t& size) {
-    file.emplace(open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (file->Get() < 0)
+Result FileForReading::Open(const std::u16string& path, uint64_t maxBytes) {
+    const int fd = open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return Result::FileFailure(FileStep::Open, errno);
+    native_ = fd;
     struct stat info {};
-    if (fstat(file->Get(), &info) != 0)
+    if (fstat(fd, &info) != 0)
         return Result::FileFailure(FileStep::Read, errno);
     if (S_ISDIR(info.st_mode))
         return Result::FileFailure(FileStep::Open, EISDIR);
-    size = static_cast<uint64_t>(info.st_size);
-    if (size > maxBytes || size > SIZE_MAX)
+    size_ = static_cast<uint64_t>(info.st_size);
+    if (size_ > maxBytes || size_ > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, EFBIG);
     return Result::Success();
 }
 
-// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
-template <typename Buffer>
-Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
-    bytes = Buffer();
-    std::optional<Fd> file;
-    uint64_t size = 0;
-    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
-        return opened;
-    bytes = Buffer(static_cast<size_t>(size));
-    if (int error = ReadAll(file->Get(), bytes.data(), bytes.size()))
+Result FileForReading::Read(uint8_t* into, size_t count) {
+    if (int error = ReadAll(static_cast<int>(native_), into, count, done_))
         return Result::FileFailure(FileStep::Read, error);
+    done_ += count;
     return Result::Success();
-}
-
-}  // namespace
-
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    return ReadWholeFileInto(path, bytes, maxBytes);
-}
-
-Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
-    return ReadWholeFileInto(path, bytes, maxBytes);
-}
-
-Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {
-    std::optional<Fd> file;
-    uint64_t size = 0;
-    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
-        return opened;
-    return ReadInPieces(
-        size,
-        [&](uint8_t* piece, size_t want, uint64_t from) {
-            const int error = ReadAll(file->Get(), piece, want, from);
-            return error == 0 ? Result::Success() : Result::FileFailure(FileStep::Read, error);
-        },
-        take);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {

@@ -20,11 +20,6 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     HANDLE Get() const { return h_; }
     bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE h) {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-        h_ = h;
-    }
     bool Close() {
         const HANDLE h = h_;
         h_ = INVALID_HANDLE_VALUE;
@@ -180,60 +175,32 @@ DWORD PutInPlace(const std::u16string& temp, const std::u16string& target, DWORD
 
 }  // namespace
 
-namespace {
+FileForReading::~FileForReading() {
+    if (native_ != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(native_));
+}
 
-// Opens the file at `path` for reading, shared as ReadWholeFile says, and gets its size; a file
-// larger than `maxBytes` is refused.
-Result OpenForReading(const std::u16string& path, uint64_t maxBytes, FileHandle& file, uint64_t& size) {
-    file.Reset(CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
+Result FileForReading::Open(const std::u16string& path, uint64_t maxBytes) {
+    const HANDLE file = CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return Result::FileFailure(FileStep::Open, GetLastError());
+    native_ = reinterpret_cast<intptr_t>(file);
     DWORD error = NO_ERROR;
-    size = SizeOf(file.Get(), error);
+    size_ = SizeOf(file, error);
     if (error != NO_ERROR)
         return Result::FileFailure(FileStep::Read, error);
-    if (size > maxBytes || size > SIZE_MAX)
+    if (size_ > maxBytes || size_ > SIZE_MAX)
         return Result::FileFailure(FileStep::TooLarge, ERROR_FILE_TOO_LARGE);
     return Result::Success();
 }
 
-// Reads the whole file into `bytes`, a std::vector or a ByteBuffer, sized once.
-template <typename Buffer>
-Result ReadWholeFileInto(const std::u16string& path, Buffer& bytes, uint64_t maxBytes) {
-    bytes = Buffer();
-    FileHandle file(INVALID_HANDLE_VALUE);
-    uint64_t size = 0;
-    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
-        return opened;
-    bytes = Buffer(static_cast<size_t>(size));
-    if (DWORD readError = ReadAll(file.Get(), bytes.data(), bytes.size()))
-        return Result::FileFailure(FileStep::Read, readError);
+Result FileForReading::Read(uint8_t* into, size_t count) {
+    if (DWORD error = ReadAll(reinterpret_cast<HANDLE>(native_), into, count))
+        return Result::FileFailure(FileStep::Read, error);
+    done_ += count;
     return Result::Success();
-}
-
-}  // namespace
-
-Result ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-    return ReadWholeFileInto(path, bytes, maxBytes);
-}
-
-Result ReadWholeFile(const std::u16string& path, ByteBuffer& bytes, uint64_t maxBytes) {
-    return ReadWholeFileInto(path, bytes, maxBytes);
-}
-
-Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, uint64_t maxBytes) {
-    FileHandle file(INVALID_HANDLE_VALUE);
-    uint64_t size = 0;
-    if (Result opened = OpenForReading(path, maxBytes, file, size); !opened)
-        return opened;
-    return ReadInPieces(
-        size,
-        [&](uint8_t* piece, size_t want, uint64_t) {
-            const DWORD error = ReadAll(file.Get(), piece, want);  // the pieces come in order
-            return error == NO_ERROR ? Result::Success() : Result::FileFailure(FileStep::Read, error);
-        },
-        take);
 }
 
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {
