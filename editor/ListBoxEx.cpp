@@ -49,7 +49,8 @@ void CListBoxEx::ResetContent() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
 
 void CListBoxEx::Fill(size_t rows) {
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    if (Count() > 0)  // an Open has emptied the list already
+        SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     SendMessageW(list_, LB_SETCOUNT, rows, 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);

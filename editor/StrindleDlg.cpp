@@ -235,6 +235,7 @@ bool CStrindleDlg::CreateValueEditor() {
 
 void CStrindleDlg::Layout(int cx, int cy) {
     SetStatusParts(cx);
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the bar follows the window's new width
     MoveWindow(keyList_.Handle(), 5, 34, cx / 3, cy - 65, TRUE);
     MoveWindow(valueEditor_, cx / 3 + 32, 34, cx - cx / 3 - 37, cy - 65, TRUE);
     if (Settings.AdvancedMode) {
@@ -284,8 +285,11 @@ void CStrindleDlg::SetChangeNotify(bool on) {
     SendMessageW(valueEditor_, EM_SETEVENTMASK, 0, mask);
 }
 
+// Left alone when already so: the editor redraws itself on every change of the flag.
 void CStrindleDlg::SetEditorReadOnly(bool readOnly) {
-    SendMessageW(valueEditor_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    const bool isReadOnly = (SendMessageW(valueEditor_, EM_GETOPTIONS, 0, 0) & ECO_READONLY) != 0;
+    if (isReadOnly != readOnly)
+        SendMessageW(valueEditor_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
 void CStrindleDlg::SetEditorText(const std::u16string& text) { SetWindowTextW(valueEditor_, WideChars(text)); }

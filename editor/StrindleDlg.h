@@ -207,6 +207,8 @@ private:
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
     size_t statusDigits_ = 0;  // decimal digits of the last index the widths were fitted to
+    wchar_t widestDecimalDigit_ = L'\0';  // in the status bar's font; found on the first fitting
+    wchar_t widestHexDigit_ = L'\0';
 };
 
 // Loads the rich-edit library the value editor needs (held for the life of the process).

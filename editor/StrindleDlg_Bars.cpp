@@ -99,9 +99,13 @@ void CStrindleDlg::CreateToolbar() {
     ShowWindow(toolbar_, SW_SHOW);
 }
 
+// Each paint asks for the states again; a button already in its state is left alone, as a
+// change redraws it.
 void CStrindleDlg::SetToolbarButtonsEnabled(bool enabled) {
+    const LRESULT state = enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
     for (UINT id : EntryCommands)
-        SendMessageW(toolbar_, TB_SETSTATE, id, enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
+        if (SendMessageW(toolbar_, TB_GETSTATE, id, 0) != state)
+            SendMessageW(toolbar_, TB_SETSTATE, id, state);
 }
 
 void CStrindleDlg::CreateStatusBar() {
@@ -137,15 +141,24 @@ void CStrindleDlg::FitStatusParts(int rows) {
         GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     };
+    // The widest digits are found once: the status bar keeps its font, and measuring every
+    // digit on each open of a larger table would slow the open down.
     auto widest = [&](const wchar_t* characters) {
         wchar_t found = characters[0];
-        for (const wchar_t* c = characters; *c; ++c)
-            if (extent(std::wstring(1, *c)) > extent(std::wstring(1, found)))
+        int foundWidth = extent(std::wstring(1, found));
+        for (const wchar_t* c = characters + 1; *c; ++c)
+            if (int width = extent(std::wstring(1, *c)); width > foundWidth) {
                 found = *c;
+                foundWidth = width;
+            }
         return found;
     };
-    const std::wstring decimal(decimalDigits, widest(L"0123456789"));
-    const std::wstring hex(hexDigits, widest(L"0123456789ABCDEF"));
+    if (widestDecimalDigit_ == L'\0') {
+        widestDecimalDigit_ = widest(L"0123456789");
+        widestHexDigit_ = widest(L"0123456789ABCDEF");
+    }
+    const std::wstring decimal(decimalDigits, widestDecimalDigit_);
+    const std::wstring hex(hexDigits, widestHexDigit_);
     const std::vector<std::wstring> longest[] = {
         {L"Not Saved", L"Saved", L"Loaded", L"Save Error"},
         {L"Index: " + decimal + L"(" + hex + L"h)/" + decimal + L"(" + hex + L"h)"},
@@ -173,7 +186,6 @@ void CStrindleDlg::SetStatusParts(int cx) {
     for (int part = 3; part >= 0; --part)
         edges[part] = edges[part + 1] - statusPartWidths_[part];
     SendMessageW(statusBar_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
-    SendMessageW(statusBar_, WM_SIZE, 0, 0);
 }
 
 void CStrindleDlg::ShowZeroIndexAndHash() {

@@ -149,7 +149,12 @@ bool CStrindleDlg::OnDropFiles(WPARAM wParam, LPARAM) {
 }
 
 void CStrindleDlg::RememberRecentFile(const std::wstring& path) {
-    AddRecentFile(Settings.RecentFiles, path);
+    std::vector<std::wstring> updated = Settings.RecentFiles;
+    AddRecentFile(updated, path);
+    // Opening the file already at the top of the list again leaves nothing to store or show.
+    if (updated == Settings.RecentFiles)
+        return;
+    Settings.RecentFiles = std::move(updated);
     Settings.StoreRecentFiles();
     ShowRecentFiles();
 }
