@@ -30,13 +30,17 @@ std::wstring MessageOf(HWND box) {
 // up during the run), driven only by mouse clicks.
 class MorvaneUnderClicks : public testing::Test {
 protected:
+    // The folder the program is started in, which holds the sprites.
+    virtual std::filesystem::path SpriteFolder() const { return folder_.Path(); }
+
     void SetUp() override {
         if (RealDataDir().empty())
             GTEST_SKIP() << "shared/real-data is not beside this checkout; real files not tested";
         if (const std::string why = RealInput::Unavailable(); !why.empty())
             GTEST_SKIP() << why;
-        ASSERT_EQ(CopyRealDc6Files(folder_.Path(), {"gf_A1L53.dc6", "sh_invchar6.dc6", "sh_hlthmana.dc6"}), 3);
-        program_ = std::make_unique<StartedProgram>(ProgramBesideTests(L"MorvaneConvert.exe"), folder_.Path());
+        std::filesystem::create_directories(SpriteFolder());
+        ASSERT_EQ(CopyRealDc6Files(SpriteFolder(), {"gf_A1L53.dc6", "sh_invchar6.dc6", "sh_hlthmana.dc6"}), 3);
+        program_ = std::make_unique<StartedProgram>(ProgramBesideTests(L"MorvaneConvert.exe"), SpriteFolder());
         ASSERT_TRUE(program_->Started());
         main_ = program_->WaitForWindow([](HWND w) { return TextOf(w) == L"Morvane Converter: (3 files)"; },
                                         std::chrono::seconds(60));
@@ -126,6 +130,22 @@ protected:
         }
     }
 
+    // Clicks the output choice `choice`, Select All and Convert, says No to the palette question
+    // and answers every notice up to the summary.
+    void ConvertAllAs(int choice) {
+        input_.Click(CentreOnScreen(Control(choice)));
+        ASSERT_TRUE(PumpUntil([&] { return IsDlgButtonChecked(main_, choice) == BST_CHECKED; })) << "the choice did not take";
+        input_.Click(CentreOnScreen(Control(4)));  // Select All
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(IDOK)) != FALSE; })) << "Select All did nothing";
+        input_.Click(CentreOnScreen(Control(IDOK)));
+
+        HWND box = WaitForMessageBox(nullptr);
+        ASSERT_NE(box, nullptr);
+        ASSERT_EQ(MessageOf(box), PaletteQuestion);
+        Answer(box, IDNO);
+        AnswerNoticesUntilTheSummary(box, 0);
+    }
+
     ScratchDir folder_;
     RealInput input_;
     UnmanagedWindowsOf unmanaged_{L"MorvaneConvert.exe"};
@@ -161,22 +181,24 @@ TEST_F(MorvaneUnderClicks, ButtonsClickedWhileAQuestionOrNoticeIsUpDoNothing) {
 }
 
 TEST_F(MorvaneUnderClicks, ThePngChoiceWritesPngImagesIntoPngFiles) {
-    input_.Click(CentreOnScreen(Control(IDC_WRITEPNG)));
-    ASSERT_TRUE(PumpUntil([&] { return IsDlgButtonChecked(main_, IDC_WRITEPNG) == BST_CHECKED; })) << "the choice did not take";
-    input_.Click(CentreOnScreen(Control(4)));  // Select All
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(IDOK)) != FALSE; })) << "Select All did nothing";
-    input_.Click(CentreOnScreen(Control(IDOK)));
-
-    HWND box = WaitForMessageBox(nullptr);
-    ASSERT_NE(box, nullptr);
-    ASSERT_EQ(MessageOf(box), PaletteQuestion);
-    Answer(box, IDNO);
-    AnswerNoticesUntilTheSummary(box, 0);
+    ConvertAllAs(IDC_WRITEPNG);
 
     const std::filesystem::path output = folder_ / "PNGFiles";
     for (const char* name : {"gf_A1L53.png", "sh_invchar6.png", "sh_hlthmana0.png", "sh_hlthmana3.png"})
         EXPECT_TRUE(std::filesystem::exists(output / name)) << name;
     EXPECT_FALSE(std::filesystem::exists(folder_ / "PCXFiles"));
+}
+
+// A mod folder named outside the system's code page (the test prefix's is 1252).
+class MorvaneInAChineseFolder : public MorvaneUnderClicks {
+protected:
+    std::filesystem::path SpriteFolder() const override { return folder_.Path() / u"\u4EFB\u52A1"; }  // 任务
+};
+
+TEST_F(MorvaneInAChineseFolder, ItsSpritesAreListedAndConvertedThere) {
+    ConvertAllAs(IDC_WRITEPCX);
+    for (const char* name : {"gf_A1L53.pcx", "sh_invchar6.pcx", "sh_hlthmana0.pcx"})
+        EXPECT_TRUE(std::filesystem::exists(SpriteFolder() / "PCXFiles" / name)) << name;
 }
 
 }  // namespace
