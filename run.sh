@@ -9,7 +9,7 @@ step "installing what is missing"
 step "building the native tree $build_native (it makes the sample table)"
 configure_native
 build "$build_native" sample_table
-if machine_runs_32bit; then
+if wine_runs_32bit; then
     build_windows=$build_win32
     step "building the 32-bit Windows tree $build_windows"
     configure_win32
@@ -20,7 +20,7 @@ else
     step "building the 64-bit Windows tree $build_windows"
     configure_win64
     build "$build_windows" strindle
-    echo "Strindle: the 64-bit program, because this machine starts no 32-bit programs ($STRINDLE_NO_32BIT_WHY)."
+    echo "Strindle: the 64-bit program, because Wine runs no 32-bit programs here ($STRINDLE_NO_32BIT_WHY)."
 fi
 
 sample="$build_native/samples/sample.tbl"

@@ -10,7 +10,7 @@ step "installing what is missing"
 
 # The 32-bit tree is always built: it holds the programs we ship. Its test programs are built
 # only where they can run.
-if machine_runs_32bit; then win32_tests=ON; else win32_tests=OFF; fi
+if wine_runs_32bit; then win32_tests=ON; else win32_tests=OFF; fi
 
 step "building the native tree $build_native"
 configure_native
@@ -28,6 +28,7 @@ build "$build_win32" dist
 cleanup() {
     stop_wine "$build_win32" "$build_win64"
     stop_display
+    print_step_times
 }
 trap cleanup EXIT
 
@@ -55,5 +56,5 @@ if [ $win32_tests = ON ]; then
     "$root/scripts/wine-prefix.sh" "$build_win32"
     ctest --test-dir "$build_win32" --output-on-failure -j "$jobs"
 else
-    echo "32-bit Windows tests: not built and not run, because this machine starts no 32-bit programs ($STRINDLE_NO_32BIT_WHY); the 32-bit programs were built."
+    echo "32-bit Windows tests: not built and not run, because Wine runs no 32-bit programs here ($STRINDLE_NO_32BIT_WHY); the 32-bit programs were built."
 fi

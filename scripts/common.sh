@@ -12,9 +12,22 @@ jobs=$(nproc)
 # Every failure names the script, its current step and the command that failed. With errtrace
 # (set -E) the trap also fires inside functions, and set -e then ends the script.
 step_name="start"
+step_started=$SECONDS
+step_times=()
 step() {  # step NAME: announces the next step; a failure from here on names it
+    end_step
     step_name=$1
     echo "== $(basename "$0"): $step_name"
+}
+end_step() {  # notes how long the current step took
+    [ "$step_name" = start ] || step_times+=("$(printf '%5d s  %s' $((SECONDS - step_started)) "$step_name")")
+    step_started=$SECONDS
+}
+print_step_times() {  # a closing table of the steps' times, so that logs show where time goes
+    end_step
+    echo "== $(basename "$0"): time of each step"
+    printf '%s\n' "${step_times[@]}"
+    printf '%5d s  in all\n' $SECONDS
 }
 on_error() {
     echo "$(basename "$0"): step \"$step_name\" failed: \`$2\` exited with status $1" >&2
@@ -47,18 +60,45 @@ configure_win64() { configure "$build_win64" -DCMAKE_BUILD_TYPE=Release -DCMAKE_
 wine32_loader=/usr/lib/wine/wine
 wine64_loader=/usr/lib/wine/wine64
 
-# Whether this machine starts 32-bit programs, found once by starting the 32-bit loader; the
-# answer is exported, so that the scripts and tests started from here do not ask again.
-# When it does not, STRINDLE_NO_32BIT_WHY says why.
-machine_runs_32bit() {
+# Whether the kernel starts 32-bit programs: some run none ("32-bit emulation disabled"). The
+# probe is the smallest 32-bit Linux program, which only exits with status 0; the script writes
+# it, so nothing needs to be installed to ask. STRINDLE_32BIT_PROBE names another program to ask.
+kernel_starts_32bit() {
+    local probe=${STRINDLE_32BIT_PROBE:-} said
+    if [ -z "$probe" ]; then
+        probe=$root/.deps/probe-32bit
+        if [ ! -x "$probe" ]; then
+            mkdir -p "$root/.deps"
+            # ELF header, one loadable segment, then: mov eax,1; xor ebx,ebx; int 0x80 (exit 0).
+            printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08\x34\0\0\0'\
+'\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08'\
+'\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0\xb8\x01\0\0\0\x31\xdb\xcd\x80' >"$probe.new"
+            chmod +x "$probe.new"
+            mv "$probe.new" "$probe"
+        fi
+    fi
+    if said=$("$probe" 2>&1); then
+        return 0
+    fi
+    export STRINDLE_NO_32BIT_WHY="the kernel starts no 32-bit programs${said:+ (${said##*"$probe": })}"
+    return 1
+}
+
+# Whether Wine runs 32-bit Windows programs here, found once by starting the 32-bit loader: it
+# needs both the kernel's support and wine32. The answer is exported, so that the scripts and
+# tests started from here do not ask again. When it does not, STRINDLE_NO_32BIT_WHY says why.
+wine_runs_32bit() {
     if [ -z "${STRINDLE_RUNS_32BIT:-}" ]; then
         local said
+        STRINDLE_RUNS_32BIT=no
         if said=$("$wine32_loader" --version 2>&1); then
             STRINDLE_RUNS_32BIT=yes
+        elif ! kernel_starts_32bit; then
+            :  # which said why
+        elif [ ! -e "$wine32_loader" ]; then
+            export STRINDLE_NO_32BIT_WHY="wine32 is not installed"
         else
-            STRINDLE_RUNS_32BIT=no
-            STRINDLE_NO_32BIT_WHY="$wine32_loader does not start: ${said#*"$wine32_loader": }"
-            export STRINDLE_NO_32BIT_WHY
+            export STRINDLE_NO_32BIT_WHY="wine32 does not start: ${said#*"$wine32_loader": }"
         fi
         export STRINDLE_RUNS_32BIT
     fi
@@ -76,10 +116,10 @@ is_32bit_program() {  # is_32bit_program FILE: true for a 32-bit x86 Windows pro
 wine_loader_for() {  # wine_loader_for PROGRAM: prints the Wine loader that runs PROGRAM
     if ! is_32bit_program "$1"; then
         echo "$wine64_loader"  # 64-bit programs, and Wine's own tools (wineboot, reg)
-    elif machine_runs_32bit; then
+    elif wine_runs_32bit; then
         echo "$wine32_loader"
     else
-        echo "$1 is a 32-bit program, and this machine starts none ($STRINDLE_NO_32BIT_WHY)." >&2
+        echo "$1 is a 32-bit program, and Wine runs none here ($STRINDLE_NO_32BIT_WHY)." >&2
         return 126
     fi
 }

@@ -2,6 +2,7 @@
 # Unpacks Debian's source packages of zlib and libpng1.6 into .deps/src, from which the
 # Windows trees build libpng (cmake/PngLibrary.cmake); does nothing when they are there.
 source "$(dirname "$0")/common.sh"
+source "$root/scripts/apt.sh"
 
 dest=${STRINDLE_PNG_SOURCES:-$root/.deps/src}
 if compgen -G "$dest/zlib-*/zlib.h" >/dev/null && compgen -G "$dest/libpng1.6-*/png.h" >/dev/null; then
@@ -24,7 +25,7 @@ if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -q '^Sourc
     fi
     # An index of another suite or architecture that fails to download does not stop the
     # source packages from being found, so only apt-get source below decides.
-    sudo_if_needed apt-get update -qq || echo "apt-get update reported errors; looking for the sources all the same" >&2
+    apt_update
 fi
 mkdir -p "$dest"
 cd "$dest"

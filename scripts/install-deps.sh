@@ -1,28 +1,46 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with; does nothing when all are there.
+# wine32, which runs the 32-bit tests, is asked for only where the kernel starts 32-bit programs,
+# and a wine32 that cannot be installed stops nothing: the 32-bit programs are built all the same.
 source "$(dirname "$0")/common.sh"
+source "$root/scripts/apt.sh"
 
 packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils xdotool python3 imagemagick fp-utils zip
+    wine wine64 libwine-dev xvfb xauth x11-utils xdotool python3 imagemagick fp-utils zip
     libpng-dev dpkg-dev libcli11-dev nlohmann-json3-dev
 )
-
+wine32=wine32:i386
 
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    installed "$p" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-    "$root/scripts/fetch-png-sources.sh"
-    exit 0
+wanted=("${missing[@]}")
+if ! installed $wine32; then
+    if kernel_starts_32bit; then
+        wanted+=($wine32)
+    else
+        echo "Not installing $wine32: $STRINDLE_NO_32BIT_WHY."
+    fi
 fi
 
-step "installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    sudo_if_needed dpkg --add-architecture i386
+if [ ${#wanted[@]} -gt 0 ]; then
+    step "installing ${wanted[*]}"
+    if [[ " ${wanted[*]} " == *" $wine32 "* ]]; then
+        dpkg --print-foreign-architectures | grep -qx i386 || sudo_if_needed dpkg --add-architecture i386
+        apt_update
+        refusal=$(apt_refusal $wine32)
+        if [ -n "$refusal" ]; then
+            echo "$wine32 cannot be installed ($refusal): the 32-bit programs are built, their tests are not run."
+            wanted=("${missing[@]}")
+        fi
+    else
+        apt_update
+    fi
+    if [ ${#wanted[@]} -gt 0 ]; then
+        apt_install "${wanted[@]}"
+    fi
 fi
-sudo_if_needed apt-get update -qq
-sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 "$root/scripts/fetch-png-sources.sh"
