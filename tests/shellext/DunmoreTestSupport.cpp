@@ -188,11 +188,12 @@ bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view) {
     return true;
 }
 
-void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view) {
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& value, const std::wstring& data,
+                         REGSAM view) {
     HKEY created = nullptr;
     ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &created, nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    EXPECT_EQ(RegSetValueExW(created, value.empty() ? nullptr : value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
     RegCloseKey(created);

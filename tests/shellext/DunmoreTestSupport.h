@@ -80,7 +80,8 @@ std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& ke
                                                REGSAM view = 0);
 bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
 void CreateRegistryKey(HKEY root, const std::wstring& key);
-void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& data, REGSAM view = 0);
+void WriteRegistryString(HKEY root, const std::wstring& key, const std::wstring& value, const std::wstring& data,
+                         REGSAM view = 0);
 
 // The registry view of the other bitness: the 32-bit one from a 64-bit test and back.
 REGSAM OtherBitnessView();

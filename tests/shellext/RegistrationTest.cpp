@@ -232,11 +232,15 @@ TEST_F(DunmoreRegistration, VerbIsFoundThroughSystemFileAssociations) {
 TEST_F(DunmoreRegistration, UnregistrationKeepsTheSharedKeysWhileTheOtherBitnessIsRegistered) {
     const std::wstring otherServerKey = classKey_ + L"\\InprocServer32";
     const std::wstring otherServer = L"C:\\Program Files\\Dunmore\\other\\Dunmore.dll";
-    WriteRegistryString(HKEY_CLASSES_ROOT, otherServerKey, otherServer, OtherBitnessView());
+    // The other bitness as its registration leaves it: its class and its approval, each in its
+    // own registry view. A prefix made by 64-bit Wine alone lacks the 32-bit view's Approved key,
+    // which Windows always has.
+    WriteRegistryString(HKEY_CLASSES_ROOT, otherServerKey, L"", otherServer, OtherBitnessView());
     if (RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_)) {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey_.c_str());
         GTEST_SKIP() << "this system keeps one view of HKCR\\CLSID for both bitnesses";
     }
+    WriteRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_, L"Tessaly extension", OtherBitnessView());
     ASSERT_EQ(Dunmore().registerServer(), S_OK);
     ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_));
