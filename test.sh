@@ -2,8 +2,15 @@
 # Installs what is missing, builds natively and for 32- and 64-bit Windows, and runs every test:
 # native tests under AddressSanitizer, the fuzz targets for a short while when clang is there,
 # and the Windows tests under Wine on a virtual display: the 64-bit tree's always, the 32-bit
-# tree's where this machine starts 32-bit programs.
+# tree's where Wine runs 32-bit programs (the kernel starts them and wine32 is installed).
 source "$(dirname "$0")/scripts/common.sh"
+
+cleanup() {
+    stop_wine "$build_win32" "$build_win64"
+    stop_display
+    print_step_times
+}
+trap cleanup EXIT
 
 step "installing what is missing"
 "$root/scripts/install-deps.sh"
@@ -25,13 +32,6 @@ build "$build_win32"
 step "packing the Windows zip"
 build "$build_win32" dist
 
-cleanup() {
-    stop_wine "$build_win32" "$build_win64"
-    stop_display
-    print_step_times
-}
-trap cleanup EXIT
-
 step "running the native tests"
 ctest --test-dir "$build_native" --output-on-failure -j "$jobs"
 
@@ -47,13 +47,13 @@ fi
 step "starting a virtual display"
 start_display
 step "running the 64-bit Windows tests"
-"$root/scripts/wine-prefix.sh" "$build_win64"
+start_wine "$build_win64"
 ctest --test-dir "$build_win64" --output-on-failure -j "$jobs"
 if [ $win32_tests = ON ]; then
     # No window of the 64-bit run may stay up to take the focus from the 32-bit tests' windows.
     stop_wine "$build_win64"
     step "running the 32-bit Windows tests"
-    "$root/scripts/wine-prefix.sh" "$build_win32"
+    start_wine "$build_win32"
     ctest --test-dir "$build_win32" --output-on-failure -j "$jobs"
 else
     echo "32-bit Windows tests: not built and not run, because Wine runs no 32-bit programs here ($STRINDLE_NO_32BIT_WHY); the 32-bit programs were built."

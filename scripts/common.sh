@@ -155,6 +155,15 @@ stop_display() {
     xvfb_pid=
 }
 
+# start_wine BUILD_DIR: makes the build folder's prefix and starts its Wine server and services,
+# detached from this script's output. Started by a test program instead, they would hold that
+# program's output pipe open, and ctest would wait for them as for that test.
+start_wine() {
+    "$root/scripts/wine-prefix.sh" "$1"
+    WINEPREFIX="$1/wineprefix" wineserver -p </dev/null >/dev/null 2>&1
+    WINEPREFIX="$1/wineprefix" WINEDEBUG=-all wine_program wineboot </dev/null >/dev/null 2>&1
+}
+
 stop_wine() {  # stop_wine BUILD_DIR...: ends the Wine server of each build folder's prefix
     for dir in "$@"; do
         if [ -d "$dir/wineprefix" ]; then

@@ -5,6 +5,7 @@
 // for every expected change with a deadline.
 
 #include "ForeignControls.h"
+#include "GuiTestSupport_win.h"
 #include "RealInput.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
@@ -85,6 +86,7 @@ protected:
     RealInput input_;
 
 private:
+    UnmanagedWindowsOf unmanaged_{L"strindle.exe"};
     std::unique_ptr<SettingsBackup> settings_;
     std::vector<std::unique_ptr<StrindleRun>> runs_;
 };

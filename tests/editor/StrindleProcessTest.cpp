@@ -18,6 +18,7 @@ class StrindleProcess : public testing::Test {
 protected:
     ScratchDir scratch_;
     SettingsBackup settings_;
+    UnmanagedWindowsOf unmanaged_{L"" STRINDLE_EXE_NAME};
 };
 
 TEST_F(StrindleProcess, OpensTheFirstArgumentAndClosesCleanly) {

@@ -2,6 +2,7 @@
 #include "ConvertTestSupport.h"
 
 #include "ForeignControls.h"
+#include "GuiTestSupport_win.h"
 #include "StartedProgram.h"
 
 #include <chrono>
@@ -17,6 +18,7 @@ TEST(MorvaneProcess, StartsInTheFolderListsItsDc6FilesAndClosesCleanly) {
     ASSERT_GT(copied, 0);
     const std::wstring expected = L"Morvane Converter: (" + std::to_wstring(copied) + L" files)";
 
+    const UnmanagedWindowsOf unmanaged(L"MorvaneConvert.exe");
     StartedProgram program(ProgramBesideTests(L"MorvaneConvert.exe"), folder.Path());
     ASSERT_TRUE(program.Started()) << GetLastError();
     HWND window = program.WaitForWindow([&](HWND w) { return TextOf(w) == expected; }, std::chrono::seconds(60));

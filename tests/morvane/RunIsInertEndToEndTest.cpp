@@ -3,6 +3,7 @@
 #include "ConvertTestSupport.h"
 
 #include "ForeignControls.h"
+#include "GuiTestSupport_win.h"
 #include "RealInput.h"
 #include "StartedProgram.h"
 #include "resource.h"

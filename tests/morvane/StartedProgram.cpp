@@ -9,13 +9,6 @@ std::filesystem::path ProgramBesideTests(const std::wstring& name) {
     return std::filesystem::path(self).parent_path() / name;
 }
 
-UnmanagedWindowsOf::UnmanagedWindowsOf(const std::wstring& exeName)
-    : key_(L"Software\\Wine\\AppDefaults\\" + exeName + L"\\X11 Driver") {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed", REG_SZ, L"N", 2 * sizeof(wchar_t));
-}
-
-UnmanagedWindowsOf::~UnmanagedWindowsOf() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed"); }
-
 StartedProgram::StartedProgram(const std::filesystem::path& program, const std::filesystem::path& workingFolder) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{sizeof startup};

@@ -15,21 +15,6 @@
 // The program `name` (e.g. "MorvaneConvert.exe") beside the running test program.
 std::filesystem::path ProgramBesideTests(const std::wstring& name);
 
-// While it lives, Wine draws the windows of program `exeName` unmanaged, as the test programs'
-// own: without a window manager (Xvfb has none) Wine waits about 2 s on each shown window of a
-// managed program as it is destroyed, every message box included. Programs started by hand stay
-// managed: the setting goes with the object.
-class UnmanagedWindowsOf {
-public:
-    explicit UnmanagedWindowsOf(const std::wstring& exeName);
-    ~UnmanagedWindowsOf();
-    UnmanagedWindowsOf(const UnmanagedWindowsOf&) = delete;
-    UnmanagedWindowsOf& operator=(const UnmanagedWindowsOf&) = delete;
-
-private:
-    std::wstring key_;
-};
-
 // Starts a program in a working folder; a program still running when the object goes is ended.
 class StartedProgram {
 public:

@@ -106,3 +106,10 @@ HWND VisibleWindowOfProcess(DWORD processId) {
     EnumWindows(TakeVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.Window;
 }
+
+UnmanagedWindowsOf::UnmanagedWindowsOf(const std::wstring& exeName)
+    : key_(L"Software\\Wine\\AppDefaults\\" + exeName + L"\\X11 Driver") {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed", REG_SZ, L"N", 2 * sizeof(wchar_t));
+}
+
+UnmanagedWindowsOf::~UnmanagedWindowsOf() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed"); }

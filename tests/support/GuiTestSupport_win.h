@@ -47,3 +47,18 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 // A visible top-level window of the process, or null.
 HWND VisibleWindowOfProcess(DWORD processId);
+
+// While it lives, Wine draws the windows of program `exeName` unmanaged, as the test programs'
+// own: without a window manager (Xvfb has none) Wine waits about 2 s on each shown window of a
+// managed program as it is destroyed, every message box included. Programs started by hand stay
+// managed: the setting goes with the object.
+class UnmanagedWindowsOf {
+public:
+    explicit UnmanagedWindowsOf(const std::wstring& exeName);
+    ~UnmanagedWindowsOf();
+    UnmanagedWindowsOf(const UnmanagedWindowsOf&) = delete;
+    UnmanagedWindowsOf& operator=(const UnmanagedWindowsOf&) = delete;
+
+private:
+    std::wstring key_;
+};
