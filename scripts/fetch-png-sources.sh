@@ -27,10 +27,22 @@ if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -q '^Sourc
     # source packages from being found, so only apt-get source below decides.
     apt_update
 fi
+
+# A mirror can list a version whose files it does not hold yet (a security update in the middle
+# of its sync answers 404), so each package comes at the newest version that downloads.
+fetch_source() {
+    local package=$1 version log
+    for version in $(apt-cache showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' | sort -urV || true); do
+        log=$(apt-get source -qq "$package=$version" 2>&1) && return 0
+        echo "The $package $version sources could not be downloaded." >&2
+    done
+    echo "${log:-apt knows no source package $package}" >&2
+    echo "No version of the $package sources could be downloaded." >&2
+    return 1
+}
+
 mkdir -p "$dest"
 cd "$dest"
-if ! log=$(apt-get source -qq zlib libpng1.6 2>&1); then
-    echo "$log" >&2
-    false
-fi
+fetch_source zlib
+fetch_source libpng1.6
 rm -f ./*.dsc ./*.tar.* ./*.diff.gz
