@@ -30,7 +30,7 @@ trap 'stop_wine "$build_windows"; stop_display' EXIT
 if [ -z "${DISPLAY:-}" ]; then
     step "starting a virtual display"
     start_display
-    echo "No X display: Strindle runs on the virtual display $DISPLAY (scripts/screenshot.sh shows it)."
+    echo "No X display: Strindle runs on the virtual display $DISPLAY (\`import -display $DISPLAY -window root shot.png\` takes a picture of it)."
 fi
 step "running Strindle on $sample"
 "$root/scripts/wine-run.sh" "$build_windows" "$build_windows/bin/strindle.exe" "Z:$sample"
