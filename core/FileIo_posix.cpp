@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -197,4 +198,9 @@ bool MakeFolders(const std::u16string& path) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return std::filesystem::is_directory(folder, ec);
+}
+
+std::string SystemErrorText(int code) {
+    const char* text = std::strerror(code);
+    return text != nullptr && *text != '\0' ? text : "error " + std::to_string(code);
 }

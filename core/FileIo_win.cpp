@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "FileIoPieces.h"
+#include "Utf.h"
 
 #include <windows.h>
 
@@ -248,4 +249,17 @@ bool MakeFolders(const std::u16string& path) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return std::filesystem::is_directory(folder, ec);
+}
+
+std::string SystemErrorText(int code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string words = text != nullptr ? std::u16string(reinterpret_cast<const char16_t*>(text), length) : u"";
+    LocalFree(text);
+    while (!words.empty() && (words.back() == u'\n' || words.back() == u'\r' || words.back() == u' ' ||
+                              words.back() == u'.'))
+        words.pop_back();
+    return words.empty() ? "error " + std::to_string(code) : Utf16ToUtf8(words);
 }

@@ -24,7 +24,7 @@ Result Result::FileFailure(FileStep step, int code) {
         what = "could not replace the target with the new file";
         break;
     }
-    Result result = Failure(std::string(what) + " (error " + std::to_string(code) + ")");
+    Result result = Failure(std::string(what) + ": " + SystemErrorText(code));
     result.Step = step;
     result.Code = code;
     return result;

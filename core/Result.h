@@ -31,6 +31,11 @@ struct Result {
     static Result Failure(std::string message, std::string caption = {}) {
         return {false, std::move(message), std::move(caption)};
     }
-    // "could not open the file (error 2)", with the step and the error number kept.
+    // "could not open the file: No such file or directory", with the step and the error
+    // number kept.
     static Result FileFailure(FileStep step, int code);
 };
+
+// The system's own words for an error number (FormatMessage on Windows, strerror elsewhere),
+// without a closing full stop; "error N" where the system has none.
+std::string SystemErrorText(int code);

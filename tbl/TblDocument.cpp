@@ -3,6 +3,7 @@
 #include "FileIo.h"
 #include "TblLayout.h"
 #include "TblReader.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <iterator>
@@ -173,11 +174,10 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
     try {
         ByteBuffer bytes;
         if (const Result read = ReadWholeFile(path, bytes); !read) {
-            if (read.Step == FileStep::Open)
-                return Result::Failure("File Open Error: " + std::to_string(read.Code), "Error");
             if (read.Step == FileStep::TooLarge)
                 return Result::Failure("The file is too large to be a string table (more than 4 GiB).", "Error");
-            return Result::Failure("File Read Error: " + std::to_string(read.Code), "Error");
+            const char* failure = read.Step == FileStep::Open ? "File Open Error: " : "File Read Error: ";
+            return Result::Failure(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
         }
         return Adopt(std::move(bytes), parseOnLoad, unreadable);
     } catch (const std::bad_alloc&) {

@@ -126,7 +126,8 @@ TEST_F(FileCommands, FailedOpenShowsLoaderMessageAndLeavesAnEmptyUntitledTable) 
     std::wstring missing = (scratch_ / "missing.tbl").wstring();
     OpenFile(missing);
     ASSERT_EQ(prompts_.Messages.size(), 1u);
-    EXPECT_EQ(prompts_.Messages[0].Text, L"File Open Error: 2");
+    EXPECT_EQ(prompts_.Messages[0].Text,
+              L"File Open Error: " + missing + L"\n" + WideFromUtf8(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L".");
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Error");
     EXPECT_EQ(prompts_.Messages[0].Type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(Dialog().Document.Count(), 0u);

@@ -88,8 +88,10 @@ TEST_F(ImportTbl, DamagedFileLeavesTheTableAsItWas) {
 
 TEST_F(ImportTbl, MissingFileShowsTheLoadersMessage) {
     OpenFile(MakeTable("doc.tbl", {u"a"}, {u"one"}));
-    ImportTable(ScratchPath("missing.tbl"));
-    EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{L"File Open Error: 2"});
+    const std::wstring missing = ScratchPath("missing.tbl");
+    ImportTable(missing);
+    EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{L"File Open Error: " + missing + L"\n" +
+                                                          WideFromUtf8(SystemErrorText(ERROR_FILE_NOT_FOUND)) + L"."});
     EXPECT_EQ(Rows(), std::vector<std::wstring>{L"a"});
 }
 
