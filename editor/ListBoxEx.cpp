@@ -58,6 +58,8 @@ void CListBoxEx::Fill(size_t rows) {
 
 void CListBoxEx::Select(int row, bool selected) { SendMessageW(list_, LB_SETSEL, selected ? TRUE : FALSE, row); }
 
+void CListBoxEx::SelectRange(int first, int last) { SendMessageW(list_, LB_SELITEMRANGEEX, first, last); }
+
 void CListBoxEx::SetCaret(int row) { SendMessageW(list_, LB_SETCARETINDEX, row, FALSE); }
 
 std::vector<int> CListBoxEx::SelectedRows() const {
@@ -101,14 +103,33 @@ void CListBoxEx::RedrawRow(int row) {
         InvalidateRect(list_, &rect, TRUE);
 }
 
-int CListBoxEx::NextRowStartingWith(wchar_t typed) const {
-    const int rows = Count();
-    const wchar_t wanted = UpperCase(typed);
+int CListBoxEx::RowForTyped(wchar_t typed, DWORD messageTime) {
+    constexpr DWORD TypeAheadPause = 1000;  // milliseconds, as Explorer's lists wait
+    if (messageTime - lastTypedTime_ > TypeAheadPause)
+        typed_.clear();
+    lastTypedTime_ = messageTime;
+    typed_ += UpperCase(typed);
     const int caret = std::max(Caret(), 0);
-    for (int step = 1; step <= rows; ++step) {
-        const int row = (caret + step) % rows;
+    if (typed_.find_first_not_of(typed_.front()) == std::wstring::npos)
+        return FirstRowStartingWith(typed_.substr(0, 1), caret + 1);
+    if (const int row = FirstRowStartingWith(typed_, caret); row >= 0)
+        return row;
+    // A character that continues no key starts a new prefix.
+    typed_ = typed_.back();
+    return FirstRowStartingWith(typed_, caret + 1);
+}
+
+int CListBoxEx::FirstRowStartingWith(const std::wstring& prefix, int from) const {
+    const int rows = Count();
+    for (int step = 0; step < rows; ++step) {
+        const int row = (from + step) % rows;
         const std::u16string text = rowText_(row);
-        if (!text.empty() && UpperCase(static_cast<wchar_t>(text.front())) == wanted)
+        if (text.size() < prefix.size())
+            continue;
+        size_t i = 0;
+        while (i < prefix.size() && UpperCase(static_cast<wchar_t>(text[i])) == prefix[i])
+            ++i;
+        if (i == prefix.size())
             return row;
     }
     return -1;

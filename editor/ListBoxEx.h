@@ -29,6 +29,8 @@ public:
     // when the row is drawn.
     void Fill(size_t rows);
     void Select(int row, bool selected);
+    // Selects rows `first` to `last` (inclusive) in one message.
+    void SelectRange(int first, int last);
     void SetCaret(int row);
     std::vector<int> SelectedRows() const;
     bool IsSelected(int row) const;
@@ -44,9 +46,12 @@ public:
     void DeleteRow(int row);
     // Draws a row again after its text changed.
     void RedrawRow(int row);
-    // The first row after the caret, going round to the top, whose text starts with
-    // `typed` in either case; -1 when none does.
-    int NextRowStartingWith(wchar_t typed) const;
+    // Type-ahead, as in Windows lists: characters typed less than TypeAheadPause apart build
+    // one prefix, and the list goes to the first row from the caret on, going round to the
+    // top, whose text starts with it in either case. A single character, or the same one
+    // typed again, goes on to the next row starting with it; so does a character that
+    // continues no key's prefix. -1 when no row starts with what was typed.
+    int RowForTyped(wchar_t typed, DWORD messageTime);
     // Makes `row` the anchor that Shift+click and Shift+arrows extend the selection from.
     void SetAnchor(int row);
     void SelectAll();
@@ -61,9 +66,14 @@ public:
     void ShowContextMenu(LPARAM screenPoint);
 
 private:
+    // The first row from `from` on, going round, whose text starts with `prefix` (upper case).
+    int FirstRowStartingWith(const std::wstring& prefix, int from) const;
+
     UniqueMenu menu_;
     HWND list_ = nullptr;
     RowTextSource rowText_;
+    std::wstring typed_;  // the type-ahead prefix, in upper case
+    DWORD lastTypedTime_ = 0;
 };
 
 // The clipboard format of copied entries.

@@ -93,6 +93,8 @@ struct StrindleMessageMap {
         {WM_DROPFILES, &CStrindleDlg::OnDropFiles},
         {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
         {WM_CHARTOITEM, &CStrindleDlg::OnCharToItem},
+        {WM_GETMINMAXINFO, &CStrindleDlg::OnGetMinMaxInfo},
+        {WM_WINDOWPOSCHANGED, &CStrindleDlg::OnWindowPosChanged},
     };
 };
 
@@ -396,13 +398,13 @@ bool CStrindleDlg::OnVKeyToItem(WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-// A typed character goes to the next row whose key starts with it and selects that row alone,
-// as an arrow key does; a character that starts no key changes nothing. The list does
+// Typed characters go to the row whose key starts with them (the list's type-ahead) and
+// select that row alone, as an arrow key does; a character that starts no key changes nothing. The list does
 // nothing more (-2): it would select from the anchor row to the found one.
 bool CStrindleDlg::OnCharToItem(WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(lParam) != keyList_.Handle())
         return false;
-    const int row = keyList_.NextRowStartingWith(static_cast<wchar_t>(LOWORD(wParam)));
+    const int row = keyList_.RowForTyped(static_cast<wchar_t>(LOWORD(wParam)), static_cast<DWORD>(GetMessageTime()));
     if (row >= 0) {
         DeselectAll();
         SelectAndShow(row);
@@ -430,6 +432,35 @@ bool CStrindleDlg::OnSysCommand(WPARAM wParam, LPARAM) {
         return false;
     OnAbout();
     return true;
+}
+
+// Maximised, the window fills the work area of its screen with only its sizing border outside
+// it. Wine's default counts a popup window's caption and menu as border too, which puts the
+// title bar above the top of the screen.
+bool CStrindleDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+    MONITORINFO monitor{sizeof monitor};
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    RECT border{};
+    AdjustWindowRectEx(&border, style & ~WS_CAPTION, FALSE, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    const RECT& work = monitor.rcWork;
+    auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+    info.ptMaxPosition = {work.left - monitor.rcMonitor.left + border.left, work.top - monitor.rcMonitor.top + border.top};
+    info.ptMaxSize = {work.right - work.left + border.right - border.left, work.bottom - work.top + border.bottom - border.top};
+    return true;
+}
+
+// The preview stays just above the main window, its owner, whatever brought the main window
+// forward (a closed dialog, a click, a maximise); Wine does not always restack owned windows.
+bool CStrindleDlg::OnWindowPosChanged(WPARAM, LPARAM) {
+    if (PreviewShown()) {
+        HWND above = GetWindow(Handle(), GW_HWNDPREV);
+        if (above != preview_->Handle())
+            SetWindowPos(preview_->Handle(), above ? above : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    return false;  // the default handling sends WM_SIZE and WM_MOVE
 }
 
 bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {

@@ -142,6 +142,8 @@ private:
     bool OnDropFiles(WPARAM wParam, LPARAM lParam);
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
     bool OnCharToItem(WPARAM wParam, LPARAM lParam);
+    bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    bool OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     void SelectRowUnderMouse(LPARAM screenPoint);
 
     template <class Route>
@@ -165,11 +167,10 @@ private:
     void PutUpCleanTitle();
     void ShowLoadedDocument();
     void ShowEntriesFromTop();
-    void OfferRescue(const std::u16string& path, const Result& refusal);
+    bool RescueAccepted(TblDocument& rescued, const std::u16string& path, const Result& refusal);
     bool OpenChosenFile(const std::wstring& path);
     void RememberRecentFile(const std::wstring& path);
     void ShowRecentFiles();
-    void ForgetRefusedFile();
     void ShowZeroIndexAndHash();
     void SaveWindowPosition();
     RECT StoredRectOnScreen() const;

@@ -54,19 +54,41 @@ bool CStrindleDlg::AddEntryAt(size_t row, std::u16string name) {
     return true;
 }
 
+namespace {
+
+// "Delete 2 entries (WarrivGossip1, Brute)?": rows selected by Go To or Ctrl+click may lie out
+// of sight, so the question says how many entries go and names the first few.
+std::wstring DeleteQuestion(const TblDocument& document, const std::vector<size_t>& rows) {
+    constexpr size_t KeysNamed = 3;
+    constexpr size_t KeyLengthShown = 40;
+    std::wstring keys;
+    for (size_t i = 0; i < rows.size() && i < KeysNamed; ++i) {
+        std::wstring key = Wide(document.Key(rows[i]));
+        if (key.size() > KeyLengthShown)
+            key = key.substr(0, KeyLengthShown - 1) + L"\u2026";
+        keys += (i > 0 ? L", " : L"") + (key.empty() ? L"\"\"" : key);
+    }
+    if (rows.size() > KeysNamed)
+        keys += L", \u2026";
+    return FormatText(L"Delete %u %ls (%ls)?", static_cast<unsigned>(rows.size()),
+                      rows.size() == 1 ? L"entry" : L"entries", keys.c_str());
+}
+
+}  // namespace
+
 void CStrindleDlg::OnDeleteKey() {
     const bool ask = ConfirmDelete;
     ConfirmDelete = true;  // on again, whatever this delete does
     if (keyList_.Caret() < 0)
         return;
-    std::vector<int> selected = keyList_.SelectedRows();
-    if (ask && prompts_.Message(Handle(), L"Are you sure?", L"Confirmation", MB_YESNO | MB_ICONINFORMATION) != IDYES)
-        return;
     std::vector<size_t> removed;
-    for (int row : selected)
+    for (int row : keyList_.SelectedRows())
         if (row >= 0 && static_cast<size_t>(row) < Document.Count())
             removed.push_back(static_cast<size_t>(row));
     if (removed.empty())
+        return;
+    if (ask && prompts_.Message(Handle(), DeleteQuestion(Document, removed), L"Confirmation",
+                                MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     // One compacting pass and one refill: row by row costs milliseconds a row in a full list.
     // The refill scrolls to the top; the rows the user was looking at come back.
@@ -153,7 +175,14 @@ void CStrindleDlg::OnPasteInto() {
     const bool wasShown = Document.ModifiedShown;
     Document.InsertMany(Document.Count(), std::move(entries));
     try {
+        // The pasted rows come selected, scrolled into view.
         keyList_.Fill(Document.Count());
+        if (count > 0) {
+            const int first = static_cast<int>(pastedRows.front());
+            keyList_.SelectRange(first, static_cast<int>(pastedRows.back()));
+            keyList_.SetCaret(first);
+            keyList_.SetTopRow(first);
+        }
         Document.MarkModified();
         ShowCaretEntry();  // puts up the star and "Not Saved"
     } catch (...) {

@@ -27,7 +27,8 @@ FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
     request.DefaultExtension = L"tbl";
     request.InitialFileName = L"*.tbl";
     request.Filter = L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||";
-    request.InitialFolder = Settings.DefaultDirectory;
+    // Beside the open table's file, where the next table most likely is; else the default folder.
+    request.InitialFolder = Document.PathName.empty() ? Settings.DefaultDirectory : FolderOfPath(Wide(Document.PathName));
     request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST
                          : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     return request;
@@ -67,26 +68,29 @@ void CStrindleDlg::OnOpen() {
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), request, chosen))
         return;
-    SetChangeNotify(false);
     StoreChosenFolder(chosen.Path);
     OpenChosenFile(chosen.Path);
 }
 
 // Loads `path` in place of the document, once the user has chosen it (by the Open dialog,
-// the recent-files list or a drop) and agreed to lose unsaved changes.
+// the recent-files list or a drop) and agreed to lose unsaved changes. The file is read beside
+// the open table, which stays as it was (its name, rows and modified state) should the file be
+// refused and not rescued.
 bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
-    SetChangeNotify(false);
-    Document.Clear();
-    keyList_.ResetContent();
-    SetEditorReadOnly(false);
-    SetEditorText(u"");
     SetStatusText(0, L"Loading....");
-    const Result loaded = Document.Load(Utf16(path), Settings.ParseOnLoad);
-    if (loaded) {
-        ShowLoadedDocument();
-        RememberRecentFile(path);
-    } else {
-        OfferRescue(Utf16(path), loaded);
+    TblDocument read;
+    const Result loaded = read.Load(Utf16(path), Settings.ParseOnLoad);
+    if (loaded || RescueAccepted(read, Utf16(path), loaded)) {
+        SetChangeNotify(false);
+        Document = std::move(read);
+        SetEditorReadOnly(false);
+        if (loaded) {
+            ShowLoadedDocument();
+            RememberRecentFile(path);
+        } else {
+            ShowEntriesFromTop();  // "Untitled" and modified: the star, "Not Saved", and Save asks for a name
+            SetChangeNotify(true);
+        }
     }
     SetStatusText(0, L"Ready.");
     return loaded.Ok;
@@ -98,9 +102,9 @@ void CStrindleDlg::OpenRecentFile(size_t index) {
     if (Document.Modified && !ConfirmDiscardChanges())
         return;
     const std::wstring path = Settings.RecentFiles[index];
-    if (OpenChosenFile(path))
+    // The loader has said why it failed; a file that is no longer there leaves the list.
+    if (OpenChosenFile(path) || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         return;
-    // The loader has said why; a file that cannot be opened leaves the list.
     RemoveRecentFile(Settings.RecentFiles, path);
     Settings.StoreRecentFiles();
     ShowRecentFiles();
@@ -178,32 +182,22 @@ void CStrindleDlg::ShowRecentFiles() {
                     ID_FILE_RECENT_FIRST + index, RecentFileMenuText(index, Settings.RecentFiles[index]).c_str());
 }
 
-// A file that could not be read is not the document's file: the empty table left behind is
-// "Untitled", so that a later Save asks for a name instead of writing over the refused file.
-void CStrindleDlg::ForgetRefusedFile() {
-    Document.Reset();  // nothing half-read stays behind
-    PutUpCleanTitle();
-}
-
 // Load refused `path`. A damaged table of which entries can be read is offered: the question
-// says what could not be read, and Yes opens those entries as a new, modified table. Otherwise
-// the refusal is said and the refused file forgotten.
-void CStrindleDlg::OfferRescue(const std::u16string& path, const Result& refusal) {
+// says what could not be read, and Yes reads those entries into `rescued`, a new, modified
+// table. Otherwise the refusal is said.
+bool CStrindleDlg::RescueAccepted(TblDocument& rescued, const std::u16string& path, const Result& refusal) {
     std::vector<std::string> unreadable;
-    if (!Document.Rescue(path, Settings.ParseOnLoad, unreadable)) {
+    if (!rescued.Rescue(path, Settings.ParseOnLoad, unreadable)) {
         ShowFailure(refusal);
-    } else if (prompts_.Message(Handle(), RescueQuestion(WideFromUtf8(refusal.Message), unreadable),
-                                WideFromUtf8(refusal.Caption), MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
-        ShowEntriesFromTop();  // "Untitled" and modified: the star, "Not Saved", and Save asks for a name
-        SetChangeNotify(true);
-        return;
+        return false;
     }
-    ForgetRefusedFile();
+    return prompts_.Message(Handle(), RescueQuestion(WideFromUtf8(refusal.Message), unreadable),
+                            WideFromUtf8(refusal.Caption), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
     StartupOpenRequest = false;
-    return OpenChosenFile(Wide(path));
+    return OpenChosenFile(FullPathOf(Wide(path)));
 }
 
 // Shared by Open and the open at start-up: the start-up open shows the first entry too, so

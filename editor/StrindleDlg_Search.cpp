@@ -129,6 +129,9 @@ void CStrindleDlg::OnGoToIndex() {
     if (row < keyList_.Count()) {
         keyList_.Select(row, true);
         keyList_.SetCaret(row);
+        SetStatusText(0, L"Ready.");
+    } else {
+        SetStatusText(0, FormatText(L"No entry %d: the table has %d", row, keyList_.Count()));
     }
     ShowCaretEntry();
 }

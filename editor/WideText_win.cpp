@@ -32,3 +32,15 @@ std::wstring FolderOfPath(const std::wstring& path) {
     size_t separator = path.find_last_of(L"\\/:");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
 }
+
+std::wstring FullPathOf(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return path;
+    full.resize(length);
+    return full;
+}

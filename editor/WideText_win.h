@@ -14,5 +14,8 @@ std::wstring WideFromUtf8(const std::string& text);
 // printf-style formatting into a wide string (use %ls for wide string arguments).
 std::wstring FormatText(const wchar_t* format, ...);
 
+// The full path of a path relative to the current folder; the path itself when it has none.
+std::wstring FullPathOf(const std::wstring& path);
+
 // The drive and folder of a path, with the trailing separator.
 std::wstring FolderOfPath(const std::wstring& path);

@@ -136,28 +136,26 @@ TEST_F(ClipboardCommands, CutThenPasteMovesTheEntriesToTheEndWithoutAsking) {
     Paste();
     EXPECT_TRUE(prompts_.Messages.empty());
     EXPECT_EQ(Rows(), Numbered(L"key", {2, 3, 4, 0, 1}));
-    SelectRows({4});
-    EXPECT_EQ(EditorText(), L"value1");
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{3, 4})) << "the pasted rows come selected";
+    EXPECT_EQ(EditorText(), L"value0");
     EXPECT_EQ(Title(), L"Strindle - table.tbl*");
-    // Delete Key asks again after the cut.
+    // Delete Key asks again after the cut, naming what it would delete.
     prompts_.MessageAnswers.push_back(IDNO);
     SendCommand(ID_EDIT_DELETEKEY);
     ASSERT_EQ(prompts_.Messages.size(), 1u);
-    EXPECT_EQ(prompts_.Messages[0].Text, L"Are you sure?");
+    EXPECT_EQ(prompts_.Messages[0].Text, L"Delete 2 entries (key0, key1)?");
 }
 
-TEST_F(ClipboardCommands, PasteAppendsEvenEqualKeysAndShowsTheFirstEntry) {
+TEST_F(ClipboardCommands, PasteAppendsEvenEqualKeysAndShowsThePastedEntry) {
     OpenTableOf(3);
     SelectRows({2});
     CopyOrCut(ID_LIST_COPY);
     SelectRows({1});
     Paste();
     EXPECT_EQ(Rows(), Numbered(L"key", {0, 1, 2, 2}));
-    EXPECT_TRUE(SelectedRows().empty());
-    EXPECT_EQ(EditorText(), L"value0");
-    EXPECT_EQ(Status(2), L"Index: 0(0h)/3(3h)");
-    SelectRows({3});
+    EXPECT_EQ(SelectedRows(), std::vector<int>{3});
     EXPECT_EQ(EditorText(), L"value2");
+    EXPECT_EQ(Status(2), L"Index: 3(3h)/3(3h)");
 }
 
 TEST_F(ClipboardCommands, TabInACopiedKeyShiftsThePairsThatFollow) {

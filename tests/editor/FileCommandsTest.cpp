@@ -149,17 +149,24 @@ TEST_F(FileCommands, DamagedFileIsRefusedWithTheLoadersReason) {
     EXPECT_EQ(Dialog().KeyList().Count(), 0);
 }
 
-TEST_F(FileCommands, SaveAfterARefusedFileAsksForANameAndLeavesTheFileAlone) {
+TEST_F(FileCommands, RefusedFileLeavesTheOpenTableWithItsNameRowsAndChanges) {
     OpenTableOf(2);
+    SelectRow(1);
+    Type(L"!");
     std::filesystem::path damaged = scratch_ / "damaged.tbl";
     WriteBytes(damaged, std::vector<uint8_t>(300, 0x7F));
+    prompts_.MessageAnswers.push_back(IDYES);  // "File not Saved, Continue??"
     OpenFile(damaged.wstring());
-    EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled") << "the refused file is not the document's";
-    ASSERT_TRUE(Dialog().Document.Insert(0, u"new", u"entry"));
-    prompts_.FileAnswers.push_back(std::nullopt);
+    ASSERT_EQ(prompts_.Messages.size(), 2u);
+    EXPECT_EQ(prompts_.Messages[1].Caption, L"Error");
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl*");
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"key0", L"key1"}));
+    EXPECT_EQ(EditorText(), L"value1!");
+    EXPECT_EQ(StatusText(Status(), 1), L"Not Saved");
+    EXPECT_EQ(StatusText(Status(), 2), L"Index: 1(1h)/1(1h)");
     SendCommand(ID_FILE_SAVE);
-    ASSERT_EQ(prompts_.FileRequests.size(), 3u) << "two opens, then Save asks for a name";
-    EXPECT_TRUE(prompts_.FileRequests.back().Save);
+    EXPECT_EQ(prompts_.FileRequests.size(), 2u) << "Save writes the open table's own file";
+    EXPECT_EQ(ReadTable((scratch_ / "table.tbl").wstring()).Values, (std::vector<std::u16string>{u"value0", u"value1!"}));
     EXPECT_EQ(ReadBytes(damaged), std::vector<uint8_t>(300, 0x7F));
 }
 

@@ -96,8 +96,12 @@ TEST_F(GoToIndexCommand, LastRowIsReachedAndANumberBeyondTheTableSelectsNothing)
     EXPECT_EQ(SelectedRows(), (RowNumbers{7}));
     EXPECT_EQ(CaretRow(), 7);
     EXPECT_EQ(EditorText(), L"value7");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 0), L"No entry 100: the table has 100");
     GoToIndex(L"10000");
     EXPECT_EQ(SelectedRows(), (RowNumbers{7}));
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 0), L"No entry 10000: the table has 100");
+    GoToIndex(L"5");
+    EXPECT_EQ(StatusText(Dialog().StatusBar(), 0), L"Ready.") << "the note goes with the next Go To";
     EXPECT_TRUE(prompts_.Messages.empty());
 }
 

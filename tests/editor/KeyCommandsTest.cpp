@@ -106,7 +106,7 @@ TEST_F(DeleteKey, AsksThenRemovesTheSelectedRowsAndSelectsTheNextRemaining) {
     SelectRows({2, 5, 6});
     DeleteAnswering(IDYES);
     ASSERT_EQ(prompts_.Messages.size(), 1u);
-    EXPECT_EQ(prompts_.Messages[0].Text, L"Are you sure?");
+    EXPECT_EQ(prompts_.Messages[0].Text, L"Delete 3 entries (key2, key5, key6)?");
     EXPECT_EQ(prompts_.Messages[0].Caption, L"Confirmation");
     EXPECT_EQ(prompts_.Messages[0].Type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
     EXPECT_EQ(Rows(), Numbered(L"key", {0, 1, 3, 4, 7, 8, 9}));
@@ -119,6 +119,27 @@ TEST_F(DeleteKey, AsksThenRemovesTheSelectedRowsAndSelectsTheNextRemaining) {
     // The rows still show their entries' values: list and table are in step.
     SelectRows({5});
     EXPECT_EQ(EditorText(), L"value8");
+}
+
+// Rows chosen out of sight (Go To adds to the selection) are named before they go.
+TEST_F(DeleteKey, TheQuestionCountsTheEntriesAndNamesTheFirstFew) {
+    const std::u16string longKey(60, u'x');
+    const struct {
+        std::vector<int> Rows;
+        std::wstring Question;
+    } cases[] = {
+        {{1}, L"Delete 1 entry (WarrivGossip1)?"},
+        {{0, 1, 2, 3}, L"Delete 4 entries (\"\", WarrivGossip1, Brute, \u2026)?"},
+        {{4}, L"Delete 1 entry (" + std::wstring(39, L'x') + L"\u2026)?"},
+    };
+    OpenTable({u"", u"WarrivGossip1", u"Brute", u"Cow", longKey}, {u"a", u"b", u"c", u"d", u"e"});
+    for (const auto& c : cases) {
+        SelectRows(c.Rows);
+        DeleteAnswering(IDNO);
+        ASSERT_FALSE(prompts_.Messages.empty());
+        EXPECT_EQ(prompts_.Messages.back().Text, c.Question);
+    }
+    EXPECT_EQ(Rows().size(), 5u);
 }
 
 TEST_F(DeleteKey, KeepsTheRowsInViewWhereTheyWere) {
@@ -168,16 +189,17 @@ TEST_F(DeleteKey, DeletingEveryEntryGreysTheEntryCommandsAndKeepsTheEditorText) 
     EXPECT_EQ(Title(), L"Strindle - table.tbl*");
 }
 
-TEST_F(DeleteKey, WithoutASelectedRowRemovesNothingAndAsksAgainNextTime) {
+TEST_F(DeleteKey, WithoutASelectedRowAsksNothingAndAsksAgainNextTime) {
     OpenTableOf(3);
     SelectRows({1});
     Dialog().DeselectAll();
-    DeleteAnswering(IDYES);
+    SendCommand(ID_EDIT_DELETEKEY);
+    EXPECT_TRUE(prompts_.Messages.empty());
     EXPECT_EQ(Rows(), Numbered(L"key", {0, 1, 2}));
     EXPECT_EQ(Title(), L"Strindle - table.tbl");
     SelectRows({0});
     DeleteAnswering(IDNO);
-    EXPECT_EQ(prompts_.Messages.size(), 2u);
+    EXPECT_EQ(prompts_.Messages.size(), 1u);
 }
 
 TEST_F(DeleteKey, AcceleratorOfTheGreyedItemSendsNothing) {

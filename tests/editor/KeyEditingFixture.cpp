@@ -11,13 +11,13 @@ std::vector<std::wstring> Numbered(const wchar_t* prefix, std::initializer_list<
     return names;
 }
 
-void KeyEditingTest::SelectRows(std::initializer_list<int> rows) {
+void KeyEditingTest::SelectRows(const std::vector<int>& rows) {
     HWND list = Dialog().KeyList().Handle();
     SendMessageW(list, LB_SETSEL, FALSE, -1);
     for (int row : rows)
         SendMessageW(list, LB_SETSEL, TRUE, row);
     if (rows.size() > 0)
-        SendMessageW(list, LB_SETCARETINDEX, *(rows.end() - 1), FALSE);
+        SendMessageW(list, LB_SETCARETINDEX, rows.back(), FALSE);
     SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_KEYLIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 

@@ -15,7 +15,7 @@ std::vector<std::wstring> Numbered(const wchar_t* prefix, std::initializer_list<
 class KeyEditingTest : public MainWindowTest {
 protected:
     // Selects exactly `rows`, the caret on the last of them, as ctrl-clicks would.
-    void SelectRows(std::initializer_list<int> rows);
+    void SelectRows(const std::vector<int>& rows);
     std::wstring Title() { return TitleOf(Window()); }
     // The editor's selection, start and end.
     std::pair<int, int> EditorSelection();
