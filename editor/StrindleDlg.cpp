@@ -94,7 +94,6 @@ struct StrindleMessageMap {
         {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
         {WM_CHARTOITEM, &CStrindleDlg::OnCharToItem},
         {WM_GETMINMAXINFO, &CStrindleDlg::OnGetMinMaxInfo},
-        {WM_WINDOWPOSCHANGED, &CStrindleDlg::OnWindowPosChanged},
     };
 };
 
@@ -449,18 +448,6 @@ bool CStrindleDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
     info.ptMaxPosition = {work.left - monitor.rcMonitor.left + border.left, work.top - monitor.rcMonitor.top + border.top};
     info.ptMaxSize = {work.right - work.left + border.right - border.left, work.bottom - work.top + border.bottom - border.top};
     return true;
-}
-
-// The preview stays just above the main window, its owner, whatever brought the main window
-// forward (a closed dialog, a click, a maximise); Wine does not always restack owned windows.
-bool CStrindleDlg::OnWindowPosChanged(WPARAM, LPARAM) {
-    if (PreviewShown()) {
-        HWND above = GetWindow(Handle(), GW_HWNDPREV);
-        if (above != preview_->Handle())
-            SetWindowPos(preview_->Handle(), above ? above : HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    }
-    return false;  // the default handling sends WM_SIZE and WM_MOVE
 }
 
 bool CStrindleDlg::OnContextMenu(WPARAM wParam, LPARAM lParam) {

@@ -143,7 +143,6 @@ private:
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
     bool OnCharToItem(WPARAM wParam, LPARAM lParam);
     bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
-    bool OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     void SelectRowUnderMouse(LPARAM screenPoint);
 
     template <class Route>

@@ -36,13 +36,13 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
 }
 
-StrindleRun::StrindleRun(const std::vector<std::wstring>& arguments) {
+StrindleRun::StrindleRun(const std::vector<std::wstring>& arguments, const std::wstring& folder) {
     std::wstring commandLine = Quoted(StrindleProgram().wstring());
     for (const std::wstring& argument : arguments)
         commandLine += L" " + Quoted(argument);
     STARTUPINFOW startup{sizeof startup};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_))
         process_ = {};
 }
 
@@ -93,8 +93,8 @@ void EndToEndTest::TearDown() {
     settings_.reset();
 }
 
-StrindleRun& EndToEndTest::Start(const std::vector<std::wstring>& arguments) {
-    runs_.push_back(std::make_unique<StrindleRun>(arguments));
+StrindleRun& EndToEndTest::Start(const std::vector<std::wstring>& arguments, const std::wstring& folder) {
+    runs_.push_back(std::make_unique<StrindleRun>(arguments, folder));
     StrindleRun& run = *runs_.back();
     EXPECT_TRUE(run.Started()) << "strindle.exe did not start: " << GetLastError();
     // The first start in a fresh prefix takes a while. A message at start-up (a refused file)
@@ -156,6 +156,26 @@ std::wstring EndToEndTest::KeyOfRow(const StrindleRun& run, int row) {
     AnswerDialog(run, L"Edit Key String", "Escape");
     WaitUntil([&] { return run.Dialog(L"Edit Key String") == nullptr; });
     return key;
+}
+
+void EndToEndTest::GoToIndex(const StrindleRun& run, const std::string& number) {
+    constexpr int ToolbarId = 0xE800;
+    ClickAt(CentreOf(ToolbarButtonRectOnScreen(GetDlgItem(run.Window(), ToolbarId), ID_EDIT_GOTOINDEX)));
+    ASSERT_NE(WaitForDialog(run, L"Go To Index #"), nullptr);
+    Press("ctrl+a");
+    TypeText(number);
+    Press("Return");
+    EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Go To Index #") == nullptr; }));
+}
+
+void EndToEndTest::DoubleClickCaption(const StrindleRun& run) {
+    RECT window{};
+    GetWindowRect(run.Window(), &window);
+    POINT client{0, 0};
+    ClientToScreen(run.Window(), &client);
+    // The caption lies above the menu bar, which lies above the client area.
+    const int captionMiddle = client.y - GetSystemMetrics(SM_CYMENU) - GetSystemMetrics(SM_CYCAPTION) / 2;
+    ClickAt(POINT{(window.left + window.right) / 2, captionMiddle}, 1, 2);
 }
 
 HWND EndToEndTest::WaitForDialog(const StrindleRun& run, const std::wstring& caption) {

@@ -21,7 +21,8 @@
 // One running strindle.exe; ended when the object goes, should the test not have closed it.
 class StrindleRun {
 public:
-    explicit StrindleRun(const std::vector<std::wstring>& arguments);
+    // Starts Strindle in `folder` (the test program's own folder when empty).
+    StrindleRun(const std::vector<std::wstring>& arguments, const std::wstring& folder);
     ~StrindleRun();
     StrindleRun(const StrindleRun&) = delete;
     StrindleRun& operator=(const StrindleRun&) = delete;
@@ -55,8 +56,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Strindle with these arguments and waits until its window is up and active.
-    StrindleRun& Start(const std::vector<std::wstring>& arguments = {});
+    // Starts Strindle with these arguments, in `folder` when one is given, and waits until
+    // its window is up and active.
+    StrindleRun& Start(const std::vector<std::wstring>& arguments = {}, const std::wstring& folder = {});
     // Writes a table into the test's folder; returns its path.
     std::wstring MakeTable(const std::string& name, std::vector<std::u16string> keys,
                            std::vector<std::u16string> values);
@@ -76,6 +78,11 @@ protected:
     // Leaves the last row selected alone.
     std::vector<std::wstring> Keys(const StrindleRun& run, int rows);
     std::wstring KeyOfRow(const StrindleRun& run, int row);
+
+    // Go To Index # from the toolbar, with `number` typed into its dialog.
+    void GoToIndex(const StrindleRun& run, const std::string& number);
+    // Double-clicks the middle of the main window's title bar.
+    void DoubleClickCaption(const StrindleRun& run);
 
     // Waits until `run` shows a window captioned `caption`; null when none came.
     HWND WaitForDialog(const StrindleRun& run, const std::wstring& caption);

@@ -52,6 +52,20 @@ TEST_F(FeaturesFlow, ARecentFileReopensFromTheFileMenu) {
     EXPECT_EQ(Keys(run, 1), std::vector<std::wstring>{L"alpha"});
 }
 
+// A table named relative to the folder Strindle starts in is remembered by its full path.
+TEST_F(FeaturesFlow, ATableStartedByARelativeNameReopensFromTheFileMenu) {
+    const std::wstring relative = MakeTable("relative.tbl", {u"alpha"}, {u"A"});
+    StrindleRun& run = Start({L"relative.tbl"}, scratch_.Path().wstring());
+    ASSERT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - relative.tbl")));
+    input_.DropFile(MakeTable("other.tbl", {u"beta"}, {u"B"}), CentreOnScreen(run.List()));
+    ASSERT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - other.tbl")));
+    OpenFileMenuByClick(run);
+    Press("2");  // "&2 ...\\relative.tbl"
+    EXPECT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - relative.tbl")));
+    EXPECT_EQ(run.Dialog(L"Error"), nullptr);
+    EXPECT_EQ(StoredText(L"Recent File 1"), relative);
+}
+
 TEST_F(FeaturesFlow, ThePreviewFollowsWhatIsTyped) {
     StrindleRun& run = Start({MakeTable("preview.tbl", {u"sword"}, {u"Short Sword"})});
     ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));

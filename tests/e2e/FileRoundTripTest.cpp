@@ -112,19 +112,17 @@ TEST_F(EditingByHand, KeysAreAddedAndRenamedWithTheKeyboardAndMouse) {
     EXPECT_EQ(Keys(run, 4), (std::vector<std::wstring>{L"key0", L"renamed", L"key2", L"added"}));
 }
 
-TEST_F(EditingByHand, GoToIndexSelectsTheRowTyped) {
+TEST_F(EditingByHand, GoToIndexSelectsTheRowTypedAndSaysWhenThereIsNone) {
     StrindleRun& run = StartOn(MakeTableOf("goto.tbl", 40));
-    constexpr int ToolbarId = 0xE800;
-    ClickAt(CentreOf(ToolbarButtonRectOnScreen(GetDlgItem(run.Window(), ToolbarId), ID_EDIT_GOTOINDEX)));
-    ASSERT_NE(WaitForDialog(run, L"Go To Index #"), nullptr);
-    Press("ctrl+a");
-    TypeText("25");
-    Press("Return");
+    GoToIndex(run, "25");
     EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value25")));
+    EXPECT_EQ(run.Caret(), 25);
+    GoToIndex(run, "45");
+    EXPECT_TRUE(Becomes([&] { return run.Status(0); }, std::wstring(L"No entry 45: the table has 40")));
     EXPECT_EQ(run.Caret(), 25);
 }
 
-TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnother) {
+TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnotherSelectedAndInView) {
     StrindleRun& source = StartOn(MakeTableOf("source.tbl", 4));
     ClickRow(source, 2);
     EXPECT_TRUE(Becomes([&] { return source.Selected(); }, std::vector<int>{2}));
@@ -133,14 +131,41 @@ TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnother) {
     Press("Down Return");  // "Copy Selected", the first item
     EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(source.Id()); }));
 
-    StrindleRun& target = StartOn(MakeTable("target.tbl", {u"only"}, {u"one"}));
+    StrindleRun& target = StartOn(MakeTable("target.tbl", std::vector<std::u16string>(60, u"row"),
+                                            std::vector<std::u16string>(60, u"old")));
     ClickRow(target, 0, 3);
     ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(target.Id()); }));
     Press("Down Down Down Return");  // "Paste Into", after Copy, Cut and the separator
-    EXPECT_EQ(Keys(target, 2), (std::vector<std::wstring>{L"only", L"key2"}));
-    ClickRow(target, 1);
+    EXPECT_TRUE(Becomes([&] { return target.Selected(); }, std::vector<int>{60}));
     EXPECT_TRUE(Becomes([&] { return target.Value(); }, std::wstring(L"value2")));
+    EXPECT_GT(target.TopRow(), 0) << "the list scrolled to the pasted row";
+    EXPECT_EQ(KeyOfRow(target, 60), L"key2");
     EXPECT_EQ(target.Title(), L"Strindle - target.tbl*");
+}
+
+TEST_F(FileRoundTrip, ARefusedOpenLeavesTheOpenTableAsItWas) {
+    StrindleRun& run = Start({MakeTableOf("kept.tbl", 5)});
+    ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    ClickRow(run, 3);
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value3")));
+    Click(run.Editor());
+    Press("ctrl+End");
+    TypeText("!");
+    ASSERT_TRUE(Becomes([&] { return run.Title(); }, std::wstring(L"Strindle - kept.tbl*")));
+    const std::filesystem::path picture = scratch_ / "picture.png";
+    WriteBytes(picture, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
+
+    Press("ctrl+o");
+    AnswerDialog(run, L"Caution", "Return");  // Yes, the changes may go
+    ASSERT_NE(WaitForDialog(run, L"Open"), nullptr);
+    TypeText(std::filesystem::path(picture).string());
+    Press("Return");
+    AnswerDialog(run, L"Error", "Return");
+    EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Error") == nullptr; }));
+    EXPECT_EQ(run.Title(), L"Strindle - kept.tbl*");
+    EXPECT_EQ(run.Value(), L"value3!");
+    EXPECT_EQ(run.Status(2), L"Index: 3(3h)/4(4h)");
+    EXPECT_EQ(KeyOfRow(run, 4), L"key4");
 }
 
 }  // namespace

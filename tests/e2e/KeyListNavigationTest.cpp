@@ -76,4 +76,15 @@ TEST_F(KeyListNavigation, ATypedLetterGoesToTheNextKeyStartingWithIt) {
     EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{2, 3}));
 }
 
+TEST_F(KeyListNavigation, LettersTypedTogetherGoToTheKeyStartingWithThemAll) {
+    StrindleRun& run = Start({MakeTable("prefix.tbl", {u"apple", u"sat", u"rope", u"Strength", u"string"},
+                                        {u"value0", u"value1", u"value2", u"value3", u"value4"})});
+    EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    ClickRow(run, 0);
+    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 0));
+    TypeText("stri");
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value4")));
+    EXPECT_EQ(run.Selected(), std::vector<int>{4});
+}
+
 }  // namespace

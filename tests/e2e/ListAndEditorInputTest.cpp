@@ -24,17 +24,20 @@ protected:
     }
 };
 
-TEST_F(ListAndEditorInput, DeleteKeyInTheListAsksThenDeletes) {
-    StrindleRun& run = StartOnTableOf(8);
-    ClickRowAndWait(run, 3);
+// Go To adds its row to the selection, so Delete names every row it would take.
+TEST_F(ListAndEditorInput, DeleteNamesTheRowsItTakesThoseOutOfSightToo) {
+    StrindleRun& run = StartOnTableOf(60);
+    ClickRowAndWait(run, 2);
+    GoToIndex(run, "50");
+    EXPECT_TRUE(Becomes([&] { return run.Selected(); }, std::vector<int>{2, 50}));
     Press("Delete");
     ASSERT_NE(WaitForDialog(run, L"Confirmation"), nullptr) << "Delete asks first";
-    EXPECT_EQ(StaticTextsOf(run.Dialog(L"Confirmation")), std::vector<std::wstring>{L"Are you sure?"});
+    EXPECT_EQ(StaticTextsOf(run.Dialog(L"Confirmation")), std::vector<std::wstring>{L"Delete 2 entries (key2, key50)?"});
     AnswerDialog(run, L"Confirmation", "Return");
-    EXPECT_TRUE(Becomes([&] { return RowCountOf(run.List()); }, 7));
-    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value4")));
+    EXPECT_TRUE(Becomes([&] { return RowCountOf(run.List()); }, 58));
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value3")));
     EXPECT_EQ(run.Title(), L"Strindle - input.tbl*");
-    EXPECT_EQ(KeyOfRow(run, 3), L"key4");
+    EXPECT_EQ(KeyOfRow(run, 2), L"key3");
 }
 
 TEST_F(ListAndEditorInput, RightClickOnAnUnselectedRowSelectsItAlone) {

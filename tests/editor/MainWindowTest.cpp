@@ -253,6 +253,30 @@ TEST_F(MainWindow, DeselectAllClearsEverySelectedRow) {
     EXPECT_TRUE(Dialog().KeyList().SelectedRows().empty());
 }
 
+// Type-ahead: letters typed less than a second apart make one prefix; after a pause, or with
+// the same letter again, the list goes on to the next key starting with the letter.
+TEST_F(MainWindow, TypedLettersGoToTheKeyStartingWithThem) {
+    OpenTable({u"apple", u"sat", u"rope", u"Strength", u"string"}, {u"", u"", u"", u"", u""});
+    const struct {
+        wchar_t Letter;
+        DWORD Time;
+        int Row;
+    } typed[] = {
+        {L's', 1000, 1}, {L't', 1100, 3}, {L'r', 1200, 3}, {L'i', 1300, 4},  // "stri"
+        {L's', 3000, 1},  // after a pause: a new prefix, from the row after the caret
+        {L's', 3100, 3},  // the same letter again: the next key starting with it
+        {L'x', 3200, -1}, // continues no key and starts none
+    };
+    CListBoxEx& list = Dialog().KeyList();
+    list.SetCaret(0);
+    for (const auto& step : typed) {
+        const int row = list.RowForTyped(step.Letter, step.Time);
+        EXPECT_EQ(row, step.Row) << "typed " << static_cast<char>(step.Letter) << " at " << step.Time;
+        if (row >= 0)
+            list.SetCaret(row);
+    }
+}
+
 TEST_F(MainWindow, MinimisedWindowDragsIcon128) {
     OpenWindow();
     // The dialog procedure's own return value is the result: not "handled", not a default icon.
