@@ -206,6 +206,8 @@ private:
     std::unique_ptr<CItemPreviewWnd> preview_;
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
+    int statusPartFitted_[4] = {75, 175, 100, 50};  // the least that shows each part's longest text
+    int statusActivityWidth_ = 0;                    // what part 0 needs for "Compiling...."
     size_t statusDigits_ = 0;  // decimal digits of the last index the widths were fitted to
     wchar_t widestDecimalDigit_ = L'\0';  // in the status bar's font; found on the first fitting
     wchar_t widestHexDigit_ = L'\0';

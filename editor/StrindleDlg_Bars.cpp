@@ -37,14 +37,17 @@ constexpr UINT EntryCommands[] = {ID_FILE_SAVE,         ID_EDIT_DELETEKEY, ID_ED
 struct ColourItem {
     UINT Id;
     COLORREF Colour;
+    const wchar_t* Name;
 };
 
 constexpr ColourItem ColourItems[] = {
-    {32783, RGB(255, 0, 0)},     {32784, RGB(0, 255, 0)},     {32785, RGB(0, 0, 255)},
-    {32786, RGB(255, 255, 0)},   {32787, RGB(160, 145, 105)}, {32788, RGB(170, 160, 120)},
-    {32789, RGB(150, 90, 250)},  {32790, RGB(255, 255, 255)}, {32791, RGB(250, 170, 35)},
-    {32792, RGB(192, 192, 192)}, {32793, RGB(128, 128, 128)}, {32794, RGB(0, 128, 0)},
-    {32795, RGB(0, 0, 0)},
+    {32783, RGB(255, 0, 0), L"Red"},          {32784, RGB(0, 255, 0), L"Green"},
+    {32785, RGB(0, 0, 255), L"Blue"},         {32786, RGB(255, 255, 0), L"Yellow"},
+    {32787, RGB(160, 145, 105), L"Gold"},     {32788, RGB(170, 160, 120), L"Tan"},
+    {32789, RGB(150, 90, 250), L"Purple"},    {32790, RGB(255, 255, 255), L"White"},
+    {32791, RGB(250, 170, 35), L"Orange"},    {32792, RGB(192, 192, 192), L"Gray"},
+    {32793, RGB(128, 128, 128), L"Dark Gray"}, {32794, RGB(0, 128, 0), L"Dark Green"},
+    {32795, RGB(0, 0, 0), L"Transparent"},
 };
 
 std::wstring TipText(UINT id) {
@@ -119,7 +122,8 @@ void CStrindleDlg::CreateStatusBar() {
 }
 
 // Parts 1 to 4 are 75, 175, 100 and 50 pixels wide, or wider where the status bar's font needs
-// more for the longest text the part shows with a table of `rows` entries; part 0 takes the rest.
+// more for the longest text the part shows with a table of `rows` entries; part 0 takes the rest
+// (SetStatusParts narrows the others where that is too little for its activity texts).
 void CStrindleDlg::FitStatusParts(int rows) {
     auto digits = [](unsigned number, unsigned base) {
         size_t count = 1;
@@ -171,20 +175,35 @@ void CStrindleDlg::FitStatusParts(int rows) {
     const int margin = 2 * (borders[2] + GetSystemMetrics(SM_CXEDGE) + 3);
     const int least[4] = {75, 175, 100, 50};
     for (size_t part = 0; part < 4; ++part) {
-        statusPartWidths_[part] = least[part];
+        statusPartFitted_[part] = 0;
         for (const std::wstring& text : longest[part])
-            statusPartWidths_[part] = std::max(statusPartWidths_[part], extent(text) + margin);
+            statusPartFitted_[part] = std::max(statusPartFitted_[part], extent(text) + margin);
+        statusPartWidths_[part] = std::max(least[part], statusPartFitted_[part]);
     }
+    statusActivityWidth_ = 0;
+    for (const wchar_t* text : {L"Loading....", L"Compiling....", L"Saving...."})
+        statusActivityWidth_ = std::max(statusActivityWidth_, extent(text) + margin);
     RECT client;
     GetClientRect(Handle(), &client);
     SetStatusParts(client.right);
 }
 
+// Parts 1 to 4 have their usual widths where the window is wide enough; in a narrower window
+// they give up what their texts do not need, so that the activity texts of part 0 still fit.
 void CStrindleDlg::SetStatusParts(int cx) {
+    int widths[4];
+    std::copy(std::begin(statusPartWidths_), std::end(statusPartWidths_), widths);
+    int shortfall = statusActivityWidth_ - (cx - (widths[0] + widths[1] + widths[2] + widths[3]));
+    for (int part = 1; shortfall > 0 && part <= 4; ++part) {
+        const int index = part % 4;  // the index and hash parts first, the saved state last
+        const int given = std::min(shortfall, widths[index] - statusPartFitted_[index]);
+        widths[index] -= given;
+        shortfall -= given;
+    }
     int edges[5];
     edges[4] = cx;
     for (int part = 3; part >= 0; --part)
-        edges[part] = edges[part + 1] - statusPartWidths_[part];
+        edges[part] = edges[part + 1] - widths[part];
     SendMessageW(statusBar_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
 }
 
@@ -249,31 +268,65 @@ void CStrindleDlg::ShowColoursMenu(const NMTOOLBARW& button) {
         SendMessageW(tips, TTM_ACTIVATE, TRUE, 0);
 }
 
+namespace {
+
+const ColourItem* ColourItemOf(UINT id) {
+    for (const ColourItem& item : ColourItems)
+        if (item.Id == id)
+            return &item;
+    return nullptr;
+}
+
+// The font menus are drawn in.
+UniqueGdi<HFONT> MenuFont() {
+    NONCLIENTMETRICSW metrics{sizeof metrics};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return UniqueGdi<HFONT>(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+}  // namespace
+
+// Each colour is a swatch of four menu heights with a border, so that white shows on a white
+// menu, and the colour's name after it.
 void CStrindleDlg::MeasureColourItem(MEASUREITEMSTRUCT& item) const {
-    int menuHeight = GetSystemMetrics(SM_CYMENU);
-    item.itemWidth = static_cast<UINT>(4 * menuHeight);
+    const int menuHeight = GetSystemMetrics(SM_CYMENU);
+    const ColourItem* colour = ColourItemOf(item.itemID);
+    SIZE name{};
+    if (colour) {
+        WindowDc dc(Handle());
+        UniqueGdi<HFONT> font = MenuFont();
+        SelectedObject selected(dc.Get(), font.get());
+        GetTextExtentPoint32W(dc.Get(), colour->Name, static_cast<int>(wcslen(colour->Name)), &name);
+    }
+    item.itemWidth = static_cast<UINT>(4 * menuHeight + name.cx + 6);
     item.itemHeight = static_cast<UINT>(menuHeight);
 }
 
 bool CStrindleDlg::DrawColourItem(const DRAWITEMSTRUCT& item) const {
-    const ColourItem* colour = nullptr;
-    for (const ColourItem& candidate : ColourItems)
-        if (candidate.Id == item.itemID)
-            colour = &candidate;
+    const ColourItem* colour = ColourItemOf(item.itemID);
     if (!colour)
         return false;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
     RECT rect = item.rcItem;
-    FrameRect(item.hDC, &rect, GetSysColorBrush((item.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_MENU));
-    int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
-    int checkHeight = GetSystemMetrics(SM_CYMENUCHECK);
+    FillRect(item.hDC, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    const int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    const int checkHeight = GetSystemMetrics(SM_CYMENUCHECK);
     if (item.itemState & ODS_CHECKED) {
         RECT check{rect.left, rect.top + (rect.bottom - rect.top - checkHeight) / 2, rect.left + checkWidth, 0};
         check.bottom = check.top + checkHeight;
         DrawFrameControl(item.hDC, &check, DFC_MENU, DFCS_MENUCHECK);
     }
-    RECT swatch{rect.left + 6 + checkWidth, rect.top + 4, rect.right - 6, rect.bottom - 4};
+    const int swatchRight = rect.left + 4 * GetSystemMetrics(SM_CYMENU) - 6;
+    RECT swatch{rect.left + 6 + checkWidth, rect.top + 4, swatchRight, rect.bottom - 4};
     UniqueGdi<HBRUSH> brush(CreateSolidBrush(colour->Colour));
     FillRect(item.hDC, &swatch, brush.get());
+    FrameRect(item.hDC, &swatch, GetSysColorBrush(COLOR_MENUTEXT));
+    RECT name{swatchRight + 6, rect.top, rect.right, rect.bottom};
+    UniqueGdi<HFONT> font = MenuFont();
+    SelectedObject chosen(item.hDC, font.get());
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    DrawTextW(item.hDC, colour->Name, -1, &name, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     return true;
 }
 

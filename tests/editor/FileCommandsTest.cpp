@@ -84,6 +84,15 @@ TEST_F(FileCommands, OpenAsksForTblFilesInTheDefaultDirectory) {
     EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
 }
 
+TEST_F(FileCommands, OpenStartsInTheOpenTablesFolder) {
+    OpenWindow();
+    const std::wstring path = SampleTable();
+    OpenFile(path);
+    prompts_.FileAnswers.push_back(std::nullopt);
+    SendCommand(ID_FILE_OPEN);
+    EXPECT_EQ(prompts_.FileRequests.back().InitialFolder, FolderOfPath(path));
+}
+
 TEST_F(FileCommands, OpenShowsKeysFirstValueAndLoadedState) {
     OpenWindow();
     OpenFile(SampleTable());

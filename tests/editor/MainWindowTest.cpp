@@ -48,6 +48,30 @@ TEST_F(MainWindow, StatusShowsCaretIndexAndLastIndexInDecimalAndHex) {
     EXPECT_EQ(StatusText(Dialog().StatusBar(), 3), FormatText(L"Hash: %u/%Xh", hash, hash));
 }
 
+// In a narrow window the other parts give up what their texts do not need, so that the
+// activity texts ("Loading....", "Compiling....") are not cut.
+TEST_F(MainWindow, StatusActivityTextsFitInANarrowWindow) {
+    OpenWindow();
+    HWND status = Dialog().StatusBar();
+    int edges[5] = {};
+    SendMessageW(status, SB_GETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+    RECT window{}, client{};
+    GetWindowRect(Window(), &window);
+    GetClientRect(Window(), &client);
+    const int otherParts = client.right - edges[0];
+    SetWindowPos(Window(), nullptr, 0, 0, window.right - window.left - client.right + otherParts + 30,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT part{};
+    SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    HDC dc = GetDC(status);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(status, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, L"Compiling....", 13, &text);
+    SelectObject(dc, old);
+    ReleaseDC(status, dc);
+    EXPECT_GE(part.right - part.left, text.cx + 6);
+}
+
 TEST_F(MainWindow, TypingMarksModifiedOnceWithStarAndNotSaved) {
     OpenTableOf(2);
     EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl");
@@ -203,27 +227,36 @@ TEST_F(MainWindow, ToolbarHasTheButtonsInOrderWithBars) {
     EXPECT_TRUE(info.fsStyle & BTNS_DROPDOWN);
 }
 
-TEST_F(MainWindow, ColourItemsMeasureFourMenuHeightsAndFillTheirColour) {
+// A white swatch must show on a white menu: every swatch has a border, and its colour's name.
+TEST_F(MainWindow, ColourItemsShowABorderedSwatchAndTheColoursName) {
     OpenWindow();
     MEASUREITEMSTRUCT measure{ODT_MENU, 0, 32789};
     SendMessageW(Window(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-    int menuHeight = GetSystemMetrics(SM_CYMENU);
-    EXPECT_EQ(static_cast<int>(measure.itemWidth), 4 * menuHeight);
+    const int menuHeight = GetSystemMetrics(SM_CYMENU);
+    EXPECT_GT(static_cast<int>(measure.itemWidth), 4 * menuHeight + 20) << "no room for the name";
     EXPECT_EQ(static_cast<int>(measure.itemHeight), menuHeight);
 
+    const int width = static_cast<int>(measure.itemWidth);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 80, 20);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, menuHeight);
     HGDIOBJ old = SelectObject(dc, bitmap);
     DRAWITEMSTRUCT draw{};
     draw.CtlType = ODT_MENU;
     draw.itemID = 32789;  // "&Purple"
     draw.hDC = dc;
-    draw.rcItem = {0, 0, 80, 20};
+    draw.rcItem = {0, 0, width, menuHeight};
     SendMessageW(Window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
-    int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
-    EXPECT_EQ(GetPixel(dc, 6 + checkWidth + 2, 10), RGB(150, 90, 250));
-    EXPECT_NE(GetPixel(dc, 3, 2), RGB(150, 90, 250));  // outside the swatch
+    const int swatchLeft = 6 + GetSystemMetrics(SM_CXMENUCHECK);
+    const COLORREF text = GetSysColor(COLOR_MENUTEXT);
+    EXPECT_EQ(GetPixel(dc, swatchLeft + 2, menuHeight / 2), RGB(150, 90, 250));
+    EXPECT_EQ(GetPixel(dc, swatchLeft + 2, 4), text) << "the swatch's border";
+    EXPECT_EQ(GetPixel(dc, 3, 2), GetSysColor(COLOR_MENU));  // outside the swatch
+    int namePixels = 0;
+    for (int x = 4 * menuHeight; x < width; ++x)
+        for (int y = 0; y < menuHeight; ++y)
+            namePixels += GetPixel(dc, x, y) == text;
+    EXPECT_GT(namePixels, 10) << "the name is drawn after the swatch";
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
