@@ -22,6 +22,8 @@ struct StrindleSettings {
     int PreviewY = 0;
     int PreviewWidth = 0;
     int PreviewHeight = 0;
+    // The key list's width as the splitter left it; 0: a third of the window.
+    int KeyListWidth = 0;
 
     // Reads every value; a missing key or value, or one of another type, gives the default.
     void Load();
@@ -31,6 +33,7 @@ struct StrindleSettings {
     void StoreDefaultDirectory() const;
     void StoreRecentFiles() const;
     void StorePreview() const;
+    void StoreKeyListWidth() const;
 };
 
 // The settings key's path below HKEY_CURRENT_USER.

@@ -37,6 +37,7 @@ void StrindleSettings::Load() {
     PreviewY = static_cast<int>(key.ReadNumber(L"Preview YPos", 0));
     PreviewWidth = static_cast<int>(key.ReadNumber(L"Preview Width", 0));
     PreviewHeight = static_cast<int>(key.ReadNumber(L"Preview Height", 0));
+    KeyListWidth = static_cast<int>(key.ReadNumber(L"Key List Width", 0));
     RecentFiles.clear();
     for (size_t index = 0; index < RecentFileLimit; ++index) {
         std::wstring path = key.ReadText(RecentFileValueName(index).c_str(), L"");
@@ -85,4 +86,10 @@ void StrindleSettings::StorePreview() const {
     key.WriteNumber(L"Preview YPos", static_cast<DWORD>(PreviewY));
     key.WriteNumber(L"Preview Width", static_cast<DWORD>(PreviewWidth));
     key.WriteNumber(L"Preview Height", static_cast<DWORD>(PreviewHeight));
+}
+
+void StrindleSettings::StoreKeyListWidth() const {
+    SettingsKey key;
+    OpenSettingsKey(key, true);
+    key.WriteNumber(L"Key List Width", static_cast<DWORD>(KeyListWidth));
 }

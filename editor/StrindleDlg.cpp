@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -94,6 +95,10 @@ struct StrindleMessageMap {
         {WM_VKEYTOITEM, &CStrindleDlg::OnVKeyToItem},
         {WM_CHARTOITEM, &CStrindleDlg::OnCharToItem},
         {WM_GETMINMAXINFO, &CStrindleDlg::OnGetMinMaxInfo},
+        {WM_SETCURSOR, &CStrindleDlg::OnSetCursor},
+        {WM_LBUTTONDOWN, &CStrindleDlg::OnLButtonDown},
+        {WM_MOUSEMOVE, &CStrindleDlg::OnMouseMove},
+        {WM_LBUTTONUP, &CStrindleDlg::OnLButtonUp},
     };
 };
 
@@ -234,15 +239,73 @@ bool CStrindleDlg::CreateValueEditor() {
     return valueEditor_ != nullptr;
 }
 
+// The key list takes a third of the width, or the width the user dragged it to; the 27 pixels
+// between the list and the editor hold the Up and Down buttons and are the splitter.
+int CStrindleDlg::KeyListWidth(int cx) const {
+    constexpr int Narrowest = 40;
+    const int widest = std::max(Narrowest, cx - 37 - Narrowest);
+    return Settings.KeyListWidth > 0 ? std::clamp(Settings.KeyListWidth, Narrowest, widest) : cx / 3;
+}
+
 void CStrindleDlg::Layout(int cx, int cy) {
     SetStatusParts(cx);
     SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the bar follows the window's new width
-    MoveWindow(keyList_.Handle(), 5, 34, cx / 3, cy - 65, TRUE);
-    MoveWindow(valueEditor_, cx / 3 + 32, 34, cx - cx / 3 - 37, cy - 65, TRUE);
+    const int list = KeyListWidth(cx);
+    MoveWindow(keyList_.Handle(), 5, 34, list, cy - 65, TRUE);
+    MoveWindow(valueEditor_, list + 32, 34, cx - list - 37, cy - 65, TRUE);
     if (Settings.AdvancedMode) {
-        PlaceButton(upButton_.Handle(), cx / 3 + 5, cy / 2 - 45);
-        PlaceButton(downButton_.Handle(), cx / 3 + 5, cy / 2 + 5);
+        PlaceButton(upButton_.Handle(), list + 5, cy / 2 - 45);
+        PlaceButton(downButton_.Handle(), list + 5, cy / 2 + 5);
     }
+}
+
+bool CStrindleDlg::OnSplitterPoint(POINT client) const {
+    RECT area;
+    GetClientRect(Handle(), &area);
+    const int list = KeyListWidth(area.right);
+    return client.x >= list + 5 && client.x < list + 32 && client.y >= 34 && client.y < area.bottom - 31;
+}
+
+bool CStrindleDlg::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(Handle(), &point);
+    if (reinterpret_cast<HWND>(wParam) != Handle() || LOWORD(lParam) != HTCLIENT || !OnSplitterPoint(point))
+        return false;
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+    SetProcedureResult(TRUE);
+    return true;
+}
+
+bool CStrindleDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!OnSplitterPoint(point))
+        return false;
+    RECT area;
+    GetClientRect(Handle(), &area);
+    splitterGrip_ = point.x - (KeyListWidth(area.right) + 5);
+    SetCapture(Handle());
+    return true;
+}
+
+bool CStrindleDlg::OnMouseMove(WPARAM, LPARAM lParam) {
+    if (splitterGrip_ < 0 || GetCapture() != Handle())
+        return false;
+    RECT area;
+    GetClientRect(Handle(), &area);
+    Settings.KeyListWidth = GET_X_LPARAM(lParam) - splitterGrip_ - 5;
+    Settings.KeyListWidth = KeyListWidth(area.right);
+    Layout(area.right, area.bottom);
+    return true;
+}
+
+bool CStrindleDlg::OnLButtonUp(WPARAM, LPARAM) {
+    if (splitterGrip_ < 0)
+        return false;
+    splitterGrip_ = -1;
+    ReleaseCapture();
+    Settings.StoreKeyListWidth();
+    return true;
 }
 
 // A moved button is drawn anew in full: the bits copied from its old place are not its picture

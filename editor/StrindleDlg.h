@@ -143,6 +143,13 @@ private:
     bool OnVKeyToItem(WPARAM wParam, LPARAM lParam);
     bool OnCharToItem(WPARAM wParam, LPARAM lParam);
     bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    // The splitter between the key list and the value editor.
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    bool OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    bool OnMouseMove(WPARAM wParam, LPARAM lParam);
+    bool OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    bool OnSplitterPoint(POINT client) const;
+    int KeyListWidth(int cx) const;
     void SelectRowUnderMouse(LPARAM screenPoint);
 
     template <class Route>
@@ -208,6 +215,7 @@ private:
     int statusPartWidths_[4] = {75, 175, 100, 50};
     int statusPartFitted_[4] = {75, 175, 100, 50};  // the least that shows each part's longest text
     int statusActivityWidth_ = 0;                    // what part 0 needs for "Compiling...."
+    int splitterGrip_ = -1;  // while the splitter is dragged: where in it the mouse took it
     size_t statusDigits_ = 0;  // decimal digits of the last index the widths were fitted to
     wchar_t widestDecimalDigit_ = L'\0';  // in the status bar's font; found on the first fitting
     wchar_t widestHexDigit_ = L'\0';

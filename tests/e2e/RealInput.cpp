@@ -80,6 +80,12 @@ void RealInput::Click(POINT screen, int button, int count) {
         std::to_string(count) + " --delay 60 " + std::to_string(button));
 }
 
+void RealInput::Drag(POINT from, POINT to) {
+    auto at = [](LONG x, LONG y) { return " mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1"; };
+    Run(at(from.x, from.y) + " mousedown 1" + at((from.x + to.x) / 2, (from.y + to.y) / 2) + at(to.x, to.y) +
+        " mouseup 1");
+}
+
 void RealInput::DropFile(const std::filesystem::path& file, POINT screen) {
     RunUnix("python3 " + ShellQuoted(STRINDLE_XDND_DROP_SCRIPT) + " " + ShellQuoted(UnixPath(file)) + " " +
             std::to_string(screen.x) + " " + std::to_string(screen.y));

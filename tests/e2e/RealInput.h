@@ -40,6 +40,8 @@ public:
     void Type(const std::string& text, POINT pointerInside);
     // Clicks mouse `button` (1 left, 3 right) `count` times at `screen`.
     void Click(POINT screen, int button = 1, int count = 1);
+    // Presses the left button at `from`, moves the mouse to `to` in steps and lets go there.
+    void Drag(POINT from, POINT to);
     // Drops `file` on the window at `screen` as a file manager does, through X's drag-and-drop
     // protocol (XdndDrop.py beside this file), which Wine's X11 driver hands to the window as
     // the shell's dropped-file list (WM_DROPFILES).

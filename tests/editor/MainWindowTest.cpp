@@ -170,6 +170,30 @@ TEST_F(MainWindow, ResizePlacesListAndEditorByClientWidth) {
     EXPECT_EQ(edges[3], 550);
 }
 
+// The width the splitter left is kept, but never so wide that the editor goes, nor so narrow
+// that the list does.
+TEST_F(MainWindow, StoredKeyListWidthIsUsedWithinTheWindow) {
+    const struct {
+        DWORD Stored;
+        int Width;
+    } cases[] = {{0, 200}, {260, 260}, {5000, 600 - 37 - 40}, {3, 40}, {0xFFFFFFF0, 200}};
+    for (const auto& c : cases) {
+        StoreNumber(L"Key List Width", c.Stored);
+        dialog_.reset();
+        OpenWindow();
+        RECT window, client;
+        GetWindowRect(Window(), &window);
+        GetClientRect(Window(), &client);
+        SetWindowPos(Window(), nullptr, 0, 0, 600 + (window.right - window.left) - client.right,
+                     400 + (window.bottom - window.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+        RECT list, editor;
+        GetWindowRect(Dialog().KeyList().Handle(), &list);
+        GetWindowRect(Dialog().ValueEditor(), &editor);
+        EXPECT_EQ(list.right - list.left, c.Width) << c.Stored;
+        EXPECT_EQ(editor.left - list.right, 27) << c.Stored;
+    }
+}
+
 TEST_F(MainWindow, AdvancedModeShowsUpAndDownButtons) {
     OpenWindow();
     HWND up = GetDlgItem(Window(), IDC_UP);
