@@ -177,7 +177,7 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
             if (read.Step == FileStep::TooLarge)
                 return Result::Failure("The file is too large to be a string table (more than 4 GiB).", "Error");
             const char* failure = read.Step == FileStep::Open ? "File Open Error: " : "File Read Error: ";
-            return Result::Failure(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
+            return read.Reworded(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
         }
         return Adopt(std::move(bytes), parseOnLoad, unreadable);
     } catch (const std::bad_alloc&) {

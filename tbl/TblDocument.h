@@ -82,7 +82,9 @@ public:
     // New: an empty, untitled, clean table (the header record is kept).
     void Reset();
     // Open: replaces the table with the file's entries; on success it is loaded and clean. A file
-    // that points anywhere outside itself is refused whole and leaves the table empty.
+    // that points anywhere outside itself is refused whole and leaves the table empty. A file
+    // that cannot be opened or read fails with "File Open Error: <path>" or "File Read Error:
+    // <path>" and the system's words on a second line, keeping the step and error number.
     Result Load(const std::u16string& path, bool parseOnLoad);
     // The same from a file's bytes in memory.
     Result LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad);

@@ -4,7 +4,6 @@
 
 #include "TabbedTextWriter.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -41,12 +40,12 @@ int RunExportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     std::string bytes;
     if (const Result encoded = EncodeTabbedText(table, encoding, bytes); !encoded) {
-        PrintError(options.File(0) + ": " + encoded.Message);
+        PrintMessage(options.File(0) + ": " + encoded.Message);
         return ExitFailure;
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
     if (options.File(1) != "-")
-        std::printf("%s: %zu entries\n", options.File(1).c_str(), table.Count());
+        PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries");
     return ExitOk;
 }

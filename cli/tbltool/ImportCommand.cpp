@@ -7,7 +7,6 @@
 #include "Utf.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -54,19 +53,19 @@ std::vector<std::string> SkippedLines(const TabbedRowCounts& counts, size_t keyC
 void ReportImport(const std::string& file, const std::vector<std::u16string>& captions, const TabbedRowCounts& counts,
                   size_t keyColumn, size_t valueColumn) {
     if (counts.CrOnlyLineEnds)
-        PrintError(file + ": its lines end in CR alone, which is no line end here, so the whole file is "
+        PrintMessage(file + ": its lines end in CR alone, which is no line end here, so the whole file is "
                           "one line, the header; convert the line ends to CR LF or LF");
     if (counts.ByteOrderMark)
-        PrintError(file + ": it starts with a UTF-8 byte-order mark but was read one byte per character "
+        PrintMessage(file + ": it starts with a UTF-8 byte-order mark but was read one byte per character "
                           "(so \"\xC3\xBC\" arrives as \"\xC3\x83\xC2\xBC\"); give --utf8 to read it as UTF-8");
     if (captions != std::vector<std::u16string>{u"String Index", u"Text"}) {
         std::string header;
         for (const std::u16string& caption : captions)
             header += (header.empty() ? "" : "\t") + Utf16ToUtf8(caption);
-        PrintError(file + ": line 1 is the header, never data: \"" + header + "\"");
+        PrintMessage(file + ": line 1 is the header, never data: \"" + header + "\"");
     }
     for (const std::string& reason : SkippedLines(counts, keyColumn, valueColumn))
-        PrintError(file + ": skipped " + reason);
+        PrintMessage(file + ": skipped " + reason);
 }
 
 }  // namespace
@@ -86,12 +85,10 @@ int RunImportCommand(const std::vector<std::string>& args) {
 
     // The import dialog offers only the header's fields as columns.
     std::vector<std::u16string> captions;
-    if (const Result read = ReadTabbedHeader(textPath, captions, encoding); !read) {
-        PrintError(std::string(TxtIoErrorCaption) + ": " + read.Message);
+    if (!ReportResult(options.File(0), ReadTabbedHeader(textPath, captions, encoding)))
         return ExitFailure;
-    }
     if (std::max(keyColumn, valueColumn) >= captions.size()) {
-        PrintError(options.File(0) + ": the header line has " + std::to_string(captions.size()) +
+        PrintMessage(options.File(0) + ": the header line has " + std::to_string(captions.size()) +
                    " field(s); there is no column " + std::to_string(std::max(keyColumn, valueColumn)));
         return ExitFailure;
     }
@@ -101,15 +98,11 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
     TabbedRowCounts counts;
-    if (const Result imported =
-            ImportTabbedText(textPath, keyColumn, valueColumn, mode, table, encoding, &counts);
-        !imported) {
-        PrintError(std::string(TxtIoErrorCaption) + ": " + imported.Message);
+    if (!ReportResult(options.File(0), ImportTabbedText(textPath, keyColumn, valueColumn, mode, table, encoding, &counts)))
         return ExitFailure;
-    }
     ReportImport(options.File(0), captions, counts, keyColumn, valueColumn);
     if (counts.Taken == 0) {
-        PrintError(options.File(0) + ": no row was read; nothing was written");
+        PrintMessage(options.File(0) + ": no row was read; nothing was written");
         return ExitFailure;
     }
     // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
@@ -118,6 +111,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
                             : ReportResult(options.File(1), table.Compile(PathFromArgument(options.File(1)), false));
     if (!saved)
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu rows read\n", options.File(1).c_str(), table.Count(), counts.Taken);
+    PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, " + std::to_string(counts.Taken) +
+                 " rows read");
     return ExitOk;
 }

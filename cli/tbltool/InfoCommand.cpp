@@ -35,10 +35,8 @@ int RunInfoCommand(const std::vector<std::string>& args) {
     const std::string& name = options.File(0);
 
     std::vector<uint8_t> bytes;
-    if (const Result read = ReadWholeFile(PathFromArgument(name), bytes); !read) {
-        PrintError(name + ": " + read.Message);
+    if (!ReportResult(name, ReadWholeFile(PathFromArgument(name), bytes)))
         return ExitFailure;
-    }
     const TblCheckResult r = CheckTbl(bytes);
     Field("File", name + " (" + std::to_string(bytes.size()) + " bytes)");
     if (r.HeaderRead) {

@@ -36,10 +36,8 @@ const char FromjsonHelp[] =
 
 bool ReadInput(const std::string& argument, std::string& text) {
     std::vector<uint8_t> bytes;
-    if (const Result read = ReadWholeFile(PathFromArgument(argument), bytes); !read) {
-        PrintError(argument + ": " + read.Message);
+    if (!ReportResult(argument, ReadWholeFile(PathFromArgument(argument), bytes)))
         return false;
-    }
     text.assign(bytes.begin(), bytes.end());
     return true;
 }
@@ -50,7 +48,7 @@ int ParseWithLanguage(CommandOptions& options, const std::vector<std::string>& a
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     if (language && !IsD2rLanguage(*language)) {
-        PrintError("--lang: " + *language + " is not one of the 13 language fields");
+        PrintMessage("--lang: " + *language + " is not one of the 13 language fields");
         std::fputs(help, stderr);
         return ExitUsage;
     }
@@ -77,13 +75,12 @@ int RunTojsonCommand(const std::vector<std::string>& args) {
     std::string bytes, error;
     if (!WriteD2rStrings(table, base, language.value_or("enUS"), into ? std::optional<std::string_view>(existing) : std::nullopt,
                          bytes, error)) {
-        PrintError((error.starts_with("entry") ? options.File(0) : *into) + ": " + error);
+        PrintMessage((error.starts_with("entry") ? options.File(0) : *into) + ": " + error);
         return ExitFailure;
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
-    std::printf("%s: %zu entries, ids from %lld\n", options.File(1).c_str(), table.Count(),
-                static_cast<long long>(base));
+    PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, ids from " + std::to_string(base));
     return ExitOk;
 }
 
@@ -99,14 +96,14 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
     TblDocument table;
     size_t missing = 0;
     if (!ReadD2rStrings(text, language.value_or("enUS"), table, missing, error)) {
-        PrintError(options.File(0) + ": " + error + "; nothing was written");
+        PrintMessage(options.File(0) + ": " + error + "; nothing was written");
         return ExitFailure;
     }
     if (!SaveTableExactly(options.File(1), table))
         return ExitFailure;
-    std::printf("%s: %zu entries", options.File(1).c_str(), table.Count());
+    std::string done = options.File(1) + ": " + std::to_string(table.Count()) + " entries";
     if (missing > 0)
-        std::printf(", %zu of them empty: their rows have no %s", missing, language.value_or("enUS").c_str());
-    std::printf("\n");
+        done += ", " + std::to_string(missing) + " of them empty: their rows have no " + language.value_or("enUS");
+    PrintMessage(done);
     return ExitOk;
 }

@@ -4,7 +4,7 @@
 
 #include "MergeEntries.h"
 
-#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -32,13 +32,13 @@ int RunMergeCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     const size_t baseCount = base.Count();
     if (const Result merged = MergeEntries(other.Entries(), base); !merged) {
-        PrintError(options.File(2) + ": " + merged.Message);
+        PrintMessage(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
     if (!ReportResult(options.File(2),
                       base.Compile(PathFromArgument(options.File(2)), parseOnLoad)))
         return ExitFailure;
-    std::printf("%s: %zu entries, %zu of them new\n", options.File(2).c_str(), base.Count(),
-                base.Count() - baseCount);
+    PrintMessage(options.File(2) + ": " + std::to_string(base.Count()) + " entries, " +
+                 std::to_string(base.Count() - baseCount) + " of them new");
     return ExitOk;
 }

@@ -2,8 +2,7 @@
 
 #include "TableFiles.h"
 
-
-#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -30,7 +29,7 @@ int RunRecompileCommand(const std::vector<std::string>& args) {
     if (!ReportResult(options.File(1),
                       table.Compile(PathFromArgument(options.File(1)), parseOnLoad)))
         return ExitFailure;
-    std::printf("%s: %zu entries, max tries %u, %u bytes\n", options.File(1).c_str(), table.Count(),
-                static_cast<unsigned>(table.Header.MaxTries), static_cast<unsigned>(table.Header.FileSize));
+    PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, max tries " +
+                 std::to_string(table.Header.MaxTries) + ", " + std::to_string(table.Header.FileSize) + " bytes");
     return ExitOk;
 }

@@ -19,11 +19,11 @@ bool SaveTableExactly(const std::string& argument, const TblDocument& table) {
     TblBuilt built;
     std::string error;
     if (!table.Build(TblValueForm::Exact, built, error)) {
-        PrintError(argument + ": the table cannot be saved: " + error + ".");
+        PrintMessage(argument + ": the table cannot be saved: " + error + ".");
         return false;
     }
     if (const Result written = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !written) {
-        PrintError(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
+        PrintMessage(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
         return false;
     }
     return true;
@@ -35,7 +35,7 @@ bool WriteOutput(const std::string& argument, std::string_view bytes) {
         const Result written = WriteFileSafely(PathFromArgument(argument), content);
         if (written)
             return true;
-        PrintError(argument + ": not written, the file on disk is unchanged: " + written.Message + ".");
+        PrintMessage(argument + ": not written, the file on disk is unchanged: " + written.Message + ".");
         return false;
     }
 #ifdef _WIN32
@@ -43,6 +43,6 @@ bool WriteOutput(const std::string& argument, std::string_view bytes) {
 #endif
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0)
         return true;
-    PrintError("standard output could not be written");
+    PrintMessage("standard output could not be written");
     return false;
 }
