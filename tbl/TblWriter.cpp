@@ -11,17 +11,11 @@
 #include "TblSlots.h"
 #include "Utf.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
 
 std::string EntryPrefix(size_t i) { return "entry " + std::to_string(i) + ": "; }
-
-std::string CodePoint(char16_t c) {
-    std::string hex = Hex(c).substr(2);
-    return "U+" + std::string(4 - std::min<size_t>(4, hex.size()), '0') + hex;
-}
 
 bool CheckKey(size_t i, std::u16string_view key, std::string& error) {
     for (char16_t c : key) {
@@ -30,7 +24,7 @@ bool CheckKey(size_t i, std::u16string_view key, std::string& error) {
             return false;
         }
         if (c > 0xFF) {
-            error = EntryPrefix(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds the character " + CodePoint(c) +
+            error = EntryPrefix(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds " + CharacterName(c) +
                     "; a key can hold only the characters U+0001 to U+00FF";
             return false;
         }

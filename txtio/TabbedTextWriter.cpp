@@ -5,7 +5,6 @@
 #include "Utf.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -53,10 +52,8 @@ void AppendEscapedEntry(const std::u16string& key, const std::u16string& value, 
 }
 
 std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, char16_t c) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    return "Entry " + std::to_string(index) + " (key \"" + Utf16ToUtf8(key) + "\") holds the character " +
-           code + ", which a text file of one byte per character cannot hold. Nothing was written.";
+    return "Entry " + std::to_string(index) + " (key \"" + Utf16ToUtf8(key) + "\") holds " + CharacterName(c) +
+           ", which a text file of one byte per character cannot hold. Nothing was written.";
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ const char Help[] =
     "and values are written as export writes them, with the escapes of export --utf8 (\\\\, \\t,\n"
     "\\n, \\r, \\e for an empty key), so that each entry stays on its line.\n"
     "  --utf8   write keys and values as UTF-8; without it each character is one byte\n"
-    "           (ISO 8859-1) and a character above U+00FF is written \\uXXXX\n"
+    "           (ISO 8859-1), a character above U+00FF is written \\uXXXX and a byte that\n"
+    "           is not UTF-8 (a damaged value) \\xFF\n"
     "Exit status: 0 the same entries, 1 different (or an unreadable table), 2 wrong usage.\n";
 
 // A key or value as the diff shows it, on one line.
@@ -36,7 +37,10 @@ void AppendShown(const std::u16string& text, bool utf8, std::string& out) {
             AppendEscaped({&byte, 1}, out);
         } else {
             char code[8];
-            std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+            if (IsKeptByte(c))
+                std::snprintf(code, sizeof code, "\\x%02X", KeptByte(c));
+            else
+                std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
             out += code;
         }
     }

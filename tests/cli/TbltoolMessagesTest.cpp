@@ -80,3 +80,30 @@ TEST(TbltoolMessages, WhatACommandDidGoesToStderrAndStdoutHoldsOnlyData) {
         EXPECT_EQ(stdoutText, c.Out) << c.Args[0];
     }
 }
+
+// A byte that was not UTF-8 is held as an internal code (Utf.h); the user sees the byte.
+TEST(TbltoolMessages, NameACharacterOrAByteThatIsNotUtf8AsTheFileHoldsIt) {
+    ScratchDir dir;
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "old.tbl"), TableOf({u"k"}, {u"a"})));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "byte.tbl"), TableOf({u"k"}, {u"caf\xDCE9"})));
+    ASSERT_TRUE(SaveTableExactly(Arg(dir / "hanzi.tbl"), TableOf({u"k"}, {u"\u4E2D"})));
+    WriteText(dir / "key.txt", "String Index\tText\r\ncaf\xE9\tv\r\n");
+    struct Case {
+        std::vector<std::string> Args;
+        std::string Said;  // on stderr, or on stdout for the diff
+    };
+    const Case cases[] = {
+        {{"export", Arg(dir / "byte.tbl"), Arg(dir / "out.txt")}, "holds the byte 0xE9 (not UTF-8), which a text file"},
+        {{"export", Arg(dir / "hanzi.tbl"), Arg(dir / "out.txt")}, "holds the character U+4E2D, which a text file"},
+        {{"import", "--utf8", Arg(dir / "key.txt"), Arg(dir / "out.tbl")},
+         "the key \"caf\xE9\" holds the byte 0xE9 (not UTF-8); a key can hold only"},
+        {{"diff", Arg(dir / "old.tbl"), Arg(dir / "byte.tbl")}, "changed\t0->0\tk\ta\tcaf\\xE9\n"},
+        {{"diff", Arg(dir / "old.tbl"), Arg(dir / "hanzi.tbl")}, "changed\t0->0\tk\ta\t\\u4E2D\n"},
+    };
+    for (const Case& c : cases) {
+        std::string stdoutText, err;
+        EXPECT_EQ(RunTbltoolCaptured(c.Args, stdoutText, err), ExitFailure) << c.Args[0];
+        EXPECT_NE((stdoutText + err).find(c.Said), std::string::npos) << stdoutText << err;
+        EXPECT_EQ((stdoutText + err).find("U+DC"), std::string::npos) << stdoutText << err;
+    }
+}
