@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,12 @@ struct TblTextSpans {
     uint32_t ValueOffset = 0;
     uint32_t ValueLength = 0;
 };
+
+// Why a .tbl file cannot hold an entry with this key and value, its value written in `form`:
+// a key character above U+00FF, a zero character, a value of more than 65,534 bytes ("the
+// value holds a zero character, which would end it early"); empty when it can. Build refuses
+// exactly these entries, so that a reader of other input can name its own line or row.
+std::string TblEntryProblem(std::u16string_view key, std::u16string_view value, TblValueForm form);
 
 // A table laid out as the bytes of a .tbl file.
 struct TblBuilt {

@@ -81,6 +81,9 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return exit;
     const size_t keyColumn = keyOption.value_or(0), valueColumn = valueOption.value_or(1);
     const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
+    // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
+    // two characters \n into a line feed and drop its carriage returns.
+    const TblValueForm form = utf8 ? TblValueForm::Exact : TblValueForm::Game;
     const std::u16string textPath = PathFromArgument(options.File(0));
 
     // The import dialog offers only the header's fields as columns.
@@ -98,18 +101,15 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
     TabbedRowCounts counts;
-    if (!ReportResult(options.File(0), ImportTabbedText(textPath, keyColumn, valueColumn, mode, table, encoding, &counts)))
+    if (!ReportResult(options.File(0),
+                      ImportTabbedText(textPath, keyColumn, valueColumn, mode, table, encoding, &counts, form)))
         return ExitFailure;
     ReportImport(options.File(0), captions, counts, keyColumn, valueColumn);
     if (counts.Taken == 0) {
         PrintMessage(options.File(0) + ": no row was read; nothing was written");
         return ExitFailure;
     }
-    // The UTF-8 form's escapes already give each value exactly; compiling would turn a value's
-    // two characters \n into a line feed and drop its carriage returns.
-    const bool saved = utf8 ? SaveTableExactly(options.File(1), table)
-                            : ReportResult(options.File(1), table.Compile(PathFromArgument(options.File(1)), false));
-    if (!saved)
+    if (!SaveTable(options.File(1), table, form))
         return ExitFailure;
     PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, " + std::to_string(counts.Taken) +
                  " rows read");

@@ -99,7 +99,7 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
         PrintMessage(options.File(0) + ": " + error + "; nothing was written");
         return ExitFailure;
     }
-    if (!SaveTableExactly(options.File(1), table))
+    if (!SaveTable(options.File(1), table, TblValueForm::Exact))
         return ExitFailure;
     std::string done = options.File(1) + ": " + std::to_string(table.Count()) + " entries";
     if (missing > 0)

@@ -35,8 +35,7 @@ int RunMergeCommand(const std::vector<std::string>& args) {
         PrintMessage(options.File(2) + ": " + merged.Message);
         return ExitFailure;
     }
-    if (!ReportResult(options.File(2),
-                      base.Compile(PathFromArgument(options.File(2)), parseOnLoad)))
+    if (!SaveTable(options.File(2), base, TblValueForm::Game))
         return ExitFailure;
     PrintMessage(options.File(2) + ": " + std::to_string(base.Count()) + " entries, " +
                  std::to_string(base.Count() - baseCount) + " of them new");

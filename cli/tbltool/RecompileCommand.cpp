@@ -26,10 +26,10 @@ int RunRecompileCommand(const std::vector<std::string>& args) {
     TblDocument table;
     if (!LoadTable(options.File(0), table, parseOnLoad))
         return ExitFailure;
-    if (!ReportResult(options.File(1),
-                      table.Compile(PathFromArgument(options.File(1)), parseOnLoad)))
+    TblHeader written;
+    if (!SaveTable(options.File(1), table, TblValueForm::Game, &written))
         return ExitFailure;
     PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, max tries " +
-                 std::to_string(table.Header.MaxTries) + ", " + std::to_string(table.Header.FileSize) + " bytes");
+                 std::to_string(written.MaxTries) + ", " + std::to_string(written.FileSize) + " bytes");
     return ExitOk;
 }

@@ -15,17 +15,19 @@ bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad
     return ReportResult(argument, table.Load(PathFromArgument(argument), parseOnLoad));
 }
 
-bool SaveTableExactly(const std::string& argument, const TblDocument& table) {
+bool SaveTable(const std::string& argument, const TblDocument& table, TblValueForm form, TblHeader* written) {
     TblBuilt built;
     std::string error;
-    if (!table.Build(TblValueForm::Exact, built, error)) {
+    if (!table.Build(form, built, error)) {
         PrintMessage(argument + ": the table cannot be saved: " + error + ".");
         return false;
     }
-    if (const Result written = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !written) {
-        PrintMessage(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
+    if (const Result saved = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !saved) {
+        PrintMessage(argument + ": the table was not saved; the file on disk is unchanged: " + saved.Message + ".");
         return false;
     }
+    if (written)
+        *written = built.Header;
     return true;
 }
 

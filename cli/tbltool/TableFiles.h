@@ -11,10 +11,11 @@
 // Loads the file named `argument`; its messages name the file.
 bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad);
 
-// Writes the entries into a .tbl file as they are: no colour code, "\n" or carriage return is
-// converted, so that loading the file gives back exactly these keys and values. The file is
-// replaced only once complete.
-bool SaveTableExactly(const std::string& argument, const TblDocument& table);
+// Writes the table into the .tbl file named `argument`, with its values in `form`: Game, as the
+// editor's Save writes them (tokens become codes, the two characters \n a line feed, carriage
+// returns go), or Exact, as they are, so that loading the file gives back exactly these keys
+// and values. The file is replaced only once complete; `written`, when given, gets its header.
+bool SaveTable(const std::string& argument, const TblDocument& table, TblValueForm form, TblHeader* written = nullptr);
 
 // Writes `bytes` to the file named `argument`, or to standard output when it is "-" (in binary
 // mode, so line ends stay as they are on Windows too).

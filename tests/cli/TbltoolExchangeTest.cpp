@@ -189,7 +189,7 @@ TEST(TbltoolExchange, Utf8TextGivesBackEntriesThePlainLayoutCannotHold) {
     const Strings keys = {u"", u"tab\tkey", u"lf\nkey", u"same", u"same", u"cr\rkey", u"back\\"};
     const Strings values = {u"no key", u"a\tb", u"line\nfeed\r\n", u"two chars \\n", u"\\red; \\",
                             u"stray \xDCE9 \x1A end", u""};
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), TableOf(keys, values)));
+    ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), TableOf(keys, values), TblValueForm::Exact));
     ASSERT_EQ(RunQuietly({"export", "--utf8", Arg(dir / "t.tbl"), Arg(dir / "t.txt")}), ExitOk);
     EXPECT_EQ(Text(dir / "t.txt"), Header +
                                        "\\e\tno key\r\n"

@@ -20,7 +20,9 @@ size_t Occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-void WriteText(const std::filesystem::path& path, const std::string& text) { WriteBytes(path, {text.begin(), text.end()}); }
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    WriteBytes(path, {text.begin(), text.end()});
+}
 
 }  // namespace
 
@@ -70,7 +72,8 @@ TEST(TbltoolMessages, WhatACommandDidGoesToStderrAndStdoutHoldsOnlyData) {
         {{"import", Arg(dir / "t.txt"), out}, "tbltool: " + out + ": 2 entries, 2 rows read\n", ""},
         {{"merge", t, Arg(dir / "u.tbl"), out}, "tbltool: " + out + ": 2 entries, 0 of them new\n", ""},
         {{"tojson", t, out}, "tbltool: " + out + ": 2 entries, ids from 0\n", ""},
-        {{"fromjson", Arg(dir / "t.json"), out}, "tbltool: " + out + ": 2 entries, 1 of them empty: their rows have no enUS\n", ""},
+        {{"fromjson", Arg(dir / "t.json"), out},
+         "tbltool: " + out + ": 2 entries, 1 of them empty: their rows have no enUS\n", ""},
         {{"diff", t, Arg(dir / "u.tbl")}, "", "changed\t1->1\tb\ty\tz\n"},
     };
     for (const Case& c : cases) {
@@ -84,9 +87,9 @@ TEST(TbltoolMessages, WhatACommandDidGoesToStderrAndStdoutHoldsOnlyData) {
 // A byte that was not UTF-8 is held as an internal code (Utf.h); the user sees the byte.
 TEST(TbltoolMessages, NameACharacterOrAByteThatIsNotUtf8AsTheFileHoldsIt) {
     ScratchDir dir;
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "old.tbl"), TableOf({u"k"}, {u"a"})));
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "byte.tbl"), TableOf({u"k"}, {u"caf\xDCE9"})));
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "hanzi.tbl"), TableOf({u"k"}, {u"\u4E2D"})));
+    ASSERT_TRUE(SaveTable(Arg(dir / "old.tbl"), TableOf({u"k"}, {u"a"}), TblValueForm::Exact));
+    ASSERT_TRUE(SaveTable(Arg(dir / "byte.tbl"), TableOf({u"k"}, {u"caf\xDCE9"}), TblValueForm::Exact));
+    ASSERT_TRUE(SaveTable(Arg(dir / "hanzi.tbl"), TableOf({u"k"}, {u"\u4E2D"}), TblValueForm::Exact));
     WriteText(dir / "key.txt", "String Index\tText\r\ncaf\xE9\tv\r\n");
     struct Case {
         std::vector<std::string> Args;
