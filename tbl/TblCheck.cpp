@@ -44,9 +44,8 @@ void CheckHeaderAgainstLayout(const TblLayout& layout, size_t fileLength, TblChe
     if (h.HashTableSize < h.ElementCount)
         result.Notes.push_back("the hash table has fewer nodes (" + std::to_string(h.HashTableSize) +
                                ") than the table has entries (" + std::to_string(h.ElementCount) + ")");
-    if (h.TextStart != layout.NodeTableEnd)
-        result.Problems.push_back("the header's text area start is " + Hex(h.TextStart) +
-                                  ", but the hash table ends at " + Hex(layout.NodeTableEnd));
+    if (std::string problem = TblTextStartProblem(h); !problem.empty())
+        result.Problems.push_back(std::move(problem));
     if (fileLength > h.FileSize)
         result.Notes.push_back(std::to_string(fileLength - h.FileSize) +
                                " bytes follow the end that the header gives");

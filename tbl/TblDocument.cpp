@@ -18,6 +18,11 @@ std::u16string FileNameOf(const std::u16string& path) {
     return separator == std::u16string::npos ? path : path.substr(separator + 1);
 }
 
+// Load's refusal of a file that is not a sound table, saying why.
+Result Refusal(const std::string& why) {
+    return Result::Failure("The file is not a sound string table and was not loaded: " + why + ".", "Error");
+}
+
 }  // namespace
 
 std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
@@ -159,7 +164,7 @@ Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::s
     std::vector<TblTextSpans> found;
     std::string error;
     if (!ReadTblEntries(bytes.Bytes(), Header, found, error, unreadable))
-        return Result::Failure("The file is not a sound string table and was not loaded: " + error + ".", "Error");
+        return Refusal(error);
     std::vector<StoredEntry> stored(found.size());
     for (size_t i = 0; i < found.size(); ++i)
         stored[i].InFile = found[i];
@@ -186,10 +191,15 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
     }
 }
 
-Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
+Result TblDocument::Load(const std::u16string& path, bool parseOnLoad, TblHeaderCheck check) {
     PathName = path;
     FileName = FileNameOf(path);
     Result loaded = ReadFile(path, parseOnLoad, nullptr);
+    if (loaded && check == TblHeaderCheck::Layout)
+        if (const std::string problem = TblTextStartProblem(Header); !problem.empty()) {
+            Clear();
+            loaded = Refusal(problem);
+        }
     if (loaded)
         MarkClean();
     return loaded;

@@ -29,6 +29,18 @@ std::string Hex(uint64_t value) {
     return "0x" + text;
 }
 
+uint64_t TblNodeTableEnd(const TblHeader& header) {
+    return TblHeader::Size + 2ull * header.ElementCount + uint64_t{TblHashNode::Size} * header.HashTableSize;
+}
+
+std::string TblTextStartProblem(const TblHeader& header) {
+    const uint64_t nodeTableEnd = TblNodeTableEnd(header);
+    if (header.TextStart == nodeTableEnd)
+        return {};
+    return "the header's text area start is " + Hex(header.TextStart) + ", but the hash table ends at " +
+           Hex(nodeTableEnd);
+}
+
 bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header) {
     ByteReader in(bytes);
     TblHeader h;
@@ -95,7 +107,7 @@ bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string
         }
         layout.End = bytes.size();
     }
-    layout.NodeTableEnd = TblHeader::Size + 2ull * h.ElementCount + uint64_t{TblHashNode::Size} * h.HashTableSize;
+    layout.NodeTableEnd = TblNodeTableEnd(h);
     if (layout.NodeTableEnd > layout.End) {
         error = "the index of " + std::to_string(h.ElementCount) + " entries and the hash table of " +
                 std::to_string(h.HashTableSize) + " nodes need " + std::to_string(layout.NodeTableEnd) +

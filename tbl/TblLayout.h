@@ -18,6 +18,13 @@ struct TblLayout {
     size_t End = 0;                   // the header's file size: strings must end before it
 };
 
+// 21 + 2N + 17H: where the header's counts end the hash table, so where the text area begins.
+uint64_t TblNodeTableEnd(const TblHeader& header);
+// Empty when the header's text area start is that place, else the problem in the words of
+// `tbltool info` ("the header's text area start is 0x16B, but the hash table ends at 0x147"):
+// a count or size that was changed by damage, which the loader would read as another table.
+std::string TblTextStartProblem(const TblHeader& header);
+
 // Reads the 21-byte header; false when `bytes` is shorter.
 bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header);
 // Write the 21 bytes of a header or the 17 bytes of a node at `out`.

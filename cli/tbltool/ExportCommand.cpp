@@ -4,11 +4,10 @@
 
 #include "TabbedTextWriter.h"
 
-
 namespace {
 
 const char Help[] =
-    "Usage: tbltool export IN.tbl OUT.txt [--parse-on-load] [--utf8]\n"
+    "Usage: tbltool export IN.tbl OUT.txt [--parse-on-load] [--utf8] [--rescue]\n"
     "Loads IN.tbl and writes it as tabbed text for a spreadsheet, byte for byte what Strindle's\n"
     "\"Export To Tabbed Txt\" writes: the header line \"String Index\" TAB \"Text\", then one line\n"
     "per entry in index order, key TAB value, each line ending in CR LF. Line feeds in values are\n"
@@ -23,20 +22,22 @@ const char Help[] =
     "                    them): \\\\ a backslash, \\t a TAB, \\n a line feed, \\r a carriage return,\n"
     "                    \\e an empty key. So a value holding the two characters \\n is written\n"
     "                    \\\\n, and the token \\red; is written \\\\red;.\n"
+    "  --rescue          take IN.tbl, if damaged, as far as it can be read, as Strindle's\n"
+    "                    rescue does; stderr lists the entries left empty\n"
     "Exit status: 0 written, 1 unreadable table, unwritable character or failed write, 2 wrong usage.\n";
 
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args) {
-    bool parseOnLoad = false, utf8 = false;
+    bool parseOnLoad = false, utf8 = false, rescue = false;
     CommandOptions options(Help, 2);
-    options.Flag("--parse-on-load", parseOnLoad).Flag("--utf8", utf8);
+    options.Flag("--parse-on-load", parseOnLoad).Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     const TabbedEncoding encoding = utf8 ? TabbedEncoding::Utf8 : TabbedEncoding::OneBytePerCharacter;
 
     TblDocument table;
-    if (!LoadTable(options.File(0), table, parseOnLoad))
+    if (!LoadTable(options.File(0), table, parseOnLoad, rescue))
         return ExitFailure;
     std::string bytes;
     if (const Result encoded = EncodeTabbedText(table, encoding, bytes); !encoded) {

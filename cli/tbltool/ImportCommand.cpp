@@ -12,7 +12,7 @@ namespace {
 
 const char Help[] =
     "Usage: tbltool import IN.txt OUT.tbl [--key-column N] [--value-column N]\n"
-    "                      [--merge-into BASE.tbl] [--utf8]\n"
+    "                      [--merge-into BASE.tbl] [--utf8] [--rescue]\n"
     "Reads the rows of a tabbed text file as Strindle's \"Import Tabbed Txt File\" reads them and\n"
     "compiles them into OUT.tbl. Line 1 is the header, never data; lines split at every TAB into\n"
     "fields numbered from 0; a row is taken when its key field is there and not empty and it has\n"
@@ -30,6 +30,8 @@ const char Help[] =
     "                          \\r a carriage return, \\e an empty key; a backslash before anything\n"
     "                          else stands for itself. Values are stored exactly as the escapes\n"
     "                          give them: no token or \\n is converted, and a Ctrl+Z byte is text\n"
+    "  --rescue                take BASE.tbl, if damaged, as far as it can be read, as\n"
+    "                          Strindle's rescue does; stderr lists the entries left empty\n"
     "Lines that are skipped are counted on stderr with the reason, as are a header that is not\n"
     "the export's, a UTF-8 byte-order mark read without --utf8 and CR-only line ends.\n"
     "Exit status: 0 written, 1 unreadable file or table, no row read, a column the header lacks,\n"
@@ -71,12 +73,12 @@ void ReportImport(const std::string& file, const std::vector<std::u16string>& ca
 }  // namespace
 
 int RunImportCommand(const std::vector<std::string>& args) {
-    bool utf8 = false;
+    bool utf8 = false, rescue = false;
     std::optional<size_t> keyOption, valueOption;
     std::optional<std::string> baseOption;
     CommandOptions options(Help, 2);
     options.Number("--key-column", keyOption).Number("--value-column", valueOption).Text("--merge-into", baseOption);
-    options.Flag("--utf8", utf8);
+    options.Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     const size_t keyColumn = keyOption.value_or(0), valueColumn = valueOption.value_or(1);
@@ -97,7 +99,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     }
 
     TblDocument table;
-    if (baseOption && !LoadTable(*baseOption, table, false))
+    if (baseOption && !LoadTable(*baseOption, table, false, rescue))
         return ExitFailure;
     const ImportMode mode = baseOption ? ImportMode::Overwrite : ImportMode::Append;
     TabbedRowCounts counts;

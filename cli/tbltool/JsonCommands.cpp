@@ -11,6 +11,7 @@ namespace {
 
 const char TojsonHelp[] =
     "Usage: tbltool tojson IN.tbl OUT.json [--lang LANG] [--id-base N] [--into EXISTING.json]\n"
+    "                      [--rescue]\n"
     "Writes a table as a Diablo II: Resurrected string file: a JSON array of rows {\"id\", \"Key\",\n"
     "LANG}, UTF-8 with a byte-order mark, line breaks as \\n, the colour prefix as the character\n"
     "itself. Entry i gets the id N + i.\n"
@@ -20,6 +21,8 @@ const char TojsonHelp[] =
     "                         expansionstring, 10000 for a patchstring table, else 0\n"
     "  --into EXISTING.json   add or replace the column in that file's rows, matched by id and\n"
     "                         Key; its other rows and fields stay, unmatched entries are appended\n"
+    "  --rescue               take IN.tbl, if damaged, as far as it can be read, as Strindle's\n"
+    "                         rescue does; stderr lists the entries left empty\n"
     "OUT.json is replaced only once completely written; it may be EXISTING.json.\n"
     "Exit status: 0 written, 1 unreadable input, text that is not UTF-8 or failed write, 2 wrong usage.\n";
 
@@ -60,12 +63,13 @@ int ParseWithLanguage(CommandOptions& options, const std::vector<std::string>& a
 int RunTojsonCommand(const std::vector<std::string>& args) {
     std::optional<std::string> language, into;
     std::optional<size_t> idBase;
+    bool rescue = false;
     CommandOptions options(TojsonHelp, 2);
-    options.Text("--lang", language).Number("--id-base", idBase).Text("--into", into);
+    options.Text("--lang", language).Number("--id-base", idBase).Text("--into", into).Flag("--rescue", rescue);
     if (const int exit = ParseWithLanguage(options, args, language, TojsonHelp); exit >= 0)
         return exit;
     TblDocument table;
-    if (!LoadTable(options.File(0), table, false))
+    if (!LoadTable(options.File(0), table, false, rescue))
         return ExitFailure;
     std::string existing;
     if (into && !ReadInput(*into, existing))

@@ -11,8 +11,39 @@
 #include <io.h>
 #endif
 
-bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad) {
-    return ReportResult(argument, table.Load(PathFromArgument(argument), parseOnLoad));
+namespace {
+
+// What a rescue takes of a table: "1143 entries, 3 of them left empty".
+std::string RescuedPart(size_t count, size_t unreadable) {
+    std::string part = std::to_string(count) + (count == 1 ? " entry" : " entries");
+    if (unreadable > 0)
+        part += ", " + std::to_string(unreadable) + " of them left empty";
+    return part;
+}
+
+}  // namespace
+
+bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad, bool rescue) {
+    const std::u16string path = PathFromArgument(argument);
+    const Result loaded = table.Load(path, parseOnLoad, TblHeaderCheck::Layout);
+    if (loaded)
+        return true;
+    // A file that cannot be read, or holds no whole header and index, has nothing to rescue.
+    std::vector<std::string> unreadable;
+    const bool rescuable = loaded.Step == FileStep::None && table.Rescue(path, parseOnLoad, unreadable);
+    if (!rescuable || !rescue) {
+        ReportResult(argument, rescuable ? loaded.Reworded(loaded.Message + " --rescue would take " +
+                                                         RescuedPart(table.Count(), unreadable.size()) + ".")
+                                       : loaded);
+        table.Clear();
+        return false;
+    }
+    PrintMessage(argument + ": " + loaded.Message);
+    PrintMessage(argument + ": --rescue took " + RescuedPart(table.Count(), unreadable.size()) +
+                 (unreadable.empty() ? "" : " because they could not be read:"));
+    for (const std::string& entry : unreadable)
+        PrintMessage(argument + ": " + entry);
+    return true;
 }
 
 bool SaveTable(const std::string& argument, const TblDocument& table, TblValueForm form, TblHeader* written) {

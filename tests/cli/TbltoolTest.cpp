@@ -79,9 +79,9 @@ TEST(Tbltool, OptionValuesMayFollowAnEqualsSignAndDoubleDashEndsTheOptions) {
     ScratchDir dir;
     WriteBytes(dir / "t.txt", {'I', 'd', '\t', 'K', '\n', '1', '\t', 'k', '\n'});
     std::string err;
-    EXPECT_EQ(RunTbltoolQuietly({"import", "--key-column=1", "--value-column=0", Arg(dir / "t.txt"), Arg(dir / "t.tbl")},
-                                err),
-              ExitOk);
+    const std::vector<std::string> import = {"import", "--key-column=1", "--value-column=0", Arg(dir / "t.txt"),
+                                             Arg(dir / "t.tbl")};
+    EXPECT_EQ(RunTbltoolQuietly(import, err), ExitOk);
     // After "--" an argument that looks like an option is a file name.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());

@@ -45,6 +45,6 @@ struct TableEntries {
 // The table in the file named `path`, loaded as tbltool loads it.
 inline TableEntries LoadedEntries(const std::filesystem::path& path, bool parseOnLoad = false) {
     TblDocument table;
-    EXPECT_TRUE(LoadTable(Arg(path), table, parseOnLoad)) << path;
+    EXPECT_TRUE(LoadTable(Arg(path), table, parseOnLoad, false)) << path;
     return {KeysOf(table), ValuesOf(table)};
 }
