@@ -14,7 +14,8 @@ const char Help[] =
     "written as the two characters \\n; nothing else is escaped or converted. Each character is one\n"
     "byte (ISO 8859-1): a table holding a character above U+00FF is refused, naming the first\n"
     "such entry, and nothing is written. OUT.txt is replaced only once it is completely written;\n"
-    "OUT.txt \"-\" writes to standard output.\n"
+    "OUT.txt \"-\" writes to standard output, with lines ending in LF alone, as git and other\n"
+    "programs reading a pipe expect (import reads either).\n"
     "  --parse-on-load   load as Strindle does with \"Parse On Load\" set (codes become tokens\n"
     "                    such as \\red;)\n"
     "  --utf8            write UTF-8 without a byte-order mark, for tables in any language, with\n"
@@ -40,7 +41,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
     if (!LoadTable(options.File(0), table, parseOnLoad, rescue))
         return ExitFailure;
     std::string bytes;
-    if (const Result encoded = EncodeTabbedText(table, encoding, bytes); !encoded) {
+    const TabbedLineEnds lineEnds = options.File(1) == "-" ? TabbedLineEnds::Lf : TabbedLineEnds::CrLf;
+    if (const Result encoded = EncodeTabbedText(table, encoding, bytes, lineEnds); !encoded) {
         PrintMessage(options.File(0) + ": " + encoded.Message);
         return ExitFailure;
     }
