@@ -74,8 +74,8 @@ void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &Tbl
 
 void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
 
-std::vector<TblDocument::StoredEntry> TblDocument::Stored(std::vector<TblEntry>&& entries) {
-    std::vector<StoredEntry> stored(entries.size());
+TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) {
+    StoredEntries stored(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         stored[i].Own = std::make_unique<TblEntry>(std::move(entries[i]));
     return stored;
@@ -90,7 +90,7 @@ bool TblDocument::Insert(size_t index, std::u16string key, std::u16string value)
 bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
     if (index > entries_.size() || entries.size() > TblMaxEntries - entries_.size())
         return false;
-    std::vector<StoredEntry> stored = Stored(std::move(entries));
+    StoredEntries stored = Stored(std::move(entries));
     // Room first: moving the prepared entries into reserved storage cannot throw.
     entries_.reserve(entries_.size() + stored.size());
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(stored.begin()),
@@ -109,7 +109,7 @@ bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> repl
             return false;
         changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
     }
-    std::vector<StoredEntry> added = Stored(std::move(appended));
+    StoredEntries added = Stored(std::move(appended));
     entries_.reserve(entries_.size() + added.size());
     for (size_t i = 0; i < replaced.size(); ++i)
         entries_[replaced[i].first].Own = std::move(changed[i]);
@@ -161,11 +161,11 @@ void TblDocument::Reset() {
 }
 
 Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable) {
-    std::vector<TblTextSpans> found;
+    BlockVector<TblTextSpans> found;
     std::string error;
     if (!ReadTblEntries(bytes.Bytes(), Header, found, error, unreadable))
         return Refusal(error);
-    std::vector<StoredEntry> stored(found.size());
+    StoredEntries stored(found.size());
     for (size_t i = 0; i < found.size(); ++i)
         stored[i].InFile = found[i];
     entries_ = std::move(stored);
@@ -233,7 +233,7 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
         // Everything the table takes from the new file is made before the file is written, so
         // that nothing can fail once it has been replaced: where each entry lies in it, as its
         // node says (the key runs up to the zero before its value).
-        std::vector<StoredEntry> written(Count());
+        StoredEntries written(Count());
         TblLayout layout;
         layout.Header = built.Header;
         for (size_t i = 0; i < written.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteBuffer.h"
+#include "LargeBlocks.h"
 #include "Result.h"
 #include "TblFormat.h"
 
@@ -133,18 +134,19 @@ private:
         TblTextSpans InFile;              // where the entry lies in bytes_, while Own is empty
         std::unique_ptr<TblEntry> Own;    // an edited or added entry's own text
     };
+    using StoredEntries = BlockVector<StoredEntry>;
 
     std::string_view FileText(uint32_t offset, uint32_t length) const;
     std::string_view StoredKey(const TblTextSpans& spans) const;
     std::string_view StoredValue(const TblTextSpans& spans) const;
     // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
     void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text);
-    static std::vector<StoredEntry> Stored(std::vector<TblEntry>&& entries);
+    static StoredEntries Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
     Result ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable);
 
-    std::vector<StoredEntry> entries_;
+    StoredEntries entries_;
     ByteBuffer bytes_;            // the file the entries were read from or last written to
     bool parseOnLoad_ = false;    // how entries still in bytes_ are decoded
 };

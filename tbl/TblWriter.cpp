@@ -82,8 +82,8 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
     const size_t textStart = TblHeader::Size + (2 + TblHashNode::Size) * count;
 
     // First pass: every entry checked and measured, with its home slot.
-    std::vector<uint32_t> homes(count);
-    std::vector<ValueSource> sources(count);
+    BlockVector<uint32_t> homes(count);
+    BlockVector<ValueSource> sources(count);
     std::string encoded;  // the UTF-8 of every value that is not written as the file held it
     uint64_t fileSize = textStart;
     for (size_t i = 0; i < count; ++i) {
@@ -125,7 +125,7 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
     }
 
     uint32_t longestProbe = 0;
-    const std::vector<uint32_t> slots = AssignSlots(homes, longestProbe);
+    const BlockVector<uint32_t> slots = AssignSlots(homes, longestProbe);
 
     // Second pass: the text area, with the node and index of each entry as its text is laid.
     ByteBuffer out(static_cast<size_t>(fileSize));
