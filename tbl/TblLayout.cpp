@@ -126,22 +126,6 @@ TblHashNode TblNodeAt(std::span<const uint8_t> bytes, const TblLayout& layout, s
     return ReadNode(in);
 }
 
-bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
-    if (!ReadTblFrame(bytes, layout, error))
-        return false;
-    const TblHeader& h = layout.Header;
-    const std::span<const uint8_t> file = bytes.first(layout.End);
-    ByteReader in(file, TblHeader::Size);
-    layout.Index.resize(h.ElementCount);
-    for (uint16_t& node : layout.Index)
-        node = in.U16LE();
-    layout.Nodes.resize(h.HashTableSize);
-    for (TblHashNode& node : layout.Nodes)
-        node = ReadNode(in);
-    // The sizes were checked above, so the reads cannot have run out.
-    return !in.Failed();
-}
-
 bool ReadTblString(std::span<const uint8_t> bytes, size_t end, uint32_t offset,
                    std::string_view& text, std::string& error) {
     if (end > bytes.size())
