@@ -44,7 +44,8 @@ void WriteTables() {
         changed.insert(changed.end(), moved.begin(), moved.end());
         TblDocument full, changedTable;
         return full.InsertMany(0, std::move(table)) && changedTable.InsertMany(0, std::move(changed)) &&
-               SaveTableExactly(BenchFile("full.tbl"), full) && SaveTableExactly(BenchFile("changed.tbl"), changedTable) &&
+               SaveTable(BenchFile("full.tbl"), full, TblValueForm::Exact) &&
+               SaveTable(BenchFile("changed.tbl"), changedTable, TblValueForm::Exact) &&
                RunTbltool({"tojson", BenchFile("full.tbl"), BenchFile("full.json")}) == ExitOk;
     }();
     if (!written)

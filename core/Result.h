@@ -34,6 +34,14 @@ struct Result {
     // "could not open the file: No such file or directory", with the step and the error
     // number kept.
     static Result FileFailure(FileStep step, int code);
+    // This failure in a caller's own words: the step and the error number stay, so that
+    // another caller can still say it its own way.
+    Result Reworded(std::string message, std::string caption = {}) const {
+        Result result = Failure(std::move(message), std::move(caption));
+        result.Step = Step;
+        result.Code = Code;
+        return result;
+    }
 };
 
 // The system's own words for an error number (FormatMessage on Windows, strerror elsewhere),

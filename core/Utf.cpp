@@ -1,8 +1,8 @@
 #include "Utf.h"
 
-namespace {
+#include <cstdio>
 
-constexpr char16_t EscapeBase = 0xDC00;  // a stray byte b (0x80..0xFF) is held as U+DC00 + b
+namespace {
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
@@ -64,8 +64,8 @@ void EncodeUtf16(std::u16string_view text, Sink&& sink) {
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
-        } else if (cp >= EscapeBase + 0x80 && cp <= EscapeBase + 0xFF) {
-            sink(static_cast<unsigned char>(cp - EscapeBase));
+        } else if (IsKeptByte(cp)) {
+            sink(KeptByte(cp));
             continue;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
@@ -103,7 +103,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
         char32_t cp = 0;
         const size_t length = DecodeSequence(bytes.substr(i), cp);
         if (length == 0) {
-            *out++ = static_cast<char16_t>(EscapeBase + b);
+            *out++ = static_cast<char16_t>(0xDC00 + b);  // IsKeptByte
             ++i;
         } else if (cp >= 0x10000) {
             cp -= 0x10000;
@@ -143,4 +143,13 @@ size_t Utf8Length(std::u16string_view text) {
     }
     EncodeUtf16(text.substr(i), [&](unsigned char) { ++length; });
     return length;
+}
+
+std::string CharacterName(char16_t c) {
+    char name[32];
+    if (IsKeptByte(c))
+        std::snprintf(name, sizeof name, "the byte 0x%02X (not UTF-8)", KeptByte(c));
+    else
+        std::snprintf(name, sizeof name, "the character U+%04X", static_cast<unsigned>(c));
+    return name;
 }

@@ -17,6 +17,14 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // Other lone surrogates (which no decoding above produces) are written as U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// Whether `c` is a byte kept as above, and which byte it is.
+constexpr bool IsKeptByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+constexpr uint8_t KeptByte(char32_t c) { return static_cast<uint8_t>(c - 0xDC00); }
+
+// How a message names a character of decoded text: "the character U+4E2D", or for a kept byte
+// "the byte 0xFF (not UTF-8)", which is what a file gets back in its place.
+std::string CharacterName(char16_t c);
+
 // Writes the bytes of Utf16ToUtf8(text) to `out`, which has room for Utf8Length(text) bytes;
 // returns that length.
 size_t WriteUtf8(std::u16string_view text, uint8_t* out);

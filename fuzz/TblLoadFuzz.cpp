@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // A rescue keeps every entry it finds inside the file and gives a reason for each it drops.
     TblHeader header;
-    std::vector<TblTextSpans> spans;
+    BlockVector<TblTextSpans> spans;
     std::vector<std::string> unreadable;
     std::string error;
     if (ReadTblEntries(bytes, header, spans, error, &unreadable))

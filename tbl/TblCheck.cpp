@@ -1,13 +1,18 @@
 #include "TblCheck.h"
 
+#include "LargeBlocks.h"
 #include "TblHash.h"
 #include "TblLayout.h"
-#include "TblReader.h"
 
+#include <bit>
+#include <cstring>
+#include <functional>
 #include <string_view>
-#include <unordered_set>
 
 namespace {
+
+// No entry names the node: entries are numbered below 65,535.
+constexpr uint16_t NoEntry = UINT16_MAX;
 
 // Reports at most this many problems of one kind, then how many more there were.
 constexpr size_t MaxListed = 20;
@@ -34,6 +39,45 @@ private:
     size_t extra_ = 0;
 };
 
+// The keys met so far, to count the keys that an earlier key equals: an open-addressing set of
+// the keys' places in the file with their hashes, so that no key is copied and only keys of
+// one hash are compared. Only keys found whole in the file (a zero before its end) go in.
+class KeySet {
+public:
+    KeySet(std::span<const uint8_t> bytes, size_t keys) : bytes_(bytes), slots_(std::bit_ceil(2 * keys + 1)) {}
+
+    // Whether a key equal to `key`, which lies at `offset`, went in before; puts it in if not.
+    bool SeenBefore(uint32_t offset, std::string_view key) {
+        const auto hash = static_cast<uint32_t>(std::hash<std::string_view>()(key));
+        const size_t mask = slots_.size() - 1;
+        for (size_t s = hash & mask;; s = (s + 1) & mask) {
+            if (slots_[s].Offset == Empty) {
+                slots_[s] = {hash, offset};
+                return false;
+            }
+            if (slots_[s].Hash == hash && SameKey(slots_[s].Offset, key))
+                return true;
+        }
+    }
+
+private:
+    static constexpr uint32_t Empty = UINT32_MAX;  // no key ends before a file's end there
+    struct Slot {
+        uint32_t Hash = 0;
+        uint32_t Offset = Empty;
+    };
+
+    // Whether the key at `offset`, which ends in a zero inside the file, is `key` (no zero in it):
+    // strncmp stops at that zero, so nothing past it is read.
+    bool SameKey(uint32_t offset, std::string_view key) const {
+        const char* stored = reinterpret_cast<const char*>(bytes_.data() + offset);
+        return std::strncmp(stored, key.data(), key.size()) == 0 && stored[key.size()] == '\0';
+    }
+
+    std::span<const uint8_t> bytes_;
+    BlockVector<Slot> slots_;
+};
+
 void CheckHeaderAgainstLayout(const TblLayout& layout, size_t fileLength, TblCheckResult& result) {
     const TblHeader& h = layout.Header;
     if (h.Version != 0)
@@ -44,9 +88,8 @@ void CheckHeaderAgainstLayout(const TblLayout& layout, size_t fileLength, TblChe
     if (h.HashTableSize < h.ElementCount)
         result.Notes.push_back("the hash table has fewer nodes (" + std::to_string(h.HashTableSize) +
                                ") than the table has entries (" + std::to_string(h.ElementCount) + ")");
-    if (h.TextStart != layout.NodeTableEnd)
-        result.Problems.push_back("the header's text area start is " + Hex(h.TextStart) +
-                                  ", but the hash table ends at " + Hex(layout.NodeTableEnd));
+    if (std::string problem = TblTextStartProblem(h); !problem.empty())
+        result.Problems.push_back(std::move(problem));
     if (fileLength > h.FileSize)
         result.Notes.push_back(std::to_string(fileLength - h.FileSize) +
                                " bytes follow the end that the header gives");
@@ -59,7 +102,7 @@ TblCheckResult CheckTbl(std::span<const uint8_t> bytes) {
     TblLayout layout;
     std::string error;
     result.HeaderRead = ReadTblHeader(bytes, result.Header);
-    if (!ReadTblLayout(bytes, layout, error)) {
+    if (!ReadTblFrame(bytes, layout, error)) {
         result.Problems.push_back(error);
         return result;
     }
@@ -72,29 +115,25 @@ TblCheckResult CheckTbl(std::span<const uint8_t> bytes) {
         result.Problems.push_back("the header's CRC is " + Hex(h.Crc) + ", but the text area's CRC is " +
                                   Hex(result.TextCrc));
 
-    for (const TblHashNode& node : layout.Nodes)
-        if (node.Used == 0)
-            ++result.UnusedNodes;
-
-    std::vector<uint32_t> referencedBy(layout.Nodes.size(), UINT32_MAX);
-    std::unordered_set<std::string_view> keysSeen;
+    const uint32_t tableSize = h.HashTableSize;
+    BlockVector<uint16_t> referencedBy(tableSize, NoEntry);
+    KeySet keysSeen(bytes, h.ElementCount);
     {
         Findings problems(result.Problems);
-        const auto tableSize = static_cast<uint32_t>(layout.Nodes.size());
-        for (size_t i = 0; i < layout.Index.size(); ++i) {
-            const std::string entry = "entry " + std::to_string(i) + ": ";
-            const uint32_t slot = layout.Index[i];
+        for (size_t i = 0; i < h.ElementCount; ++i) {
+            const auto entry = [i] { return "entry " + std::to_string(i) + ": "; };
+            const uint32_t slot = TblNodeNumber(bytes, i);
             if (slot >= tableSize) {
-                problems.Add(entry + "node number " + std::to_string(slot) + " is not below the hash table size " +
+                problems.Add(entry() + "node number " + std::to_string(slot) + " is not below the hash table size " +
                              std::to_string(tableSize));
                 continue;
             }
-            if (referencedBy[slot] != UINT32_MAX)
-                problems.Add(entry + "node " + std::to_string(slot) + " is already used by entry " +
+            if (referencedBy[slot] != NoEntry)
+                problems.Add(entry() + "node " + std::to_string(slot) + " is already used by entry " +
                              std::to_string(referencedBy[slot]));
             else
-                referencedBy[slot] = static_cast<uint32_t>(i);
-            const TblHashNode& node = layout.Nodes[slot];
+                referencedBy[slot] = static_cast<uint16_t>(i);
+            const TblHashNode node = TblNodeAt(bytes, layout, slot);
             if (node.Used == 0) {
                 ++result.UnusedEntries;
                 continue;
@@ -102,24 +141,23 @@ TblCheckResult CheckTbl(std::span<const uint8_t> bytes) {
             std::string_view key, value;
             std::string why;
             if (!ReadTblString(bytes, layout.End, node.KeyOffset, key, why)) {
-                problems.Add(entry + "the key offset " + why);
+                problems.Add(entry() + "the key offset " + why);
                 continue;
             }
             if (!ReadTblString(bytes, layout.End, node.ValueOffset, value, why))
-                problems.Add(entry + "the value offset " + why);
+                problems.Add(entry() + "the value offset " + why);
             else if (value.size() + 1 != node.ValueLength)
-                problems.Add(entry + "the value length is " + std::to_string(node.ValueLength) +
-                             ", but the value has " + std::to_string(value.size() + 1) +
-                             " bytes with its terminator");
+                problems.Add(entry() + "the value length is " + std::to_string(node.ValueLength) +
+                             ", but the value has " + std::to_string(value.size() + 1) + " bytes with its terminator");
             if (node.ElementIndex != i)
-                problems.Add(entry + "its node gives the element index " + std::to_string(node.ElementIndex));
-            if (!keysSeen.insert(key).second)
+                problems.Add(entry() + "its node gives the element index " + std::to_string(node.ElementIndex));
+            if (keysSeen.SeenBefore(node.KeyOffset, key))
                 ++result.DuplicateKeys;
 
-            const uint32_t home = TblKeyHash(KeyFromBytes(key), tableSize);
+            const uint32_t home = TblKeyBytesHash(key, tableSize);
             if (node.Hash != home)
-                problems.Add(entry + "the node's hash is " + std::to_string(node.Hash) + ", but the key's home slot is " +
-                             std::to_string(home));
+                problems.Add(entry() + "the node's hash is " + std::to_string(node.Hash) +
+                             ", but the key's home slot is " + std::to_string(home));
             const uint32_t probe = slot >= home ? slot - home : slot + tableSize - home;
             if (probe > result.LongestProbe)
                 result.LongestProbe = probe;
@@ -127,9 +165,12 @@ TblCheckResult CheckTbl(std::span<const uint8_t> bytes) {
     }
     {
         Findings notes(result.Notes);
-        for (size_t slot = 0; slot < layout.Nodes.size(); ++slot)
-            if (layout.Nodes[slot].Used != 0 && referencedBy[slot] == UINT32_MAX)
+        for (uint32_t slot = 0; slot < tableSize; ++slot) {
+            if (TblNodeAt(bytes, layout, slot).Used == 0)
+                ++result.UnusedNodes;
+            else if (referencedBy[slot] == NoEntry)
                 notes.Add("node " + std::to_string(slot) + " is marked used but no entry names it");
+        }
     }
 
     const uint64_t neededTries = uint64_t{result.LongestProbe} + 1;

@@ -18,6 +18,11 @@ std::u16string FileNameOf(const std::u16string& path) {
     return separator == std::u16string::npos ? path : path.substr(separator + 1);
 }
 
+// Load's refusal of a file that is not a sound table, saying why.
+Result Refusal(const std::string& why) {
+    return Result::Failure("The file is not a sound string table and was not loaded: " + why + ".", "Error");
+}
+
 }  // namespace
 
 std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
@@ -69,8 +74,8 @@ void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &Tbl
 
 void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
 
-std::vector<TblDocument::StoredEntry> TblDocument::Stored(std::vector<TblEntry>&& entries) {
-    std::vector<StoredEntry> stored(entries.size());
+TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) {
+    StoredEntries stored(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         stored[i].Own = std::make_unique<TblEntry>(std::move(entries[i]));
     return stored;
@@ -85,7 +90,7 @@ bool TblDocument::Insert(size_t index, std::u16string key, std::u16string value)
 bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
     if (index > entries_.size() || entries.size() > TblMaxEntries - entries_.size())
         return false;
-    std::vector<StoredEntry> stored = Stored(std::move(entries));
+    StoredEntries stored = Stored(std::move(entries));
     // Room first: moving the prepared entries into reserved storage cannot throw.
     entries_.reserve(entries_.size() + stored.size());
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(stored.begin()),
@@ -104,7 +109,7 @@ bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> repl
             return false;
         changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
     }
-    std::vector<StoredEntry> added = Stored(std::move(appended));
+    StoredEntries added = Stored(std::move(appended));
     entries_.reserve(entries_.size() + added.size());
     for (size_t i = 0; i < replaced.size(); ++i)
         entries_[replaced[i].first].Own = std::move(changed[i]);
@@ -156,11 +161,11 @@ void TblDocument::Reset() {
 }
 
 Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable) {
-    std::vector<TblTextSpans> found;
+    BlockVector<TblTextSpans> found;
     std::string error;
     if (!ReadTblEntries(bytes.Bytes(), Header, found, error, unreadable))
-        return Result::Failure("The file is not a sound string table and was not loaded: " + error + ".", "Error");
-    std::vector<StoredEntry> stored(found.size());
+        return Refusal(error);
+    StoredEntries stored(found.size());
     for (size_t i = 0; i < found.size(); ++i)
         stored[i].InFile = found[i];
     entries_ = std::move(stored);
@@ -177,7 +182,7 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
             if (read.Step == FileStep::TooLarge)
                 return Result::Failure("The file is too large to be a string table (more than 4 GiB).", "Error");
             const char* failure = read.Step == FileStep::Open ? "File Open Error: " : "File Read Error: ";
-            return Result::Failure(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
+            return read.Reworded(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
         }
         return Adopt(std::move(bytes), parseOnLoad, unreadable);
     } catch (const std::bad_alloc&) {
@@ -186,10 +191,15 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
     }
 }
 
-Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
+Result TblDocument::Load(const std::u16string& path, bool parseOnLoad, TblHeaderCheck check) {
     PathName = path;
     FileName = FileNameOf(path);
     Result loaded = ReadFile(path, parseOnLoad, nullptr);
+    if (loaded && check == TblHeaderCheck::Layout)
+        if (const std::string problem = TblTextStartProblem(Header); !problem.empty()) {
+            Clear();
+            loaded = Refusal(problem);
+        }
     if (loaded)
         MarkClean();
     return loaded;
@@ -223,7 +233,7 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
         // Everything the table takes from the new file is made before the file is written, so
         // that nothing can fail once it has been replaced: where each entry lies in it, as its
         // node says (the key runs up to the zero before its value).
-        std::vector<StoredEntry> written(Count());
+        StoredEntries written(Count());
         TblLayout layout;
         layout.Header = built.Header;
         for (size_t i = 0; i < written.size(); ++i) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "ByteBuffer.h"
+#include "LargeBlocks.h"
 #include "Result.h"
 #include "TblFormat.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,6 +36,19 @@ struct TblTextSpans {
     uint32_t KeyLength = 0;
     uint32_t ValueOffset = 0;
     uint32_t ValueLength = 0;
+};
+
+// Why a .tbl file cannot hold an entry with this key and value, its value written in `form`:
+// a key character above U+00FF, a zero character, a value of more than 65,534 bytes ("the
+// value holds a zero character, which would end it early"); empty when it can. Build refuses
+// exactly these entries, so that a reader of other input can name its own line or row.
+std::string TblEntryProblem(std::u16string_view key, std::u16string_view value, TblValueForm form);
+
+// What Load holds a file's header to.
+enum class TblHeaderCheck {
+    Reading,  // what reading needs: counts and a file size that fit the file (the editor's Open)
+    Layout,   // also the text area start where the counts end the hash table, so that a damaged
+              // count is refused instead of read as a table of fewer entries (tbltool)
 };
 
 // A table laid out as the bytes of a .tbl file.
@@ -82,8 +97,12 @@ public:
     // New: an empty, untitled, clean table (the header record is kept).
     void Reset();
     // Open: replaces the table with the file's entries; on success it is loaded and clean. A file
-    // that points anywhere outside itself is refused whole and leaves the table empty.
-    Result Load(const std::u16string& path, bool parseOnLoad);
+    // that points anywhere outside itself is refused whole and leaves the table empty, and so,
+    // with TblHeaderCheck::Layout, is one whose header's text area start disagrees with its
+    // counts (TblTextStartProblem says why). A file
+    // that cannot be opened or read fails with "File Open Error: <path>" or "File Read Error:
+    // <path>" and the system's words on a second line, keeping the step and error number.
+    Result Load(const std::u16string& path, bool parseOnLoad, TblHeaderCheck check = TblHeaderCheck::Reading);
     // The same from a file's bytes in memory.
     Result LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad);
     // Opens what can be read of a damaged file: an entry whose key or value lies outside the
@@ -115,18 +134,19 @@ private:
         TblTextSpans InFile;              // where the entry lies in bytes_, while Own is empty
         std::unique_ptr<TblEntry> Own;    // an edited or added entry's own text
     };
+    using StoredEntries = BlockVector<StoredEntry>;
 
     std::string_view FileText(uint32_t offset, uint32_t length) const;
     std::string_view StoredKey(const TblTextSpans& spans) const;
     std::string_view StoredValue(const TblTextSpans& spans) const;
     // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
     void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text);
-    static std::vector<StoredEntry> Stored(std::vector<TblEntry>&& entries);
+    static StoredEntries Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
     Result ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable);
 
-    std::vector<StoredEntry> entries_;
+    StoredEntries entries_;
     ByteBuffer bytes_;            // the file the entries were read from or last written to
     bool parseOnLoad_ = false;    // how entries still in bytes_ are decoded
 };

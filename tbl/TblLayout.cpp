@@ -29,6 +29,18 @@ std::string Hex(uint64_t value) {
     return "0x" + text;
 }
 
+uint64_t TblNodeTableEnd(const TblHeader& header) {
+    return TblHeader::Size + 2ull * header.ElementCount + uint64_t{TblHashNode::Size} * header.HashTableSize;
+}
+
+std::string TblTextStartProblem(const TblHeader& header) {
+    const uint64_t nodeTableEnd = TblNodeTableEnd(header);
+    if (header.TextStart == nodeTableEnd)
+        return {};
+    return "the header's text area start is " + Hex(header.TextStart) + ", but the hash table ends at " +
+           Hex(nodeTableEnd);
+}
+
 bool ReadTblHeader(std::span<const uint8_t> bytes, TblHeader& header) {
     ByteReader in(bytes);
     TblHeader h;
@@ -95,7 +107,7 @@ bool ReadTblFrame(std::span<const uint8_t> bytes, TblLayout& layout, std::string
         }
         layout.End = bytes.size();
     }
-    layout.NodeTableEnd = TblHeader::Size + 2ull * h.ElementCount + uint64_t{TblHashNode::Size} * h.HashTableSize;
+    layout.NodeTableEnd = TblNodeTableEnd(h);
     if (layout.NodeTableEnd > layout.End) {
         error = "the index of " + std::to_string(h.ElementCount) + " entries and the hash table of " +
                 std::to_string(h.HashTableSize) + " nodes need " + std::to_string(layout.NodeTableEnd) +
@@ -112,22 +124,6 @@ uint16_t TblNodeNumber(std::span<const uint8_t> bytes, size_t i) {
 TblHashNode TblNodeAt(std::span<const uint8_t> bytes, const TblLayout& layout, size_t slot) {
     ByteReader in(bytes, TblHeader::Size + 2 * size_t{layout.Header.ElementCount} + TblHashNode::Size * slot);
     return ReadNode(in);
-}
-
-bool ReadTblLayout(std::span<const uint8_t> bytes, TblLayout& layout, std::string& error) {
-    if (!ReadTblFrame(bytes, layout, error))
-        return false;
-    const TblHeader& h = layout.Header;
-    const std::span<const uint8_t> file = bytes.first(layout.End);
-    ByteReader in(file, TblHeader::Size);
-    layout.Index.resize(h.ElementCount);
-    for (uint16_t& node : layout.Index)
-        node = in.U16LE();
-    layout.Nodes.resize(h.HashTableSize);
-    for (TblHashNode& node : layout.Nodes)
-        node = ReadNode(in);
-    // The sizes were checked above, so the reads cannot have run out.
-    return !in.Failed();
 }
 
 bool ReadTblString(std::span<const uint8_t> bytes, size_t end, uint32_t offset,

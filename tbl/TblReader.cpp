@@ -57,7 +57,7 @@ bool FindEntry(std::span<const uint8_t> bytes, const TblLayout& layout, size_t i
 
 }  // namespace
 
-bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vector<TblTextSpans>& entries,
+bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, BlockVector<TblTextSpans>& entries,
                     std::string& error, std::vector<std::string>* unreadable) {
     entries.clear();
     TblLayout layout;
@@ -66,7 +66,7 @@ bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vect
     ReadTblHeader(bytes, header);
     if (!laidOut)
         return false;
-    std::vector<TblTextSpans> found(layout.Header.ElementCount);
+    BlockVector<TblTextSpans> found(layout.Header.ElementCount);
     // Entries go in index order but their nodes lie in hash order, all over the node table:
     // each node is fetched into the cache a few entries ahead of its turn.
     constexpr size_t Ahead = 16;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TblDocument.h"
+#include "LargeBlocks.h"
 #include "TblFormat.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@
 // of the file (0x1F000)"). With `unreadable` given, only a file without a readable header and
 // index is refused; a file cut short is read as far as it goes, and an entry that points outside
 // what there is is kept empty and its reason added to `unreadable`. `header` receives the header whenever the file holds one, also on failure.
-bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, std::vector<TblTextSpans>& entries,
+bool ReadTblEntries(std::span<const uint8_t> bytes, TblHeader& header, BlockVector<TblTextSpans>& entries,
                     std::string& error, std::vector<std::string>* unreadable = nullptr);
 
 // A key as stored: one byte per character.

@@ -22,14 +22,14 @@ public:
     void Occupy(uint32_t s) { next_[s] = s + 1 == next_.size() ? 0 : s + 1; }
 
 private:
-    std::vector<uint32_t> next_;
+    BlockVector<uint32_t> next_;
 };
 
 }  // namespace
 
-std::vector<uint32_t> AssignSlots(const std::vector<uint32_t>& homeSlots, uint32_t& longestProbe) {
+BlockVector<uint32_t> AssignSlots(std::span<const uint32_t> homeSlots, uint32_t& longestProbe) {
     const auto count = static_cast<uint32_t>(homeSlots.size());
-    std::vector<uint32_t> slots(count);
+    BlockVector<uint32_t> slots(count);
     FreeSlotFinder finder(count);
     longestProbe = 0;
     for (uint32_t i = 0; i < count; ++i) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "LargeBlocks.h"
+
 #include <cstdint>
-#include <vector>
+#include <span>
 
 // Places entries in a hash table of homeSlots.size() slots exactly as linear probing does:
 // entry i, in order, takes the first free slot at or after homeSlots[i], wrapping past the last
@@ -10,4 +12,4 @@
 //
 // Real tables are heavily clustered (a 5,391-entry game table passes up to 5,381 slots), so the
 // free slots are found through a union-find over the slots rather than by stepping.
-std::vector<uint32_t> AssignSlots(const std::vector<uint32_t>& homeSlots, uint32_t& longestProbe);
+BlockVector<uint32_t> AssignSlots(std::span<const uint32_t> homeSlots, uint32_t& longestProbe);

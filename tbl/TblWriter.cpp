@@ -11,31 +11,40 @@
 #include "TblSlots.h"
 #include "Utf.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
 
 std::string EntryPrefix(size_t i) { return "entry " + std::to_string(i) + ": "; }
 
-std::string CodePoint(char16_t c) {
-    std::string hex = Hex(c).substr(2);
-    return "U+" + std::string(4 - std::min<size_t>(4, hex.size()), '0') + hex;
+// Why a file cannot hold a key, a value of `length` bytes, or a value as written; empty when it can.
+std::string KeyProblem(std::u16string_view key) {
+    for (char16_t c : key) {
+        if (c == 0)
+            return "the key holds a zero character, which would end it early";
+        if (c > 0xFF)
+            return "the key \"" + Utf16ToUtf8(key) + "\" holds " + CharacterName(c) +
+                   "; a key can hold only the characters U+0001 to U+00FF";
+    }
+    return {};
 }
 
-bool CheckKey(size_t i, std::u16string_view key, std::string& error) {
-    for (char16_t c : key) {
-        if (c == 0) {
-            error = EntryPrefix(i) + "the key holds a zero character, which would end it early";
-            return false;
-        }
-        if (c > 0xFF) {
-            error = EntryPrefix(i) + "the key \"" + Utf16ToUtf8(key) + "\" holds the character " + CodePoint(c) +
-                    "; a key can hold only the characters U+0001 to U+00FF";
-            return false;
-        }
-    }
-    return true;
+std::string ValueLengthProblem(size_t length) {
+    if (length + 1 <= UINT16_MAX)
+        return {};
+    return "the value is " + std::to_string(length) + " bytes long; a value can hold at most 65,534 bytes";
+}
+
+std::string ValueProblem(std::u16string_view written, size_t length) {
+    if (written.find(u'\0') != std::u16string_view::npos)
+        return "the value holds a zero character, which would end it early";
+    return ValueLengthProblem(length);
+}
+
+// Build's refusal of entry `i`.
+bool Refuse(size_t i, const std::string& problem, std::string& error) {
+    error = EntryPrefix(i) + problem;
+    return false;
 }
 
 // Whether a value's bytes, as a file held them, are already what `form` writes. Game codes,
@@ -57,22 +66,32 @@ struct ValueSource {
 
 }  // namespace
 
+std::string TblEntryProblem(std::u16string_view key, std::u16string_view value, TblValueForm form) {
+    if (std::string problem = KeyProblem(key); !problem.empty())
+        return problem;
+    if (form == TblValueForm::Game) {
+        const std::u16string written = ConvertColourCodes(value, ToGame);
+        return ValueProblem(written, Utf8Length(written));
+    }
+    return ValueProblem(value, Utf8Length(value));
+}
+
 bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) const {
     const size_t count = entries_.size();  // at most TblMaxEntries: the entry operations see to it
     const auto n = static_cast<uint32_t>(count);
     const size_t textStart = TblHeader::Size + (2 + TblHashNode::Size) * count;
 
     // First pass: every entry checked and measured, with its home slot.
-    std::vector<uint32_t> homes(count);
-    std::vector<ValueSource> sources(count);
+    BlockVector<uint32_t> homes(count);
+    BlockVector<ValueSource> sources(count);
     std::string encoded;  // the UTF-8 of every value that is not written as the file held it
     uint64_t fileSize = textStart;
     for (size_t i = 0; i < count; ++i) {
         const StoredEntry& entry = entries_[i];
         size_t keyLength = 0;
         if (entry.Own) {
-            if (!CheckKey(i, entry.Own->Key, error))
-                return false;
+            if (std::string problem = KeyProblem(entry.Own->Key); !problem.empty())
+                return Refuse(i, problem, error);
             homes[i] = TblKeyHash(entry.Own->Key, n);
             keyLength = entry.Own->Key.size();
         } else {
@@ -85,24 +104,17 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
             std::u16string value = entry.Own ? entry.Own->Value : ValueFromBytes(stored, parseOnLoad_);
             if (form == TblValueForm::Game)
                 ConvertColourCodesInPlace(value, ToGame);
-            if (value.find(u'\0') != std::u16string::npos) {
-                error = EntryPrefix(i) + "the value holds a zero character, which would end it early";
-                return false;
-            }
             valueLength = Utf8Length(value);
-            if (valueLength < UINT16_MAX) {
-                const size_t at = encoded.size();
-                encoded.resize(at + valueLength);
-                WriteUtf8(value, reinterpret_cast<uint8_t*>(encoded.data()) + at);
-                sources[i] = {false, static_cast<uint32_t>(at), static_cast<uint32_t>(valueLength)};
-            }
+            if (std::string problem = ValueProblem(value, valueLength); !problem.empty())
+                return Refuse(i, problem, error);
+            const size_t at = encoded.size();
+            encoded.resize(at + valueLength);
+            WriteUtf8(value, reinterpret_cast<uint8_t*>(encoded.data()) + at);
+            sources[i] = {false, static_cast<uint32_t>(at), static_cast<uint32_t>(valueLength)};
         } else {
-            sources[i] = {true, entry.InFile.ValueOffset, static_cast<uint32_t>(stored.size())};
-        }
-        if (valueLength + 1 > UINT16_MAX) {
-            error = EntryPrefix(i) + "the value is " + std::to_string(valueLength) +
-                    " bytes long; a value can hold at most 65,534 bytes";
-            return false;
+            if (std::string problem = ValueLengthProblem(valueLength); !problem.empty())
+                return Refuse(i, problem, error);
+            sources[i] = {true, entry.InFile.ValueOffset, static_cast<uint32_t>(valueLength)};
         }
         fileSize += keyLength + 1 + valueLength + 1;
     }
@@ -113,7 +125,7 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
     }
 
     uint32_t longestProbe = 0;
-    const std::vector<uint32_t> slots = AssignSlots(homes, longestProbe);
+    const BlockVector<uint32_t> slots = AssignSlots(homes, longestProbe);
 
     // Second pass: the text area, with the node and index of each entry as its text is laid.
     ByteBuffer out(static_cast<size_t>(fileSize));

@@ -21,7 +21,7 @@ Result TooManyRows(size_t room, size_t tableEntries, ImportMode mode) {
 
 Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                         ImportMode mode, TblDocument& table, TabbedEncoding encoding,
-                        TabbedRowCounts* counts) {
+                        TabbedRowCounts* counts, std::optional<TblValueForm> rowsAs) {
     // Reading stops at the first row that could not fit, so that an oversized file is neither
     // decoded nor held whole. Appended rows must fit beside the table's entries; merged rows
     // can be no more than a table holds, as a file of one table's entries never is.
@@ -29,13 +29,19 @@ Result ImportTabbedText(const std::u16string& path, size_t keyColumn, size_t val
         mode == ImportMode::Append ? TblMaxEntries - std::min<size_t>(table.Count(), TblMaxEntries) : TblMaxEntries;
     std::vector<std::u16string> rowKeys;
     std::vector<std::u16string> rowValues;
+    std::vector<size_t> lines;
     TabbedRowCounts found;
-    if (Result read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, &found, room); !read)
+    if (Result read = ReadTabbedRows(path, keyColumn, valueColumn, rowKeys, rowValues, encoding, &found, room,
+                                     rowsAs ? &lines : nullptr);
+        !read)
         return read;
     if (counts)
         *counts = found;
     if (found.BeyondMaxRows)
         return TooManyRows(room, table.Count(), mode);
+    for (size_t i = 0; rowsAs && i < rowKeys.size(); ++i)
+        if (std::string problem = TblEntryProblem(rowKeys[i], rowValues[i], *rowsAs); !problem.empty())
+            return Result::Failure("line " + std::to_string(lines[i]) + ": " + problem + ". Nothing was imported.");
     std::vector<TblEntry> rows(rowKeys.size());
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = {std::move(rowKeys[i]), std::move(rowValues[i])};

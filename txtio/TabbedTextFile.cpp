@@ -22,8 +22,8 @@ Result ReadTabbedFileInPieces(const std::u16string& path, const FilePieceTaker& 
     if (read)
         return read;
     if (read.Step == FileStep::Open)
-        return Result::Failure(FileNotOpenedMessage(path));
-    return Result::Failure("File " + Utf16ToUtf8(path) + " not read: " + read.Message);
+        return read.Reworded(FileNotOpenedMessage(path));
+    return read.Reworded("File " + Utf16ToUtf8(path) + " not read: " + read.Message);
 }
 
 Result WriteTabbedFile(const std::u16string& path, std::string_view bytes) {
@@ -33,7 +33,7 @@ Result WriteTabbedFile(const std::u16string& path, std::string_view bytes) {
         return written;
     // A folder that is gone, a target that is read-only or locked: the file could not be opened.
     if (written.Step == FileStep::Create || written.Step == FileStep::Replace)
-        return Result::Failure(FileNotOpenedMessage(path));
-    return Result::Failure("File " + Utf16ToUtf8(path) + " not written: " + written.Message +
+        return written.Reworded(FileNotOpenedMessage(path));
+    return written.Reworded("File " + Utf16ToUtf8(path) + " not written: " + written.Message +
                            ". The file was left as it was.");
 }

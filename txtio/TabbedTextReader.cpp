@@ -161,15 +161,13 @@ struct HeaderTaker {
 class RowTaker {
 public:
     RowTaker(size_t keyColumn, size_t valueColumn, TabbedEncoding encoding, std::vector<std::u16string>& keys,
-             std::vector<std::u16string>& values, size_t maxRows)
+             std::vector<std::u16string>& values, size_t maxRows, std::vector<size_t>* lines = nullptr)
         : keyColumn_(keyColumn), valueColumn_(valueColumn), encoding_(encoding), keys_(keys), values_(values),
-          maxRows_(maxRows) {}
+          maxRows_(maxRows), lines_(lines) {}
 
     bool operator()(std::string_view line) {
-        if (header_) {  // the header is never data
-            header_ = false;
+        if (++lineNumber_ == 1)  // the header is never data
             return true;
-        }
         const std::optional<std::string_view> key = FieldAt(line, keyColumn_);
         if (!key || key->empty()) {
             Found.WithoutKey += line.empty() ? 0 : 1;
@@ -186,6 +184,8 @@ public:
         }
         keys_.push_back(DecodeField(*key, encoding_));
         values_.push_back(DecodeField(*value, encoding_));
+        if (lines_)
+            lines_->push_back(lineNumber_);
         ++Found.Taken;
         return true;
     }
@@ -199,7 +199,8 @@ private:
     std::vector<std::u16string>& keys_;
     std::vector<std::u16string>& values_;
     size_t maxRows_;
-    bool header_ = true;
+    std::vector<size_t>* lines_;
+    size_t lineNumber_ = 0;
 };
 
 // Feeds the lines of `bytes`, handed over by `read`, to `onLine`.
@@ -255,8 +256,8 @@ Result ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>&
 
 Result ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                       std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
-                      TabbedEncoding encoding, TabbedRowCounts* counts, size_t maxRows) {
-    RowTaker taker(keyColumn, valueColumn, encoding, keys, values, maxRows);
+                      TabbedEncoding encoding, TabbedRowCounts* counts, size_t maxRows, std::vector<size_t>* lines) {
+    RowTaker taker(keyColumn, valueColumn, encoding, keys, values, maxRows, lines);
     const Result read = ReadLines(encoding, &taker.Found, FromFile(path), taker);
     if (counts)
         *counts = taker.Found;

@@ -48,10 +48,12 @@ size_t ParseTabbedRows(std::string_view bytes, size_t keyColumn, size_t valueCol
 
 // The same over the file at `path` ("File %s not opened" when it cannot be read). The file is
 // read piece by piece and only as far as needed: the header up to its line end; the rows up to
-// the first row beyond `maxRows`, which is not taken (`counts` says BeyondMaxRows).
+// the first row beyond `maxRows`, which is not taken (`counts` says BeyondMaxRows). `lines`,
+// when given, gets the line number (from 1, the header) of each row taken.
 Result ReadTabbedHeader(const std::u16string& path, std::vector<std::u16string>& captions,
                         TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter);
 Result ReadTabbedRows(const std::u16string& path, size_t keyColumn, size_t valueColumn,
                       std::vector<std::u16string>& keys, std::vector<std::u16string>& values,
                       TabbedEncoding encoding = TabbedEncoding::OneBytePerCharacter,
-                      TabbedRowCounts* counts = nullptr, size_t maxRows = NoTabbedRowLimit);
+                      TabbedRowCounts* counts = nullptr, size_t maxRows = NoTabbedRowLimit,
+                      std::vector<size_t>* lines = nullptr);

@@ -5,7 +5,6 @@
 #include "Utf.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -35,9 +34,6 @@ void AppendReplacingLineFeeds(std::string_view text, std::string_view lineFeed, 
     out.append(text);
 }
 
-// Line feeds go out as CR LF, as a text-mode file writes them.
-void AppendLine(std::string_view line, std::string& out) { AppendReplacingLineFeeds(line, "\r\n", out); }
-
 // A value's line feeds become backslash and "n", so that each entry stays on one line.
 void AppendValue(std::string_view value, std::string& out) { AppendReplacingLineFeeds(value, "\\n", out); }
 
@@ -49,31 +45,32 @@ void AppendEscapedEntry(const std::u16string& key, const std::u16string& value, 
         AppendEscaped(Utf16ToUtf8(key), out);
     out += '\t';
     AppendEscaped(Utf16ToUtf8(value), out);
-    out += "\r\n";
 }
 
 std::string UnwritableCharacterMessage(size_t index, const std::u16string& key, char16_t c) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    return "Entry " + std::to_string(index) + " (key \"" + Utf16ToUtf8(key) + "\") holds the character " +
-           code + ", which a text file of one byte per character cannot hold. Nothing was written.";
+    return "Entry " + std::to_string(index) + " (key \"" + Utf16ToUtf8(key) + "\") holds " + CharacterName(c) +
+           ", which a text file of one byte per character cannot hold. Nothing was written.";
 }
 
 }  // namespace
 
-Result EncodeTabbedText(const TblDocument& table, TabbedEncoding encoding, std::string& bytes) {
+Result EncodeTabbedText(const TblDocument& table, TabbedEncoding encoding, std::string& bytes,
+                        TabbedLineEnds lineEnds) {
+    // A line feed of a key in the one-byte form goes out as a line end, as a text-mode file writes it.
+    const std::string_view lineEnd = lineEnds == TabbedLineEnds::Lf ? "\n" : "\r\n";
     bytes.clear();
-    AppendLine(HeaderLine, bytes);
+    AppendReplacingLineFeeds(HeaderLine, lineEnd, bytes);
     std::string text;
     for (size_t i = 0; i < table.Count(); ++i) {
         const TblEntry entry = table.Entry(i);
         if (encoding == TabbedEncoding::Utf8) {
             AppendEscapedEntry(entry.Key, entry.Value, bytes);
+            bytes += lineEnd;
             continue;
         }
         std::optional<char16_t> unwritable = ToFileBytes(entry.Key, text);
         if (!unwritable) {
-            AppendLine(text, bytes);
+            AppendReplacingLineFeeds(text, lineEnd, bytes);
             bytes += '\t';
             unwritable = ToFileBytes(entry.Value, text);
         }
@@ -82,7 +79,7 @@ Result EncodeTabbedText(const TblDocument& table, TabbedEncoding encoding, std::
             return Result::Failure(UnwritableCharacterMessage(i, entry.Key, *unwritable));
         }
         AppendValue(text, bytes);
-        bytes += "\r\n";
+        bytes += lineEnd;
     }
     return Result::Success();
 }

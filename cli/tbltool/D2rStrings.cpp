@@ -172,8 +172,13 @@ bool ReadD2rStrings(std::string_view bytes, std::string_view language, TblDocume
         const auto value = row.find(language);
         if (value == row.end())
             ++missing;
-        entries.push_back({Utf8ToUtf16(row["Key"].get_ref<const std::string&>()),
-                           value == row.end() ? std::u16string() : Utf8ToUtf16(value->get_ref<const std::string&>())});
+        TblEntry entry = {Utf8ToUtf16(row["Key"].get_ref<const std::string&>()),
+                          value == row.end() ? std::u16string() : Utf8ToUtf16(value->get_ref<const std::string&>())};
+        if (std::string problem = TblEntryProblem(entry.Key, entry.Value, TblValueForm::Exact); !problem.empty()) {
+            error = RowName(r) + " (id " + std::to_string(ids[r]) + "): " + problem;
+            return false;
+        }
+        entries.push_back(std::move(entry));
     }
     table.Reset();
     if (!table.InsertMany(0, std::move(entries))) {

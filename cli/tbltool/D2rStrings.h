@@ -32,6 +32,7 @@ bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view 
 // The entries of one language column, in id order (a row without the column gives an empty
 // value; `missing` counts them). A missing byte-order mark is accepted. False with `error`
 // naming the row (from 1) or the line for broken JSON, a field of the wrong type, a row
-// without id or Key, or an id given twice.
+// without id or Key, an id given twice, or a row that a table file cannot hold as it is
+// (TblEntryProblem: a key character above U+00FF, a zero character, a value too long).
 bool ReadD2rStrings(std::string_view bytes, std::string_view language, TblDocument& table, size_t& missing,
                     std::string& error);

@@ -10,7 +10,7 @@
 namespace {
 
 const char Help[] =
-    "Usage: tbltool diff OLD.tbl NEW.tbl [--utf8]\n"
+    "Usage: tbltool diff OLD.tbl NEW.tbl [--utf8] [--rescue]\n"
     "Lists how NEW.tbl differs from OLD.tbl, entry by entry, one line each, fields split by TAB:\n"
     "  removed  OLD-INDEX      KEY  VALUE\n"
     "  changed  OLD->NEW-INDEX KEY  OLD-VALUE  NEW-VALUE\n"
@@ -21,7 +21,10 @@ const char Help[] =
     "and values are written as export writes them, with the escapes of export --utf8 (\\\\, \\t,\n"
     "\\n, \\r, \\e for an empty key), so that each entry stays on its line.\n"
     "  --utf8   write keys and values as UTF-8; without it each character is one byte\n"
-    "           (ISO 8859-1) and a character above U+00FF is written \\uXXXX\n"
+    "           (ISO 8859-1), a character above U+00FF is written \\uXXXX and a byte that\n"
+    "           is not UTF-8 (a damaged value) \\xFF\n"
+    "  --rescue take OLD.tbl and NEW.tbl, if damaged, as far as they can be read, as\n"
+    "           Strindle's rescue does; stderr lists the entries left empty\n"
     "Exit status: 0 the same entries, 1 different (or an unreadable table), 2 wrong usage.\n";
 
 // A key or value as the diff shows it, on one line.
@@ -36,7 +39,10 @@ void AppendShown(const std::u16string& text, bool utf8, std::string& out) {
             AppendEscaped({&byte, 1}, out);
         } else {
             char code[8];
-            std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+            if (IsKeptByte(c))
+                std::snprintf(code, sizeof code, "\\x%02X", KeptByte(c));
+            else
+                std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
             out += code;
         }
     }
@@ -76,13 +82,13 @@ std::string ChangeLine(const EntryChange& change, const TblDocument& oldTable, c
 }  // namespace
 
 int RunDiffCommand(const std::vector<std::string>& args) {
-    bool utf8 = false;
+    bool utf8 = false, rescue = false;
     CommandOptions options(Help, 2);
-    options.Flag("--utf8", utf8);
+    options.Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     TblDocument oldTable, newTable;
-    if (!LoadTable(options.File(0), oldTable, false) || !LoadTable(options.File(1), newTable, false))
+    if (!LoadTable(options.File(0), oldTable, false, rescue) || !LoadTable(options.File(1), newTable, false, rescue))
         return ExitFailure;
     const std::vector<EntryChange> changes = DiffTables(oldTable, newTable);
     std::string text;

@@ -34,12 +34,10 @@ int RunInfoCommand(const std::vector<std::string>& args) {
         return exit;
     const std::string& name = options.File(0);
 
-    std::vector<uint8_t> bytes;
-    if (const Result read = ReadWholeFile(PathFromArgument(name), bytes); !read) {
-        PrintError(name + ": " + read.Message);
+    ByteBuffer bytes;
+    if (!ReportResult(name, ReadWholeFile(PathFromArgument(name), bytes)))
         return ExitFailure;
-    }
-    const TblCheckResult r = CheckTbl(bytes);
+    const TblCheckResult r = CheckTbl(bytes.Bytes());
     Field("File", name + " (" + std::to_string(bytes.size()) + " bytes)");
     if (r.HeaderRead) {
         const TblHeader& h = r.Header;

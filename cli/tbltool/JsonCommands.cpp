@@ -11,6 +11,7 @@ namespace {
 
 const char TojsonHelp[] =
     "Usage: tbltool tojson IN.tbl OUT.json [--lang LANG] [--id-base N] [--into EXISTING.json]\n"
+    "                      [--rescue]\n"
     "Writes a table as a Diablo II: Resurrected string file: a JSON array of rows {\"id\", \"Key\",\n"
     "LANG}, UTF-8 with a byte-order mark, line breaks as \\n, the colour prefix as the character\n"
     "itself. Entry i gets the id N + i.\n"
@@ -20,6 +21,8 @@ const char TojsonHelp[] =
     "                         expansionstring, 10000 for a patchstring table, else 0\n"
     "  --into EXISTING.json   add or replace the column in that file's rows, matched by id and\n"
     "                         Key; its other rows and fields stay, unmatched entries are appended\n"
+    "  --rescue               take IN.tbl, if damaged, as far as it can be read, as Strindle's\n"
+    "                         rescue does; stderr lists the entries left empty\n"
     "OUT.json is replaced only once completely written; it may be EXISTING.json.\n"
     "Exit status: 0 written, 1 unreadable input, text that is not UTF-8 or failed write, 2 wrong usage.\n";
 
@@ -36,10 +39,8 @@ const char FromjsonHelp[] =
 
 bool ReadInput(const std::string& argument, std::string& text) {
     std::vector<uint8_t> bytes;
-    if (const Result read = ReadWholeFile(PathFromArgument(argument), bytes); !read) {
-        PrintError(argument + ": " + read.Message);
+    if (!ReportResult(argument, ReadWholeFile(PathFromArgument(argument), bytes)))
         return false;
-    }
     text.assign(bytes.begin(), bytes.end());
     return true;
 }
@@ -50,7 +51,7 @@ int ParseWithLanguage(CommandOptions& options, const std::vector<std::string>& a
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     if (language && !IsD2rLanguage(*language)) {
-        PrintError("--lang: " + *language + " is not one of the 13 language fields");
+        PrintMessage("--lang: " + *language + " is not one of the 13 language fields");
         std::fputs(help, stderr);
         return ExitUsage;
     }
@@ -62,12 +63,13 @@ int ParseWithLanguage(CommandOptions& options, const std::vector<std::string>& a
 int RunTojsonCommand(const std::vector<std::string>& args) {
     std::optional<std::string> language, into;
     std::optional<size_t> idBase;
+    bool rescue = false;
     CommandOptions options(TojsonHelp, 2);
-    options.Text("--lang", language).Number("--id-base", idBase).Text("--into", into);
+    options.Text("--lang", language).Number("--id-base", idBase).Text("--into", into).Flag("--rescue", rescue);
     if (const int exit = ParseWithLanguage(options, args, language, TojsonHelp); exit >= 0)
         return exit;
     TblDocument table;
-    if (!LoadTable(options.File(0), table, false))
+    if (!LoadTable(options.File(0), table, false, rescue))
         return ExitFailure;
     std::string existing;
     if (into && !ReadInput(*into, existing))
@@ -77,13 +79,12 @@ int RunTojsonCommand(const std::vector<std::string>& args) {
     std::string bytes, error;
     if (!WriteD2rStrings(table, base, language.value_or("enUS"), into ? std::optional<std::string_view>(existing) : std::nullopt,
                          bytes, error)) {
-        PrintError((error.starts_with("entry") ? options.File(0) : *into) + ": " + error);
+        PrintMessage((error.starts_with("entry") ? options.File(0) : *into) + ": " + error);
         return ExitFailure;
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
-    std::printf("%s: %zu entries, ids from %lld\n", options.File(1).c_str(), table.Count(),
-                static_cast<long long>(base));
+    PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, ids from " + std::to_string(base));
     return ExitOk;
 }
 
@@ -99,14 +100,14 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
     TblDocument table;
     size_t missing = 0;
     if (!ReadD2rStrings(text, language.value_or("enUS"), table, missing, error)) {
-        PrintError(options.File(0) + ": " + error + "; nothing was written");
+        PrintMessage(options.File(0) + ": " + error + "; nothing was written");
         return ExitFailure;
     }
-    if (!SaveTableExactly(options.File(1), table))
+    if (!SaveTable(options.File(1), table, TblValueForm::Exact))
         return ExitFailure;
-    std::printf("%s: %zu entries", options.File(1).c_str(), table.Count());
+    std::string done = options.File(1) + ": " + std::to_string(table.Count()) + " entries";
     if (missing > 0)
-        std::printf(", %zu of them empty: their rows have no %s", missing, language.value_or("enUS").c_str());
-    std::printf("\n");
+        done += ", " + std::to_string(missing) + " of them empty: their rows have no " + language.value_or("enUS");
+    PrintMessage(done);
     return ExitOk;
 }

@@ -47,7 +47,7 @@ int RunTbltool(const std::vector<std::string>& args) {
     for (const ToolCommand& c : Commands)
         if (args[0] == c.Name)
             return c.Run(std::vector<std::string>(args.begin() + 1, args.end()));
-    PrintError("unknown command " + args[0]);
+    PrintMessage("unknown command " + args[0]);
     PrintUsage(stderr);
     return ExitUsage;
 }

@@ -11,21 +11,54 @@
 #include <io.h>
 #endif
 
-bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad) {
-    return ReportResult(argument, table.Load(PathFromArgument(argument), parseOnLoad));
+namespace {
+
+// What a rescue takes of a table: "1143 entries, 3 of them left empty".
+std::string RescuedPart(size_t count, size_t unreadable) {
+    std::string part = std::to_string(count) + (count == 1 ? " entry" : " entries");
+    if (unreadable > 0)
+        part += ", " + std::to_string(unreadable) + " of them left empty";
+    return part;
 }
 
-bool SaveTableExactly(const std::string& argument, const TblDocument& table) {
+}  // namespace
+
+bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad, bool rescue) {
+    const std::u16string path = PathFromArgument(argument);
+    const Result loaded = table.Load(path, parseOnLoad, TblHeaderCheck::Layout);
+    if (loaded)
+        return true;
+    // A file that cannot be read, or holds no whole header and index, has nothing to rescue.
+    std::vector<std::string> unreadable;
+    const bool rescuable = loaded.Step == FileStep::None && table.Rescue(path, parseOnLoad, unreadable);
+    if (!rescuable || !rescue) {
+        ReportResult(argument, rescuable ? loaded.Reworded(loaded.Message + " --rescue would take " +
+                                                         RescuedPart(table.Count(), unreadable.size()) + ".")
+                                       : loaded);
+        table.Clear();
+        return false;
+    }
+    PrintMessage(argument + ": " + loaded.Message);
+    PrintMessage(argument + ": --rescue took " + RescuedPart(table.Count(), unreadable.size()) +
+                 (unreadable.empty() ? "" : " because they could not be read:"));
+    for (const std::string& entry : unreadable)
+        PrintMessage(argument + ": " + entry);
+    return true;
+}
+
+bool SaveTable(const std::string& argument, const TblDocument& table, TblValueForm form, TblHeader* written) {
     TblBuilt built;
     std::string error;
-    if (!table.Build(TblValueForm::Exact, built, error)) {
-        PrintError(argument + ": the table cannot be saved: " + error + ".");
+    if (!table.Build(form, built, error)) {
+        PrintMessage(argument + ": the table cannot be saved: " + error + ".");
         return false;
     }
-    if (const Result written = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !written) {
-        PrintError(argument + ": the table was not saved; the file on disk is unchanged: " + written.Message + ".");
+    if (const Result saved = WriteFileSafely(PathFromArgument(argument), built.Bytes.Bytes()); !saved) {
+        PrintMessage(argument + ": the table was not saved; the file on disk is unchanged: " + saved.Message + ".");
         return false;
     }
+    if (written)
+        *written = built.Header;
     return true;
 }
 
@@ -35,7 +68,7 @@ bool WriteOutput(const std::string& argument, std::string_view bytes) {
         const Result written = WriteFileSafely(PathFromArgument(argument), content);
         if (written)
             return true;
-        PrintError(argument + ": not written, the file on disk is unchanged: " + written.Message + ".");
+        PrintMessage(argument + ": not written, the file on disk is unchanged: " + written.Message + ".");
         return false;
     }
 #ifdef _WIN32
@@ -43,6 +76,6 @@ bool WriteOutput(const std::string& argument, std::string_view bytes) {
 #endif
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0)
         return true;
-    PrintError("standard output could not be written");
+    PrintMessage("standard output could not be written");
     return false;
 }

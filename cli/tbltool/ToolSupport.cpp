@@ -54,17 +54,19 @@ int CommandOptions::Parse(const std::vector<std::string>& args) {
                   ", got " + std::to_string(files_.size());
     if (problem.empty())
         return -1;
-    PrintError(problem);
+    PrintMessage(problem);
     std::fputs(help_, stderr);
     return ExitUsage;
 }
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
+void PrintMessage(const std::string& text) { std::fprintf(stderr, "tbltool: %s\n", text.c_str()); }
 
 bool ReportResult(const std::string& file, const Result& result) {
-    if (!result)
-        PrintError(file + ": " + (result.Caption.empty() ? "" : result.Caption + ": ") + result.Message);
-    return result.Ok;
+    if (result)
+        return true;
+    const bool unreadable = result.Step == FileStep::Open || result.Step == FileStep::Read;
+    PrintMessage(file + ": " + (unreadable ? Result::FileFailure(result.Step, result.Code).Message : result.Message));
+    return false;
 }
 
 std::u16string PathFromArgument(const std::string& argument) { return Utf8ToUtf16(argument); }

@@ -56,11 +56,14 @@ private:
 // The whole program, given its arguments (without the program name) as UTF-8 (Main.cpp).
 int RunTbltool(const std::vector<std::string>& args);
 
-// "tbltool: <text>" on stderr.
-void PrintError(const std::string& text);
+// "tbltool: <text>" on stderr, where every message goes: errors, warnings and what a command
+// did. Standard output carries only data (info's report, diff's lines, text written to "-").
+void PrintMessage(const std::string& text);
 
-// A failure of the core about `file` goes to stderr as "tbltool: <file>: <caption>: <text>";
-// returns whether the operation succeeded.
+// A failure of the core about `file` goes to stderr as "tbltool: <file>: <text>"; returns
+// whether the operation succeeded. A file that could not be opened or read is said in the file
+// layer's words ("could not open the file: No such file or directory") whichever part of the
+// core failed, so every command says it alike and names the file once.
 bool ReportResult(const std::string& file, const Result& result);
 
 // Arguments are UTF-8 (converted from UTF-16 on Windows); the core takes UTF-16 paths.

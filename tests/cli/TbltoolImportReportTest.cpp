@@ -68,3 +68,44 @@ TEST(TbltoolImportReport, ShowsALine1ThatIsNotTheExportsHeader) {
     EXPECT_EQ(ImportText(dir, "first\tdata\r\nsecond\trow\r\n", err), ExitOk);
     EXPECT_NE(err.find("line 1 is the header, never data: \"first\tdata\""), std::string::npos) << err;
 }
+
+TEST(TbltoolImportReport, RefusesARowATableCannotHoldNamingItsLineAndWritesNothing) {
+    struct Case {
+        std::string Text;
+        std::vector<std::string> Options;
+        std::string Said;
+    };
+    using namespace std::string_literals;  // the rows hold zero bytes
+    const Case cases[] = {
+        {ExportHeader + "a\t1\r\n\r\nb\tzero\0here\r\n"s, {}, "in.txt: line 4: the value holds a zero character"},
+        {ExportHeader + "a\t" + std::string(65535, 'x') + "\r\n", {}, "in.txt: line 2: the value is 65535 bytes long"},
+        {ExportHeader + "a\t1\r\n\xED\x95\x9C\t2\r\n", {"--utf8"},
+         "in.txt: line 3: the key \"\xED\x95\x9C\" holds the character U+D55C"},
+        {ExportHeader + "a\t1\r\nb\tbackslash\\0\r\nc\tx\0\r\n"s, {"--merge-into", "base.tbl"},
+         "in.txt: line 4: the value holds a zero character"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        WriteTable(dir / "base.tbl", {u"a"}, {u"0"});
+        std::vector<std::string> options = c.Options;
+        for (std::string& option : options)
+            if (option == "base.tbl")
+                option = Arg(dir / "base.tbl");
+        std::string err;
+        EXPECT_EQ(ImportText(dir, c.Text, err, options), ExitFailure) << c.Said;
+        EXPECT_NE(err.find(c.Said), std::string::npos) << err;
+        EXPECT_EQ(err.find("out.tbl"), std::string::npos) << err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.tbl"));
+    }
+}
+
+// A value is measured as it is written: tokens that the compiler shortens let a longer row in.
+TEST(TbltoolImportReport, MeasuresAValueAsItIsCompiled) {
+    ScratchDir dir;
+    std::string tokens;
+    for (int i = 0; i < 40000; ++i)
+        tokens += "\\n";
+    std::string err;
+    EXPECT_EQ(ImportText(dir, ExportHeader + "k\t" + tokens + "\r\n", err), ExitOk) << err;
+    EXPECT_EQ(LoadedEntries(dir / "out.tbl").Values, (Strings{std::u16string(40000, u'\n')}));
+}

@@ -26,7 +26,8 @@ TableEntries LoadExactly(const std::filesystem::path& path) { return LoadedEntri
 
 TEST(TbltoolJson, TojsonWritesTheGamesLayout) {
     ScratchDir dir;
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "mod_patchstring.tbl"), TableOf({u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""})));
+    ASSERT_TRUE(SaveTable(Arg(dir / "mod_patchstring.tbl"), TableOf({u"a", u"b"}, {u"\u00FFc1Red\nline", u"\"q\""}),
+                          TblValueForm::Exact));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
     EXPECT_EQ(FileText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
@@ -41,7 +42,7 @@ TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
     EXPECT_EQ(IdBaseOfTableName("db_ENG_patchstring.tbl"), 10000);
     EXPECT_EQ(IdBaseOfTableName("string.tbl"), 0);
     ScratchDir dir;
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "patchstring.tbl"), TableOf({u"a"}, {u"1"})));
+    ASSERT_TRUE(SaveTable(Arg(dir / "patchstring.tbl"), TableOf({u"a"}, {u"1"}), TblValueForm::Exact));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
     EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
@@ -51,7 +52,7 @@ TEST(TbltoolJson, IntoAddsTheColumnInTheGamesOrderMatchingIdAndKey) {
     ScratchDir dir;
     WriteText(dir / "old.json", "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"frFR\": \"Fr\", \"note\": 1},"
                                 " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}]");
-    ASSERT_TRUE(SaveTableExactly(Arg(dir / "t.tbl"), TableOf({u"a", u"b"}, {u"Deutsch", u"neu"})));
+    ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), TableOf({u"a", u"b"}, {u"Deutsch", u"neu"}), TblValueForm::Exact));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
                        "--into", Arg(dir / "old.json")},
@@ -90,6 +91,10 @@ TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheRowAndWritesNothing) {
         {"[{\"id\": 4, \"Key\": \"a\"}, {\"id\": 5, \"Key\": \"b\"}, {\"id\": 4, \"Key\": \"c\"}]",
          "row 3 repeats the id 4 of row 1"},
         {"{\"id\": 1}", "not a JSON array"},
+        {"[{\"id\": 8, \"Key\": \"b\", \"enUS\": \"x\\u0000y\"}, {\"id\": 7, \"Key\": \"a\"}]",
+         "t.json: row 1 (id 8): the value holds a zero character"},
+        {"[{\"id\": 1, \"Key\": \"a\"}, {\"id\": 2, \"Key\": \"\\u4e2d\"}]",
+         "t.json: row 2 (id 2): the key \"\xE4\xB8\xAD\" holds the character U+4E2D"},
     };
     for (const auto& [json, message] : cases) {
         ScratchDir dir;

@@ -59,9 +59,9 @@ TEST(Tbltool, RecompileWritesWhatOpenThenSaveWould) {
     const std::filesystem::path folder = dir / "mod \u00FCber";
     std::filesystem::create_directory(folder);
     WriteTable(folder / "in.tbl", {u"k"}, {u"\\red;x"});
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(RunTbltool({"recompile", Arg(folder / "in.tbl"), Arg(folder / "out.tbl"), "--parse-on-load"}), ExitOk);
-    testing::internal::GetCapturedStdout();
+    std::string err;
+    EXPECT_EQ(RunTbltoolQuietly({"recompile", Arg(folder / "in.tbl"), Arg(folder / "out.tbl"), "--parse-on-load"}, err),
+              ExitOk);
     EXPECT_EQ(ReadBytes(folder / "out.tbl"), ReadBytes(folder / "in.tbl"));
 }
 
@@ -78,14 +78,14 @@ TEST(Tbltool, RecompileOfAnUnreadableTableFailsAndWritesNothing) {
 TEST(Tbltool, OptionValuesMayFollowAnEqualsSignAndDoubleDashEndsTheOptions) {
     ScratchDir dir;
     WriteBytes(dir / "t.txt", {'I', 'd', '\t', 'K', '\n', '1', '\t', 'k', '\n'});
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(RunTbltool({"import", "--key-column=1", "--value-column=0", Arg(dir / "t.txt"), Arg(dir / "t.tbl")}),
-              ExitOk);
+    std::string err;
+    const std::vector<std::string> import = {"import", "--key-column=1", "--value-column=0", Arg(dir / "t.txt"),
+                                             Arg(dir / "t.tbl")};
+    EXPECT_EQ(RunTbltoolQuietly(import, err), ExitOk);
     // After "--" an argument that looks like an option is a file name.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    EXPECT_EQ(RunTbltool({"recompile", "--", "t.tbl", "--parse-on-load"}), ExitOk);
+    EXPECT_EQ(RunTbltoolQuietly({"recompile", "--", "t.tbl", "--parse-on-load"}, err), ExitOk);
     std::filesystem::current_path(before);
-    testing::internal::GetCapturedStdout();
     EXPECT_TRUE(std::filesystem::exists(dir / "--parse-on-load"));
 }

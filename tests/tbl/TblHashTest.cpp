@@ -36,22 +36,28 @@ TEST(TblCrc16, IsCrc16Ibm3740) {
     EXPECT_EQ(TblCrc16(nullptr, 0), 0xFFFF);
 }
 
-TEST(TblCrc16, AgreesWithTheBitwiseDefinitionAtEveryLength) {
-    std::vector<uint8_t> bytes(300);
+// Every length to 300 covers the tables' sixteen bytes at a time and the folding of four
+// 16-byte lanes (64 bytes and more) with every kind of rest; the starts and registers vary
+// what a lane's load and the first two bytes meet.
+TEST(TblCrc16, AgreesWithTheBitwiseDefinitionAtEveryLengthStartAndRegister) {
+    std::vector<uint8_t> bytes(310);
     uint32_t seed = 1;
     for (uint8_t& b : bytes) {
         seed = seed * 1103515245u + 12345u;
         b = static_cast<uint8_t>(seed >> 16);
     }
-    for (size_t length = 0; length <= bytes.size(); ++length) {
-        uint16_t crc = 0xFFFF;
-        for (size_t i = 0; i < length; ++i) {
-            crc ^= static_cast<uint16_t>(bytes[i] << 8);
-            for (int bit = 0; bit < 8; ++bit)
-                crc = static_cast<uint16_t>((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
-        }
-        ASSERT_EQ(TblCrc16(bytes.data(), length), crc) << "length " << length;
-    }
+    for (const size_t start : {0, 1, 7})
+        for (const uint16_t initial : {0xFFFF, 0x0000, 0xA5C3})
+            for (size_t length = 0; length <= 300; ++length) {
+                uint16_t crc = initial;
+                for (size_t i = start; i < start + length; ++i) {
+                    crc ^= static_cast<uint16_t>(bytes[i] << 8);
+                    for (int bit = 0; bit < 8; ++bit)
+                        crc = static_cast<uint16_t>((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
+                }
+                ASSERT_EQ(TblCrc16(bytes.data() + start, length, initial), crc)
+                    << "start " << start << ", register " << initial << ", length " << length;
+            }
 }
 
 TEST(TblCrc16, TakenPieceByPieceIsTheCrcOfTheWhole) {
