@@ -14,6 +14,19 @@ protected:
         EXPECT_TRUE(Becomes([&] { return run.Value(); }, L"value" + std::to_wstring(row)));
         return run;
     }
+    // Starts Strindle on a table of these keys, with values value0, value1..., and clicks `row`.
+    StrindleRun& StartOnKeys(const std::vector<std::u16string>& keys, int row) {
+        std::vector<std::u16string> values;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const std::string number = std::to_string(i);
+            values.push_back(u"value" + std::u16string(number.begin(), number.end()));
+        }
+        StrindleRun& run = Start({MakeTable("keys.tbl", keys, std::move(values))});
+        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+        ClickRow(run, row);
+        EXPECT_TRUE(Becomes([&] { return run.Caret(); }, row));
+        return run;
+    }
     // Presses `keys` and waits for the value of entry `row` to show with that row selected alone.
     void PressAndExpectRow(StrindleRun& run, const std::string& keys, int row) {
         Press(keys);
@@ -64,11 +77,7 @@ TEST_F(KeyListNavigation, ALoneControlKeepsTheCaretRow) {
 }
 
 TEST_F(KeyListNavigation, ATypedLetterGoesToTheNextKeyStartingWithIt) {
-    StrindleRun& run = Start({MakeTable("letters.tbl", {u"apple", u"Banana", u"avocado", u"berry", u"cherry"},
-                                        {u"value0", u"value1", u"value2", u"value3", u"value4"})});
-    EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
-    ClickRow(run, 1);
-    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 1));
+    StrindleRun& run = StartOnKeys({u"apple", u"Banana", u"avocado", u"berry", u"cherry"}, 1);
     PressAndExpectRow(run, "b", 3);
     PressAndExpectRow(run, "shift+b", 1);  // from the last row round to the top, in either case
     PressAndExpectRow(run, "a", 2);
@@ -77,11 +86,7 @@ TEST_F(KeyListNavigation, ATypedLetterGoesToTheNextKeyStartingWithIt) {
 }
 
 TEST_F(KeyListNavigation, LettersTypedTogetherGoToTheKeyStartingWithThemAll) {
-    StrindleRun& run = Start({MakeTable("prefix.tbl", {u"apple", u"sat", u"rope", u"Strength", u"string"},
-                                        {u"value0", u"value1", u"value2", u"value3", u"value4"})});
-    EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
-    ClickRow(run, 0);
-    EXPECT_TRUE(Becomes([&] { return run.Caret(); }, 0));
+    StrindleRun& run = StartOnKeys({u"apple", u"sat", u"rope", u"Strength", u"string"}, 0);
     TypeText("stri");
     EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value4")));
     EXPECT_EQ(run.Selected(), std::vector<int>{4});

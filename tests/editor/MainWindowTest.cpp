@@ -63,13 +63,7 @@ TEST_F(MainWindow, StatusActivityTextsFitInANarrowWindow) {
                  window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT part{};
     SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-    HDC dc = GetDC(status);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(status, WM_GETFONT, 0, 0)));
-    SIZE text{};
-    GetTextExtentPoint32W(dc, L"Compiling....", 13, &text);
-    SelectObject(dc, old);
-    ReleaseDC(status, dc);
-    EXPECT_GE(part.right - part.left, text.cx + 6);
+    EXPECT_GE(part.right - part.left, TextWidthIn(status, L"Compiling....") + 6);
 }
 
 TEST_F(MainWindow, TypingMarksModifiedOnceWithStarAndNotSaved) {

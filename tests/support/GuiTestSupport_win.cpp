@@ -113,3 +113,13 @@ UnmanagedWindowsOf::UnmanagedWindowsOf(const std::wstring& exeName)
 }
 
 UnmanagedWindowsOf::~UnmanagedWindowsOf() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed"); }
+
+int TextWidthIn(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}

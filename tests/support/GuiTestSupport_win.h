@@ -45,6 +45,9 @@ void PumpPending();
 // Pumps messages until `condition` holds or `timeout` passes; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// How many pixels wide `text` is in the font of `control`.
+int TextWidthIn(HWND control, const std::wstring& text);
+
 // A visible top-level window of the process, or null.
 HWND VisibleWindowOfProcess(DWORD processId);
 
