@@ -187,7 +187,8 @@ void CStrindleDlg::ShowRecentFiles() {
 // table. Otherwise the refusal is said.
 bool CStrindleDlg::RescueAccepted(TblDocument& rescued, const std::u16string& path, const Result& refusal) {
     std::vector<std::string> unreadable;
-    if (!rescued.Rescue(path, Settings.ParseOnLoad, unreadable)) {
+    // A header whose count was set to 0 rescues nothing: only the refusal is said.
+    if (!rescued.Rescue(path, Settings.ParseOnLoad, unreadable) || rescued.Count() == 0) {
         ShowFailure(refusal);
         return false;
     }

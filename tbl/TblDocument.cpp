@@ -191,11 +191,11 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
     }
 }
 
-Result TblDocument::Load(const std::u16string& path, bool parseOnLoad, TblHeaderCheck check) {
+Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
     PathName = path;
     FileName = FileNameOf(path);
     Result loaded = ReadFile(path, parseOnLoad, nullptr);
-    if (loaded && check == TblHeaderCheck::Layout)
+    if (loaded)
         if (const std::string problem = TblTextStartProblem(Header); !problem.empty()) {
             Clear();
             loaded = Refusal(problem);

@@ -44,13 +44,6 @@ struct TblTextSpans {
 // exactly these entries, so that a reader of other input can name its own line or row.
 std::string TblEntryProblem(std::u16string_view key, std::u16string_view value, TblValueForm form);
 
-// What Load holds a file's header to.
-enum class TblHeaderCheck {
-    Reading,  // what reading needs: counts and a file size that fit the file (the editor's Open)
-    Layout,   // also the text area start where the counts end the hash table, so that a damaged
-              // count is refused instead of read as a table of fewer entries (tbltool)
-};
-
 // A table laid out as the bytes of a .tbl file.
 struct TblBuilt {
     TblHeader Header;
@@ -97,12 +90,13 @@ public:
     // New: an empty, untitled, clean table (the header record is kept).
     void Reset();
     // Open: replaces the table with the file's entries; on success it is loaded and clean. A file
-    // that points anywhere outside itself is refused whole and leaves the table empty, and so,
-    // with TblHeaderCheck::Layout, is one whose header's text area start disagrees with its
-    // counts (TblTextStartProblem says why). A file
-    // that cannot be opened or read fails with "File Open Error: <path>" or "File Read Error:
-    // <path>" and the system's words on a second line, keeping the step and error number.
-    Result Load(const std::u16string& path, bool parseOnLoad, TblHeaderCheck check = TblHeaderCheck::Reading);
+    // that points anywhere outside itself is refused whole and leaves the table empty, and so is
+    // one whose header's text area start disagrees with its counts (TblTextStartProblem says
+    // why): a damaged count would otherwise read as a table of fewer entries, which a save
+    // would then write over the file. A file that cannot be opened or read fails with "File
+    // Open Error: <path>" or "File Read Error: <path>" and the system's words on a second line,
+    // keeping the step and error number.
+    Result Load(const std::u16string& path, bool parseOnLoad);
     // The same from a file's bytes in memory.
     Result LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad);
     // Opens what can be read of a damaged file: an entry whose key or value lies outside the

@@ -25,7 +25,7 @@ std::string RescuedPart(size_t count, size_t unreadable) {
 
 bool LoadTable(const std::string& argument, TblDocument& table, bool parseOnLoad, bool rescue) {
     const std::u16string path = PathFromArgument(argument);
-    const Result loaded = table.Load(path, parseOnLoad, TblHeaderCheck::Layout);
+    const Result loaded = table.Load(path, parseOnLoad);
     if (loaded)
         return true;
     // A file that cannot be read, or holds no whole header and index, has nothing to rescue.

@@ -179,6 +179,22 @@ TEST_F(FileCommands, RefusedFileLeavesTheOpenTableWithItsNameRowsAndChanges) {
     EXPECT_EQ(ReadBytes(damaged), std::vector<uint8_t>(300, 0x7F));
 }
 
+// A table whose entry count was zeroed would open empty, and a save would then write over it.
+TEST_F(FileCommands, TableWithAZeroedCountIsRefusedNotOpenedEmpty) {
+    OpenTableOf(2);
+    const std::filesystem::path zeroed = scratch_ / "zeroed.tbl";
+    std::vector<uint8_t> bytes = ReadBytes(MakeTable("zeroed.tbl", {u"a", u"b", u"c"}, {u"1", u"2", u"3"}));
+    bytes[2] = bytes[3] = 0;  // the element count
+    WriteBytes(zeroed, bytes);
+    OpenFile(zeroed.wstring());
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_NE(prompts_.Messages[0].Text.find(L"text area start"), std::wstring::npos) << prompts_.Messages[0].Text;
+    EXPECT_EQ(prompts_.Messages[0].Type & MB_TYPEMASK, static_cast<UINT>(MB_OK)) << "nothing to rescue";
+    EXPECT_EQ(TitleOf(Window()), L"Strindle - table.tbl");
+    EXPECT_EQ(Dialog().Document.Count(), 2u);
+    EXPECT_EQ(ReadBytes(zeroed), bytes);
+}
+
 TEST_F(FileCommands, DamagedTableOffersItsReadableEntriesAndYesOpensThemUntitledAndModified) {
     OpenWindow();
     const std::wstring path = (scratch_ / "cut.tbl").wstring();
