@@ -6,10 +6,8 @@
 source "$(dirname "$0")/scripts/common.sh"
 
 fuzz_pid=
-win32_build_pid=
 cleanup() {
     [ -z "$fuzz_pid" ] || kill -- "-$fuzz_pid" 2>/dev/null || true
-    [ -z "$win32_build_pid" ] || kill -- "-$win32_build_pid" 2>/dev/null || true
     stop_wine "$build_win32" "$build_win64"
     stop_display
     print_step_times
@@ -41,18 +39,12 @@ build "$build_native"
 step "building the 64-bit Windows tree $build_win64"
 configure_win64
 build "$build_win64"
-# The Windows zip takes the 64-bit programs from the -win64 tree, so it is packed last.
-step "building the 32-bit Windows programs in $build_win32 and packing the Windows zip"
+step "building the 32-bit Windows tree $build_win32"
 configure_win32 -DSTRINDLE_TESTS=$win32_tests
+build "$build_win32"
+# The Windows zip takes the 64-bit programs from the -win64 tree, so it is packed last.
+step "packing the Windows zip"
 build "$build_win32" dist
-if [ $win32_tests = ON ]; then
-    # The 32-bit test programs are needed only once the native and 64-bit tests have run, which
-    # mostly wait for windows: they build beside them, before the fuzz runs in priority.
-    setsid nice -n 10 cmake --build "$build_win32" -j "$jobs" >"$build_win32/test-build.log" 2>&1 &
-    win32_build_pid=$!
-else
-    build "$build_win32"
-fi
 
 step "running the native tests"
 ctest --test-dir "$build_native" --output-on-failure -j "$jobs"
@@ -76,14 +68,6 @@ ctest --test-dir "$build_win64" --output-on-failure -j "$jobs"
 if [ $win32_tests = ON ]; then
     # No window of the 64-bit run may stay up to take the focus from the 32-bit tests' windows.
     stop_wine "$build_win64"
-    step "finishing the build of the 32-bit test programs"
-    if ! wait "$win32_build_pid"; then
-        win32_build_pid=
-        cat "$build_win32/test-build.log" >&2
-        echo "test.sh: step \"$step_name\" failed: \`cmake --build $build_win32\` failed (its output is above)" >&2
-        exit 1
-    fi
-    win32_build_pid=
     step "running the 32-bit Windows tests"
     start_wine "$build_win32"
     ctest --test-dir "$build_win32" --output-on-failure -j "$jobs"
