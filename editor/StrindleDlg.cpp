@@ -241,10 +241,18 @@ bool CStrindleDlg::CreateValueEditor() {
 
 // The key list takes a third of the width, or the width the user dragged it to; the 27 pixels
 // between the list and the editor hold the Up and Down buttons and are the splitter.
-int CStrindleDlg::KeyListWidth(int cx) const {
+namespace {
+
+// A list width the window can show, leaving the editor at least as wide as the narrowest list.
+int FittedKeyListWidth(int wanted, int cx) {
     constexpr int Narrowest = 40;
-    const int widest = std::max(Narrowest, cx - 37 - Narrowest);
-    return Settings.KeyListWidth > 0 ? std::clamp(Settings.KeyListWidth, Narrowest, widest) : cx / 3;
+    return std::clamp(wanted, Narrowest, std::max(Narrowest, cx - 37 - Narrowest));
+}
+
+}  // namespace
+
+int CStrindleDlg::KeyListWidth(int cx) const {
+    return Settings.KeyListWidth > 0 ? FittedKeyListWidth(Settings.KeyListWidth, cx) : cx / 3;
 }
 
 void CStrindleDlg::Layout(int cx, int cy) {
@@ -293,8 +301,7 @@ bool CStrindleDlg::OnMouseMove(WPARAM, LPARAM lParam) {
         return false;
     RECT area;
     GetClientRect(Handle(), &area);
-    Settings.KeyListWidth = GET_X_LPARAM(lParam) - splitterGrip_ - 5;
-    Settings.KeyListWidth = KeyListWidth(area.right);
+    Settings.KeyListWidth = FittedKeyListWidth(GET_X_LPARAM(lParam) - splitterGrip_ - 5, area.right);
     Layout(area.right, area.bottom);
     return true;
 }

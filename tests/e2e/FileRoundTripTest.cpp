@@ -143,6 +143,23 @@ TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnotherSelectedAndInV
     EXPECT_EQ(target.Title(), L"Strindle - target.tbl*");
 }
 
+// A table whose entry count was zeroed would open empty, and a save would write over it.
+TEST_F(FileRoundTrip, ATableWithAZeroedCountIsRefusedAndTheOpenTableStays) {
+    StrindleRun& run = Start({MakeTableOf("open.tbl", 3)});
+    ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    std::vector<uint8_t> bytes = ReadBytes(MakeTableOf("zeroed.tbl", 4));
+    bytes[2] = bytes[3] = 0;  // the element count
+    const std::filesystem::path zeroed = scratch_ / "zeroed.tbl";
+    WriteBytes(zeroed, bytes);
+    input_.DropFile(zeroed, CentreOnScreen(run.List()));
+    ASSERT_NE(WaitForDialog(run, L"Error"), nullptr) << "the refusal is said";
+    AnswerDialog(run, L"Error", "Return");
+    EXPECT_TRUE(WaitUntil([&] { return run.Dialog(L"Error") == nullptr; }));
+    EXPECT_EQ(run.Title(), L"Strindle - open.tbl");
+    EXPECT_EQ(RowCountOf(run.List()), 3);
+    EXPECT_EQ(ReadBytes(zeroed), bytes);
+}
+
 TEST_F(FileRoundTrip, ARefusedOpenLeavesTheOpenTableAsItWas) {
     StrindleRun& run = Start({MakeTableOf("kept.tbl", 5)});
     ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
