@@ -13,6 +13,8 @@ struct ItemPreviewMessageMap {
         {WM_ERASEBKGND, &CItemPreviewWnd::OnEraseBackground},
         {WM_SIZE, &CItemPreviewWnd::OnSize},
         {WM_CLOSE, &CItemPreviewWnd::OnClose},
+        {WM_SHOWWINDOW, &CItemPreviewWnd::OnShowWindow},
+        {WM_ACTIVATEAPP, &CItemPreviewWnd::OnActivateApp},
     };
 };
 
@@ -92,6 +94,37 @@ bool CItemPreviewWnd::OnEraseBackground(WPARAM, LPARAM) {
 bool CItemPreviewWnd::OnSize(WPARAM, LPARAM) {
     InvalidateRect(Handle(), nullptr, FALSE);
     return true;
+}
+
+// Windows keeps an owned window above its owner by itself. Wine without a window manager (a
+// virtual desktop, or an X display with none) does not: a part of the owner redrawn from the
+// screen, as after a dialog closes or a maximise, lifts the owner over the preview. A topmost
+// window is never lifted over, so the preview floats while the user works in Strindle.
+void CItemPreviewWnd::KeepAboveOwner(bool appActive) {
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    const bool topmost = (GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (appActive && IsWindowEnabled(owner)) {
+        if (!topmost)
+            SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    const HWND above = GetWindow(owner, GW_HWNDPREV);
+    if (above == Handle() && !topmost)
+        return;
+    // Beneath the window over the owner, or at the top of the ordinary windows when none is.
+    const bool ordinary = above && above != Handle() && !(GetWindowLongW(above, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SetWindowPos(Handle(), ordinary ? above : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool CItemPreviewWnd::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam)
+        KeepAboveOwner(GetWindowThreadProcessId(GetForegroundWindow(), nullptr) == GetCurrentThreadId());
+    return false;
+}
+
+bool CItemPreviewWnd::OnActivateApp(WPARAM wParam, LPARAM) {
+    KeepAboveOwner(wParam != FALSE);
+    return false;
 }
 
 bool CItemPreviewWnd::OnClose(WPARAM, LPARAM) {

@@ -15,6 +15,10 @@ public:
 
     // Shows `value` (as held in the document); repaints only when it changed.
     void ShowValue(const std::u16string& value);
+    // Floats above every window while Strindle is the active program and its main window takes
+    // input; otherwise lies just above the main window, under Strindle's own dialogs and under
+    // other programs.
+    void KeepAboveOwner(bool appActive);
     // Draws the laid-out value into `area` of `dc`, as the window paints itself.
     void Draw(HDC dc, const RECT& area) const;
     const std::vector<ItemTextLine>& Lines() const { return lines_; }
@@ -31,6 +35,8 @@ private:
     bool OnEraseBackground(WPARAM wParam, LPARAM lParam);
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnClose(WPARAM wParam, LPARAM lParam);
+    bool OnShowWindow(WPARAM wParam, LPARAM lParam);
+    bool OnActivateApp(WPARAM wParam, LPARAM lParam);
 
     std::function<void()> onHidden_;
     std::u16string value_;

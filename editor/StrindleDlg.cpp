@@ -83,6 +83,7 @@ struct StrindleMessageMap {
         {WM_SIZE, &CStrindleDlg::OnSize},
         {WM_PAINT, &CStrindleDlg::OnPaint},
         {WM_SHOWWINDOW, &CStrindleDlg::OnShowWindow},
+        {WM_ENABLE, &CStrindleDlg::OnEnable},
         {WM_APP_STARTUPOPEN, &CStrindleDlg::OnStartupOpen},
         {WM_CLOSE, &CStrindleDlg::OnClose},
         {WM_SYSCOMMAND, &CStrindleDlg::OnSysCommand},

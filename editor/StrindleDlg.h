@@ -131,6 +131,7 @@ private:
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
     bool OnShowWindow(WPARAM wParam, LPARAM lParam);
+    bool OnEnable(WPARAM wParam, LPARAM lParam);
     bool OnStartupOpen(WPARAM wParam, LPARAM lParam);
     bool OnClose(WPARAM wParam, LPARAM lParam);
     bool OnSysCommand(WPARAM wParam, LPARAM lParam);

@@ -135,6 +135,13 @@ void CStrindleDlg::ShowPreview(bool show) {
     SetMenuCheck(ID_VIEW_GAMEPREVIEW, show && preview_);
 }
 
+// While a dialog or a message box holds the main window, the preview lies beneath it.
+bool CStrindleDlg::OnEnable(WPARAM, LPARAM) {
+    if (PreviewShown())
+        preview_->KeepAboveOwner(GetWindowThreadProcessId(GetForegroundWindow(), nullptr) == GetCurrentThreadId());
+    return false;
+}
+
 // The preview follows the caret entry, and the value as it is typed.
 void CStrindleDlg::UpdatePreview() {
     if (!preview_)

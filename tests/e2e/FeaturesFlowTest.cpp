@@ -82,4 +82,46 @@ TEST_F(FeaturesFlow, ThePreviewFollowsWhatIsTyped) {
         << "the typed red text is not shown in the game's red";
 }
 
+// Closing a dialog or maximising redraws the main window; the preview stays in sight above it,
+// and gives way once another program is active.
+TEST_F(FeaturesFlow, ThePreviewStaysAboveTheMainWindow) {
+    StrindleRun& run = Start({MakeTable("above.tbl", {u"sword"}, {u"Short Sword"})});
+    ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    Press("ctrl+p");
+    const HWND preview = WaitForDialog(run, L"Game Preview");
+    ASSERT_NE(preview, nullptr);
+    const POINT centre = CentreOnScreen(run.Window());
+    SetWindowPos(preview, nullptr, centre.x - 100, centre.y - 50, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto previewInSight = [&] { return GetAncestor(WindowFromPoint(centre), GA_ROOT) == preview; };
+    ASSERT_TRUE(WaitUntil(previewInSight));
+
+    const std::function<void()> flows[] = {
+        [&] {
+            Press("alt+h");
+            Press("a");
+            AnswerDialog(run, L"About Strindle", "Return");
+            ASSERT_TRUE(WaitUntil([&] { return run.Dialog(L"About Strindle") == nullptr; }));
+        },
+        [&] {
+            DoubleClickCaption(run);
+            ASSERT_TRUE(WaitUntil([&] { return IsZoomed(run.Window()) != FALSE; }));
+        },
+    };
+    for (const auto& flow : flows) {
+        flow();
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == run.Window(); }));
+        EXPECT_TRUE(previewInSight()) << "the preview went behind the main window";
+    }
+
+    PROCESS_INFORMATION other{};
+    STARTUPINFOW startup{sizeof startup};
+    wchar_t notepad[] = L"notepad.exe";
+    ASSERT_TRUE(CreateProcessW(nullptr, notepad, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other));
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(preview, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }))
+        << "the preview floats over another program";
+    TerminateProcess(other.hProcess, 0);
+    CloseHandle(other.hThread);
+    CloseHandle(other.hProcess);
+}
+
 }  // namespace
