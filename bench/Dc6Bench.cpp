@@ -103,7 +103,7 @@ void BM_DecodeFrame(benchmark::State& state) {
     MakeImage(Side, Side, Background, image);
     for (auto _ : state) {
         DecodeFrameDC6(std::span(file).subspan(frame.dataPosition), frame.length, info.terminators, image,
-                       {0, 0, Side, Side}, {});
+                       {0, 0, Side, Side});
         benchmark::DoNotOptimize(image.pixels.data());
     }
     SetPixelCounters(state, int64_t(Side) * Side);

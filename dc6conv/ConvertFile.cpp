@@ -18,12 +18,6 @@ void ReportSkippedFrame(const Dc6Hooks& hooks, int32_t index, const std::string&
     hooks.Notice(SkippedFrameNotice(index, problem));
 }
 
-void ReportCutFrame(const Dc6Hooks& hooks, int32_t index, const Dc6FrameInfo& frame) {
-    const std::string notice = FrameCutNotice(index, frame);
-    if (!notice.empty())
-        hooks.Notice(notice);
-}
-
 void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, int64_t height) {
     hooks.Notice(FormatText("%s of %lld x %lld pixels can not be made: each side must be 1 to %d pixels, "
                             "at most %zu pixels in all, and the memory must be there.",
@@ -31,10 +25,15 @@ void ReportImageRefused(const Dc6Hooks& hooks, const char* what, int64_t width, 
                             static_cast<int>(MaxImageSide), MaxImagePixels));
 }
 
-void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame, Image& image,
-            int64_t left, int64_t top, const Dc6Hooks& hooks) {
+// Decodes frame `index` and sums up in one notice whatever was wrong with its coded data.
+void Decode(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, const Dc6FrameInfo& frame,
+            Image& image, int64_t left, int64_t top, const Dc6Hooks& hooks) {
     const Dc6FrameTarget target{static_cast<int32_t>(left), static_cast<int32_t>(top), frame.width, frame.height};
-    DecodeFrameDC6(file.subspan(frame.dataPosition), frame.length, info.terminators, image, target, hooks);
+    const Dc6DecodeResult result =
+        DecodeFrameDC6(file.subspan(frame.dataPosition), frame.length, info.terminators, image, target);
+    const std::string notice = FrameNotice(index, frame, result);
+    if (!notice.empty())
+        hooks.Notice(notice);
 }
 
 // The image as PNG bytes: `painted` decoded over the file's background and `check` over
@@ -93,13 +92,12 @@ bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t
         ReportSkippedFrame(hooks, index, problem);
         return false;
     }
-    ReportCutFrame(hooks, index, frame);
     if (!MakeImage(frame.width, frame.height, background.value_or(info.Background()), image)) {
         ReportImageRefused(hooks, FormatText("Frame %d: an image", static_cast<int>(index)).c_str(), frame.width,
                            frame.height);
         return false;
     }
-    Decode(file, info, frame, image, 0, 0, hooks);
+    Decode(file, info, index, frame, image, 0, 0, hooks);
     return true;
 }
 
@@ -111,10 +109,9 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
     for (int32_t i = 0; i < count; ++i) {
         std::string problem;
         Dc6FrameInfo& frame = frames[static_cast<size_t>(i)];
-        if (GetFrameInfoDC6(file, info, i, frame, problem)) {
+        if (GetFrameInfoDC6(file, info, i, frame, problem))
             sizes[static_cast<size_t>(i)] = {frame.width, frame.height, true};
-            ReportCutFrame(hooks, i, frame);
-        } else
+        else
             ReportSkippedFrame(hooks, i, problem);
     }
     const SheetLayout layout = LayOutSheet(sizes);
@@ -134,7 +131,8 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
                                "it is taller than the frame that starts its row and would reach above the sheet");
             continue;
         }
-        Decode(file, info, frames[i], sheet, layout.placements[i].x, layout.placements[i].y, hooks);
+        Decode(file, info, static_cast<int32_t>(i), frames[i], sheet, layout.placements[i].x,
+               layout.placements[i].y, hooks);
     }
     return true;
 }
@@ -181,4 +179,13 @@ bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, 
         wroteAny = true;
     }
     return wroteAny;
+}
+
+std::string FileNotices(const std::string& fileName, const std::vector<std::string>& notices, size_t shown) {
+    std::string text = fileName + ":";
+    for (size_t i = 0; i < notices.size() && i < shown; ++i)
+        text += "\n" + notices[i];
+    if (notices.size() > shown)
+        text += FormatText("\n... and %zu more.", notices.size() - shown);
+    return text;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // Converts one loaded and checked DC6 file (GetFileInfoDC6) into PCX files in
 // OutputFolderPath(folder): one sheet of all frames when no frame has offsets, else one file
@@ -34,3 +35,7 @@ bool RenderFrame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t
                  Image& image, std::optional<uint8_t> background = {});
 bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6Hooks& hooks, Image& sheet,
                  std::optional<uint8_t> background = {});
+
+// The notices one file's conversion gave, as one message that names the file: "x.dc6:" and a
+// line for each notice, the first `shown` of them and then how many more there were.
+std::string FileNotices(const std::string& fileName, const std::vector<std::string>& notices, size_t shown = 10);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -23,24 +24,18 @@ bool TerminatorFollows(std::span<const uint8_t> coded, size_t next, const std::a
     return coded[next + 1] == t[1] && coded[next + 2] == t[2] && coded[next + 3] == t[3];
 }
 
-void ReportOverrun(const Dc6Hooks& hooks, size_t offset, Dc6DecodeResult& result) {
-    hooks.Notice(FormatText("Span overrun @ %zX\n", offset));
-    ++result.notices;
-}
-
 }  // namespace
 
 Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
                                const std::array<uint8_t, 4>& terminators, Image& image,
-                               const Dc6FrameTarget& target, const Dc6Hooks& hooks) {
+                               const Dc6FrameTarget& target) {
     Dc6DecodeResult result;
     if (!TargetInside(image, target))
         return result;
     result.painted = true;
-    if (length <= 0)
-        return result;
 
-    const size_t end = std::min(static_cast<size_t>(length), coded.size());
+    const bool lengthKnown = length > 0;
+    const size_t end = lengthKnown ? std::min(static_cast<size_t>(length), coded.size()) : coded.size();
     const size_t width = static_cast<size_t>(target.width);
     int32_t row = target.height - 1;
     uint8_t* line = image.Row(target.top + row) + target.left;
@@ -50,7 +45,7 @@ Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
         const uint8_t c = coded[p++];
         if (c == EndOfLine) {
             ++result.linesEnded;
-            if (TerminatorFollows(coded, p, terminators)) {
+            if ((!lengthKnown || p + 1 >= end) && TerminatorFollows(coded, p, terminators)) {
                 result.terminated = true;
                 break;
             }
@@ -61,13 +56,12 @@ Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
             const size_t run = c - EndOfLine;
             if (run > width - x) {
                 x = width;
-                ReportOverrun(hooks, p, result);
+                ++result.overruns;
             } else {
                 x += run;
             }
         } else if (c == 0) {
-            hooks.Notice("Found ZERO Byte");
-            ++result.notices;
+            ++result.zeroBytes;
         } else {
             // The bytes of a run that do not fit the line are not skipped: they are read as codes.
             const size_t run = c;
@@ -79,9 +73,31 @@ Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
             if (copied < fits)
                 break;  // the file ends inside the run
             if (fits < run)
-                ReportOverrun(hooks, p, result);
+                ++result.overruns;
         }
     }
     result.bytesRead = p;
     return result;
+}
+
+std::string FrameNotice(int32_t index, const Dc6FrameInfo& frame, const Dc6DecodeResult& result) {
+    std::vector<std::string> parts;
+    if (frame.storedLength < 1)
+        parts.push_back(FormatText("its length field reads %d, so its rows are read from the bytes after its header",
+                                   static_cast<int>(frame.storedLength)));
+    else if (frame.length < frame.storedLength)
+        parts.push_back(FormatText("its %d bytes of coded scanlines run past the end of the file; the %d bytes there "
+                                   "are decoded",
+                                   static_cast<int>(frame.storedLength), static_cast<int>(frame.length)));
+    if (result.zeroBytes > 0)
+        parts.push_back(FormatText("%d zero code byte(s) were skipped", static_cast<int>(result.zeroBytes)));
+    if (result.overruns > 0)
+        parts.push_back(FormatText("%d run(s) past the frame's width were cut at its edge",
+                                   static_cast<int>(result.overruns)));
+    if (parts.empty())
+        return {};
+    std::string notice = FormatText("Frame %d: ", static_cast<int>(index));
+    for (size_t i = 0; i < parts.size(); ++i)
+        notice += (i == 0 ? "" : "; ") + parts[i];
+    return notice + ".";
 }

@@ -113,11 +113,3 @@ bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int
 std::string SkippedFrameNotice(int32_t index, const std::string& problem) {
     return FormatText("Frame %d is skipped: %s.", static_cast<int>(index), problem.c_str());
 }
-
-std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame) {
-    if (frame.length >= frame.storedLength)
-        return {};
-    return FormatText("Frame %d: its %d bytes of coded scanlines run past the end of the file; the %d bytes there "
-                      "are decoded.",
-                      static_cast<int>(index), static_cast<int>(frame.storedLength), static_cast<int>(frame.length));
-}

@@ -54,16 +54,14 @@ constexpr size_t Dc6FrameHeaderSize = 32;
 bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6FileInfo& info,
                     Dc6FrameScope scope = Dc6FrameScope::FirstDirection);
 
+// "Frame 0 is skipped: " and the reason GetFrameInfoDC6 gave, for a frame it can not read.
+std::string SkippedFrameNotice(int32_t index, const std::string& problem);
+
 // Reads frame `index` (0-based, of info's frames). Fails with a reason ("its header at
 // 0x1C lies past the end of the file") when the header is not all inside the file or the
 // frame's size cannot be an image; `frame` then holds whatever could be read. Coded data
 // that run past the end of the file are cut to the bytes there are (`length` below
-// `storedLength`; FrameCutNotice says so): the rows they hold are decoded.
-
-// "Frame 3: its 4705 bytes of coded scanlines run past the end of the file; the 1200 bytes
-// there are decoded.", or "" when the frame's coded data are whole.
-std::string FrameCutNotice(int32_t index, const Dc6FrameInfo& frame);
-// "Frame 0 is skipped: " and the reason GetFrameInfoDC6 gave, for a frame it can not read.
-std::string SkippedFrameNotice(int32_t index, const std::string& problem);
+// `storedLength`; FrameNotice says so): the rows they hold are decoded. A length field below
+// 1 is damaged and kept as it reads: the decoder then reads the bytes there are.
 bool GetFrameInfoDC6(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
                      Dc6FrameInfo& frame, std::string& problem);

@@ -10,9 +10,10 @@ namespace {
 
 // Decodes the frame twice, over two different backgrounds: a pixel the coded data paint
 // has the same value in both, one they leave alone keeps each background. So the opacity
-// is exact even where painted pixels have the background's index.
-bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& header,
-                            const Dc6Hooks& hooks, Dc6SourceFrame& frame) {
+// is exact even where painted pixels have the background's index. What was wrong with the
+// coded data goes out as one notice.
+bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
+                            const Dc6FrameInfo& header, const Dc6Hooks& hooks, Dc6SourceFrame& frame) {
     const uint8_t first = info.Background();
     const uint8_t second = static_cast<uint8_t>(first ^ 0xFF);
     Image painted, check;
@@ -21,8 +22,11 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
         return false;
     const Dc6FrameTarget target{0, 0, header.width, header.height};
     const std::span<const uint8_t> coded = file.subspan(header.dataPosition);
-    DecodeFrameDC6(coded, header.length, info.terminators, painted, target, hooks);
-    DecodeFrameDC6(coded, header.length, info.terminators, check, target, Dc6Hooks{});
+    const Dc6DecodeResult result = DecodeFrameDC6(coded, header.length, info.terminators, painted, target);
+    DecodeFrameDC6(coded, header.length, info.terminators, check, target);
+    const std::string notice = FrameNotice(index, header, result);
+    if (!notice.empty())
+        hooks.Notice(notice);
     frame.width = header.width;
     frame.height = header.height;
     frame.offsetX = header.offsetX;
@@ -72,14 +76,11 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
             sprite.frames[static_cast<size_t>(i)].unreadablePointer = info.framePositions[static_cast<size_t>(i)];
             continue;
         }
-        const std::string cut = FrameCutNotice(i, header);
-        if (!cut.empty())
-            hooks.Notice(cut);
         if (!terminatorRead) {
             ReadFrameTerminator(file, header, sprite);
             terminatorRead = true;
         }
-        if (!DecodeFrameWithOpacity(file, info, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
+        if (!DecodeFrameWithOpacity(file, info, i, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
             problem = FormatText("frame %d: out of memory", static_cast<int>(i));
             return false;
         }

@@ -25,9 +25,9 @@ private:
     size_t at_ = 0;
 };
 
-// A frame of 1 to 255 x 1 to 64 pixels (rows longer than one run of 127), or (when the input says so) an unreadable one. Pixels
-// are 1 to 255: T1 is 0, a byte the encoder never writes as a code, so that no run of pixels
-// after an end-of-line code can look like the decoder's end-of-frame mark.
+// A frame of 1 to 255 x 1 to 64 pixels (rows longer than one run of 127), or (when the input
+// says so) an unreadable one. Pixels take any byte, the terminators' too: a row whose pixels
+// look like the end-of-frame mark must still decode as a row.
 Dc6SourceFrame FrameFrom(InputBytes& in) {
     Dc6SourceFrame frame;
     const uint8_t shape = in.Next();
@@ -46,7 +46,7 @@ Dc6SourceFrame FrameFrom(InputBytes& in) {
             frame.opaque.push_back((mask >> bit) & 1);
     }
     for (size_t i = 0; i < pixels; ++i)
-        frame.pixels.push_back(static_cast<uint8_t>(1 + in.Next() % 255));
+        frame.pixels.push_back(in.Next());
     return frame;
 }
 
@@ -69,7 +69,7 @@ void ExpectSameFrame(const Dc6SourceFrame& given, const Dc6SourceFrame& read) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InputBytes in(data, size);
     Dc6Sprite sprite;
-    sprite.terminators = {in.Next(), 0, in.Next(), in.Next()};
+    sprite.terminators = {in.Next(), in.Next(), in.Next(), in.Next()};
     if (in.Next() & 1)
         sprite.frameTerminator.reset();
     const uint8_t counts = in.Next();

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -41,10 +40,8 @@ int32_t CountEndOfLineCodes(std::span<const uint8_t> coded, size_t length) {
 
 // Decodes the frame on its own and reports what the coded data hold. Returns false when it
 // reported a problem.
-bool DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, const Dc6FrameInfo& frame,
-                      std::ostream& out) {
-    std::vector<std::string> notices;
-    const Dc6Hooks hooks{nullptr, [&notices](const std::string& text) { notices.push_back(MessageLine(text)); }};
+bool DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
+                      const Dc6FrameInfo& frame, std::ostream& out) {
     Image image;
     if (!MakeImage(frame.width, frame.height, info.Background(), image)) {
         out << "    too large to decode here\n";
@@ -52,24 +49,30 @@ bool DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, co
     }
     const std::span<const uint8_t> coded = file.subspan(frame.dataPosition);
     const Dc6DecodeResult result =
-        DecodeFrameDC6(coded, frame.length, info.terminators, image, {0, 0, frame.width, frame.height}, hooks);
-    const size_t length = frame.length > 0 ? static_cast<size_t>(frame.length) : 0;
+        DecodeFrameDC6(coded, frame.length, info.terminators, image, {0, 0, frame.width, frame.height});
+    // With a damaged length field the bytes the decoder read stand for the coded data.
+    const size_t length = frame.length > 0 ? static_cast<size_t>(frame.length) : result.bytesRead;
     const int32_t lines = CountEndOfLineCodes(coded, length);
+    bool sound = true;
     out << "    " << lines << " of " << frame.height << " lines coded"
         << (result.terminated ? ", ended by the terminator bytes" : "") << '\n';
-    if (lines < frame.height && length > 0)
+    if (lines < frame.height && length > 0) {
         out << "    problem: the coded data end " << frame.height - lines
             << " line(s) short of the height; the top rows stay background\n";
+        sound = false;
+    }
     if (!result.terminated && result.bytesRead < length)
         out << "    note: " << length - result.bytesRead << " coded byte(s) after the top line are not used\n";
-    if (result.bytesRead > length)
+    if (result.bytesRead > length) {
         out << "    problem: a literal run reads " << result.bytesRead - length << " byte(s) past the coded data\n";
-    constexpr size_t NoticesShown = 5;
-    for (size_t i = 0; i < notices.size() && i < NoticesShown; ++i)
-        out << "    problem: " << notices[i] << '\n';
-    if (notices.size() > NoticesShown)
-        out << "    problem: ... and " << notices.size() - NoticesShown << " more such notices\n";
-    return !(lines < frame.height && length > 0) && result.bytesRead <= length && notices.empty();
+        sound = false;
+    }
+    const std::string notice = FrameNotice(index, frame, result);
+    if (!notice.empty()) {
+        out << "    problem: " << notice << '\n';
+        sound = false;
+    }
+    return sound;
 }
 
 }  // namespace
@@ -116,12 +119,8 @@ bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::os
             sound = false;
             continue;
         }
-        if (frame.length < frame.storedLength) {
-            out << "    problem: " << FrameCutNotice(i, frame) << '\n';
-            sound = false;
-        }
         dataEnd = std::max(dataEnd, frame.dataPosition + static_cast<size_t>(std::max<int32_t>(frame.length, 0)));
-        sound = DescribeDecoding(file, info, frame, out) && sound;
+        sound = DescribeDecoding(file, info, i, frame, out) && sound;
     }
     if (file.size() > dataEnd)
         out << "  " << file.size() - dataEnd << " byte(s) after the last frame's coded data\n";

@@ -20,20 +20,20 @@ constexpr UINT WM_APP_BROWSEATSTART = WM_APP + 1;
 
 constexpr int ListedControls[] = {IDC_NOERRORS, IDC_BROWSE, IDCANCEL, IDOK, IDC_SELECTALL, IDC_WRITEPCX, IDC_WRITEPNG};
 
-// "PCXFiles\x.pcx" (or "PNGFiles\x.png") for "x.dc6": the sheet a file's conversion writes.
-std::u16string SheetPathOf(const std::u16string& fileName, ImageKind kind) {
-    const bool png = kind == ImageKind::Png;
-    std::u16string path = std::u16string(png ? PngOutputFolderName : OutputFolderName) + u"\\" + fileName;
-    if (path.size() >= 3)
-        path.replace(path.size() - 3, 3, png ? u"png" : u"pcx");
-    return path;
-}
-
 bool FileExists(const wchar_t* path) {
     if (std::char_traits<wchar_t>::length(path) > MaxOutputPathLength)
         return false;
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether "x.dc6" was converted: its sheet is there ("PCXFiles\x.pcx"), or, for a sprite
+// written one file per frame, its first frame's file ("PCXFiles\x0.pcx").
+bool ConvertedBefore(const std::u16string& fileName, ImageKind kind) {
+    std::u16string base = fileName;
+    StripExtension(base);
+    return FileExists(WideChars(SheetOutputPath(u"", base, kind))) ||
+           FileExists(WideChars(FrameOutputPath(u"", base, 0, kind)));
 }
 
 void CentreOnScreen(HWND window) {
@@ -190,8 +190,7 @@ void CConvertDlg::AddFileRow(const wchar_t* fileName) {
         return;
     LVITEMW converted{};
     converted.iSubItem = 1;
-    const bool exists = FileExists(WideChars(SheetPathOf(Utf16(fileName), OutputKind())));
-    converted.pszText = const_cast<wchar_t*>(exists ? L"Yes" : L"No");
+    converted.pszText = const_cast<wchar_t*>(ConvertedBefore(Utf16(fileName), OutputKind()) ? L"Yes" : L"No");
     SendMessageW(List(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&converted));
 }
 

@@ -106,22 +106,28 @@ std::vector<std::u16string> CConvertDlg::SelectedNames() const {
     return names;
 }
 
+// A file's notices (damaged frames, outputs not written) are gathered into one message that
+// names the file, shown unless the user has switched the error messages off.
 void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const Palette& rgbPalette, ImageKind kind) {
+    std::vector<std::string> notices;
     Dc6Hooks hooks;
     hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
-    hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
+    hooks.ShowNotice = [&notices](const std::string& text) { notices.push_back(text); };
 
     for (const std::u16string& name : names) {
         if (closeRequested_)
             break;
         working_->SetProcessingText(u"Processing " + name + u"...");
         std::vector<uint8_t> file;
+        notices.clear();
         // An empty file is skipped as silently as one that can not be read.
         if (ReadWholeFile(name, file) && !file.empty()) {
             Dc6FileInfo info;
             if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, u"", kind))
                 ++convertedCount_;
         }
+        if (!notices.empty() && showErrors_)
+            ShowNotice(FileNotices(Utf16ToUtf8(name), notices));
         working_->Step();
     }
 }

@@ -173,7 +173,7 @@ TEST_F(ConvertRun, FileOfFramesWithOffsetsWritesOneFilePerFrameAndCountsOnce) {
     for (const char* name : {"walk0.pcx", "walk1.pcx", "walk2.pcx"})
         EXPECT_TRUE(std::filesystem::exists(Output(name))) << name;
     EXPECT_EQ(Summary(), L"Successfully converted 1 out of 1 files selected");
-    EXPECT_EQ(Column(1), (Texts{"No"})) << "no sheet was written";
+    EXPECT_EQ(Column(1), (Texts{"Yes"})) << "its frames' files were written";
 }
 
 TEST_F(ConvertRun, UnreadableFileIsSkippedSilentlyAndOnlySelectedRowsAreConverted) {

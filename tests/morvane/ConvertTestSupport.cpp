@@ -28,6 +28,8 @@ Dc6TestFile Dc6WithZeroByte() {
     return file;
 }
 
+std::wstring ZeroByteNotice(const std::wstring& name) { return name + L":\nFrame 0: 1 zero code byte(s) were skipped."; }
+
 int CopyRealDc6Files(const std::filesystem::path& folder, const std::vector<std::string>& names) {
     int copied = 0;
     for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "dc6")) {

@@ -19,8 +19,10 @@
 // file per frame.
 Dc6TestFile SolidDc6(int frames, bool withOffsets = false);
 void WriteDc6(const std::filesystem::path& path, const Dc6TestFile& file);
-// One 2 x 1 frame whose code starts with a zero byte: one "Found ZERO Byte" notice.
+// One 2 x 1 frame whose code starts with a zero byte: one notice, ZeroByteNotice.
 Dc6TestFile Dc6WithZeroByte();
+// The window's message for a file `name` made by Dc6WithZeroByte.
+std::wstring ZeroByteNotice(const std::wstring& name);
 // Copies the named real DC6 files (all of them when `names` is empty) into `folder`; how many.
 int CopyRealDc6Files(const std::filesystem::path& folder, const std::vector<std::string>& names);
 

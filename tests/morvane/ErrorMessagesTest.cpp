@@ -1,5 +1,5 @@
-// The reader's messages during a run: header errors that the user can switch off, notices
-// that always appear.
+// The reader's messages during a run: header errors, as a question that can switch them off,
+// and one message for each file whose frames are damaged; the check box silences both.
 #include "ConvertTestSupport.h"
 
 #include <algorithm>
@@ -41,7 +41,9 @@ protected:
     }
 };
 
-TEST_F(ConvertMessages, NoToAHeaderErrorSwitchesThemOffAndChecksTheBoxWhileNoticesStillAppear) {
+const std::wstring OverrunNotice = L"4overrun.dc6:\nFrame 0: 1 run(s) past the frame's width were cut at its edge.";
+
+TEST_F(ConvertMessages, NoToAHeaderErrorSwitchesEveryMessageOffAndChecksTheBox) {
     OpenWithDamagedFiles();
     std::vector<HWND> errorOwners;
     prompts_.WhileShown = [&](const ScriptedPrompts::ShownMessage& shown) {
@@ -51,16 +53,13 @@ TEST_F(ConvertMessages, NoToAHeaderErrorSwitchesThemOffAndChecksTheBoxWhileNotic
     ConvertAll({IDNO, IDNO});
 
     EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?", VersionError,
-                                                           L"Found ZERO Byte", L"Span overrun @ 3\n",
                                                            L"Successfully converted 2 out of 4 files selected"}));
-    ASSERT_EQ(prompts_.Messages.size(), 5u);
+    ASSERT_EQ(prompts_.Messages.size(), 3u);
     EXPECT_EQ(prompts_.Messages[1].Type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
     EXPECT_EQ(prompts_.Messages[1].Caption, L"Morvane Converter");
     ASSERT_EQ(errorOwners.size(), 1u);
     EXPECT_NE(errorOwners[0], nullptr) << "the progress window is up during the run";
     EXPECT_EQ(prompts_.Messages[1].Owner, errorOwners[0]);
-    EXPECT_EQ(prompts_.Messages[2].Type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(prompts_.Messages[2].Owner, errorOwners[0]);
     EXPECT_TRUE(BoxChecked());
     EXPECT_FALSE(dialog_->ShowErrors());
 }
@@ -69,8 +68,7 @@ TEST_F(ConvertMessages, SwitchedOffErrorsStayOffInLaterRunsUntilTheBoxIsUnchecke
     OpenWithDamagedFiles();
     ConvertAll({IDNO, IDNO});
     ConvertAll({IDNO});
-    EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?", L"Found ZERO Byte",
-                                                           L"Span overrun @ 3\n",
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?",
                                                            L"Successfully converted 2 out of 4 files selected"}));
 
     CheckDlgButton(Window(), 1003, BST_UNCHECKED);
@@ -81,23 +79,24 @@ TEST_F(ConvertMessages, SwitchedOffErrorsStayOffInLaterRunsUntilTheBoxIsUnchecke
     EXPECT_EQ(std::count(texts.begin(), texts.end(), VersionError), 2);
 }
 
-TEST_F(ConvertMessages, YesKeepsTheErrorsComing) {
+TEST_F(ConvertMessages, YesKeepsTheErrorsComingWithOneMessageForEachDamagedFile) {
     OpenWithDamagedFiles();
     ConvertAll({IDNO, IDYES, IDYES});
-    auto texts = prompts_.Texts();
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), VersionError), 2);
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?", VersionError,
+                                                           VersionError, ZeroByteNotice(L"3zero.dc6"), OverrunNotice,
+                                                           L"Successfully converted 2 out of 4 files selected"}));
+    EXPECT_EQ(prompts_.Messages[3].Type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     EXPECT_FALSE(BoxChecked());
     EXPECT_TRUE(dialog_->ShowErrors());
 }
 
-TEST_F(ConvertMessages, CheckingTheBoxBeforeARunSilencesHeaderErrorsOnly) {
+TEST_F(ConvertMessages, CheckingTheBoxBeforeARunSilencesEveryMessageButTheSummary) {
     OpenWithDamagedFiles();
     CheckDlgButton(Window(), 1003, BST_CHECKED);
     Click(1003);
     EXPECT_FALSE(dialog_->ShowErrors());
     ConvertAll({IDNO});
-    EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?", L"Found ZERO Byte",
-                                                           L"Span overrun @ 3\n",
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?",
                                                            L"Successfully converted 2 out of 4 files selected"}));
 }
 

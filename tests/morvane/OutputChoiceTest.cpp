@@ -49,7 +49,7 @@ TEST_F(ConvertOutputChoice, PngWritesIndexedPngsIntoPngFilesAndTheColumnFollowsT
         EXPECT_EQ(bytes[25], 3) << name << ": indexed colour";
     }
     EXPECT_FALSE(std::filesystem::exists(WorkingFolder() / "PCXFiles"));
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"No", "Yes"}));  // frames.dc6, sheet.dc6
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"Yes", "Yes"}));  // frames.dc6, sheet.dc6
     Choose(1004);
     EXPECT_EQ(Column(1), (std::vector<std::string>{"No", "No"}));
 }

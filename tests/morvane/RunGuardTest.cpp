@@ -43,7 +43,7 @@ TEST_F(ConvertRunGuard, CommandsDuringARunDoNothingAndTheWindowStaysDisabledAfte
     PressConvert();
 
     EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?",
-                                                           L"Found ZERO Byte",
+                                                           ZeroByteNotice(L"1notice.dc6"),
                                                            L"Successfully converted 3 out of 3 files selected"}));
     EXPECT_EQ(enabledWhenShown, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(waitCursorWhenShown, (std::vector<bool>{true, true, true}));
@@ -59,14 +59,14 @@ TEST_F(ConvertRunGuard, ACloseRequestDuringARunStopsBeforeTheNextFileAndClosesTh
     OpenWithFiles();
     HWND window = Window();
     prompts_.WhileShown = [&](const ScriptedPrompts::ShownMessage& shown) {
-        if (shown.Text == L"Found ZERO Byte")
+        if (shown.Text == ZeroByteNotice(L"1notice.dc6"))
             SendMessageW(window, WM_CLOSE, 0, 0);
     };
     prompts_.MessageAnswers = {IDNO};
     PressConvert();
 
     EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{L"Do you wish to load a custom palette?",
-                                                           L"Found ZERO Byte"}));
+                                                           ZeroByteNotice(L"1notice.dc6")}));
     EXPECT_TRUE(std::filesystem::exists(Output("1notice.pcx"))) << "the file under way is finished";
     EXPECT_FALSE(std::filesystem::exists(Output("2.pcx")));
     EXPECT_FALSE(IsWindow(window));

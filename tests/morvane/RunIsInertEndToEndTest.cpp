@@ -105,9 +105,10 @@ protected:
 
     // Answers the run's notices after `previous` with real clicks until the summary comes, then
     // checks and answers it; during the first `clickedNotices` notices the main window's buttons
-    // are clicked too. Returns the number of notices.
+    // are clicked too. Returns the number of notices; their texts are kept in noticesSeen_.
     size_t AnswerNoticesUntilTheSummary(HWND previous, size_t clickedNotices) {
         size_t notices = 0;
+        noticesSeen_.clear();
         for (;;) {
             HWND box = WaitForMessageBox(previous);
             EXPECT_NE(box, nullptr) << "no summary after " << notices << " notices";
@@ -120,6 +121,7 @@ protected:
                 Answer(box, IDOK);
                 return notices;
             }
+            noticesSeen_.push_back(text);
             EXPECT_LT(++notices, 40u) << "too many notices";
             if (notices >= 40)
                 return notices;
@@ -134,6 +136,7 @@ protected:
     // Clicks the output choice `choice`, Select All and Convert, says No to the palette question
     // and answers every notice up to the summary.
     void ConvertAllAs(int choice) {
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main_) != FALSE; })) << "the window stays disabled";
         input_.Click(CentreOnScreen(Control(choice)));
         ASSERT_TRUE(PumpUntil([&] { return IsDlgButtonChecked(main_, choice) == BST_CHECKED; })) << "the choice did not take";
         input_.Click(CentreOnScreen(Control(4)));  // Select All
@@ -149,6 +152,7 @@ protected:
 
     ScratchDir folder_;
     RealInput input_;
+    std::vector<std::wstring> noticesSeen_;
     UnmanagedWindowsOf unmanaged_{L"MorvaneConvert.exe"};
     std::unique_ptr<StartedProgram> program_;
     HWND main_ = nullptr;
@@ -165,9 +169,8 @@ TEST_F(MorvaneUnderClicks, ButtonsClickedWhileAQuestionOrNoticeIsUpDoNothing) {
     ClickTheMainWindowsButtons();
     Answer(box, IDNO);
 
-    // The first notice is the one after which the window used to come alive again.
-    const size_t notices = AnswerNoticesUntilTheSummary(box, 2);
-    EXPECT_GT(notices, 0u) << "the damaged sprite gave no notice";
+    // The notice is the one after which the window used to come alive again.
+    EXPECT_EQ(AnswerNoticesUntilTheSummary(box, 1), 1u) << "the damaged sprite gives one notice";
 
     const std::filesystem::path output = folder_ / "PCXFiles";
     for (const char* name : {"gf_A1L53.pcx", "sh_invchar6.pcx", "sh_hlthmana0.pcx", "sh_hlthmana3.pcx"})
@@ -179,6 +182,18 @@ TEST_F(MorvaneUnderClicks, ButtonsClickedWhileAQuestionOrNoticeIsUpDoNothing) {
     std::optional<DWORD> exitCode = program_->WaitForExit(std::chrono::seconds(30));
     ASSERT_TRUE(exitCode.has_value()) << "Quit did not end the program";
     EXPECT_EQ(*exitCode, 0u) << "the program did not end cleanly";
+}
+
+// One message for the damaged sprite, naming it; none once "Do not show errors" is ticked.
+TEST_F(MorvaneUnderClicks, ADamagedSpriteGivesOneNoticeUnlessErrorsAreSwitchedOff) {
+    ConvertAllAs(IDC_WRITEPCX);
+    EXPECT_EQ(noticesSeen_, (std::vector<std::wstring>{
+                                L"gf_A1L53.dc6:\nFrame 1: 35 run(s) past the frame's width were cut at its edge."}));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main_) != FALSE; })) << "the window stays disabled";
+    input_.Click(CentreOnScreen(Control(IDC_NOERRORS)));
+    ASSERT_TRUE(PumpUntil([&] { return IsDlgButtonChecked(main_, IDC_NOERRORS) == BST_CHECKED; }));
+    ConvertAllAs(IDC_WRITEPCX);
+    EXPECT_TRUE(noticesSeen_.empty());
 }
 
 TEST_F(MorvaneUnderClicks, ThePngChoiceWritesPngImagesIntoPngFiles) {

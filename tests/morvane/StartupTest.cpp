@@ -86,15 +86,16 @@ TEST_F(ConvertStartup, BrowseCancelledLeavesFolderAndList) {
     EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), WorkingFolder()));
 }
 
-TEST_F(ConvertStartup, ConvertedColumnSaysYesOnlyWhenTheSheetExists) {
+TEST_F(ConvertStartup, ConvertedColumnSaysYesWhenTheSheetOrTheFirstFrameFileExists) {
     for (const char* name : {"sheet.dc6", "frames.dc6", "none.dc6"})
         WriteDc6(WorkingFolder() / name, SolidDc6(1));
     std::filesystem::create_directory(WorkingFolder() / "PCXFiles");
     WriteBytes(Output("sheet.pcx"), {1});
     WriteBytes(Output("frames0.pcx"), {1});  // a per-frame conversion leaves no sheet
+    WriteBytes(Output("none1.pcx"), {1});
     OpenWindow();
     EXPECT_EQ(Column(0), (Texts{"frames.dc6", "none.dc6", "sheet.dc6"}));
-    EXPECT_EQ(Column(1), (Texts{"No", "No", "Yes"}));
+    EXPECT_EQ(Column(1), (Texts{"Yes", "No", "Yes"}));
 }
 
 TEST_F(ConvertStartup, OnlyAMouseClickOrSelectAllEnablesConvert) {

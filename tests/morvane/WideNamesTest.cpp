@@ -33,12 +33,12 @@ TEST_F(ConvertWideNames, AreListedAndConvertedIntoPcxAndPngOfTheSameNames) {
     ConvertAllAs(1004);
     for (const char16_t* name : {u"아이템.pcx", u"장비0.pcx", u"장비1.pcx"})
         EXPECT_TRUE(std::filesystem::is_regular_file(folder / u"PCXFiles" / name)) << Utf16ToUtf8(name);
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"Yes", "No"}));
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"Yes", "Yes"}));
 
     ConvertAllAs(1005);
     for (const char16_t* name : {u"아이템.png", u"장비0.png", u"장비1.png"})
         EXPECT_TRUE(std::filesystem::is_regular_file(folder / u"PNGFiles" / name)) << Utf16ToUtf8(name);
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"Yes", "No"}));
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"Yes", "Yes"}));
 }
 
 }  // namespace
