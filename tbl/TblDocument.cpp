@@ -8,8 +8,12 @@
 #include <algorithm>
 #include <iterator>
 #include <new>
+#include <numeric>
 
 namespace {
+
+// The saved state of a table that never was: a rescued one.
+constexpr uint64_t NeverSaved = UINT64_MAX;
 
 // The file name with extension: what follows the last separator of either kind or a drive's
 // colon ("C:name.tbl").
@@ -26,7 +30,7 @@ Result Refusal(const std::string& why) {
 }  // namespace
 
 std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
-    return {reinterpret_cast<const char*>(bytes_.data()) + offset, length};
+    return {reinterpret_cast<const char*>(bytes_->data()) + offset, length};
 }
 
 std::string_view TblDocument::StoredKey(const TblTextSpans& spans) const {
@@ -62,17 +66,47 @@ std::vector<TblEntry> TblDocument::Entries() const {
     return all;
 }
 
-void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u16string text) {
+TblChange TblDocument::Change(TblChange::Kind what) const {
+    TblChange change;
+    change.What = what;
+    change.Bytes = bytes_;
+    change.ParseOnLoad = parseOnLoad_;
+    return change;
+}
+
+void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u16string text, bool recorded) {
     if (index >= entries_.size())
         return;
     auto own = std::make_unique<TblEntry>(Entry(index));
     (*own).*field = std::move(text);
+    if (!recorded) {
+        entries_[index].Own = std::move(own);
+        return;
+    }
+    TblChange put = Change(TblChange::Kind::Put);
+    put.Indices.push_back(index);
+    put.Entries.emplace_back();
+    std::swap(put.Entries.back(), entries_[index]);
     entries_[index].Own = std::move(own);
+    history_.Record(std::move(put));
 }
 
 void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &TblEntry::Key, std::move(key)); }
 
 void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
+
+void TblDocument::TypeValue(size_t index, std::u16string value, const char* name) {
+    Modified = true;
+    if (history_.Typing(index)) {
+        SetText(index, &TblEntry::Value, std::move(value), false);
+        return;
+    }
+    {
+        Step step(*this, name, index);
+        SetValue(index, std::move(value));
+    }
+    history_.KeepTyping(index);
+}
 
 TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) {
     StoredEntries stored(entries.size());
@@ -90,11 +124,17 @@ bool TblDocument::Insert(size_t index, std::u16string key, std::u16string value)
 bool TblDocument::InsertMany(size_t index, std::vector<TblEntry> entries) {
     if (index > entries_.size() || entries.size() > TblMaxEntries - entries_.size())
         return false;
+    if (entries.empty())
+        return true;
     StoredEntries stored = Stored(std::move(entries));
     // Room first: moving the prepared entries into reserved storage cannot throw.
     entries_.reserve(entries_.size() + stored.size());
+    TblChange remove = Change(TblChange::Kind::Remove);
+    remove.Indices.resize(stored.size());
+    std::iota(remove.Indices.begin(), remove.Indices.end(), index);
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(stored.begin()),
                     std::make_move_iterator(stored.end()));
+    history_.Record(std::move(remove));
     return true;
 }
 
@@ -102,6 +142,8 @@ bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> repl
                                    std::vector<TblEntry> appended) {
     if (appended.size() > TblMaxEntries - entries_.size())
         return false;
+    if (replaced.empty() && appended.empty())
+        return true;
     std::vector<std::unique_ptr<TblEntry>> changed;
     changed.reserve(replaced.size());
     for (auto& [index, entry] : replaced) {
@@ -110,47 +152,162 @@ bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> repl
         changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
     }
     StoredEntries added = Stored(std::move(appended));
+    TblChange put = Change(TblChange::Kind::Put);
+    put.Indices.reserve(replaced.size());
+    put.Entries.resize(replaced.size());
+    TblChange remove = Change(TblChange::Kind::Remove);
+    remove.Indices.resize(added.size());
+    std::iota(remove.Indices.begin(), remove.Indices.end(), entries_.size());
     entries_.reserve(entries_.size() + added.size());
-    for (size_t i = 0; i < replaced.size(); ++i)
+    for (size_t i = 0; i < replaced.size(); ++i) {
+        put.Indices.push_back(replaced[i].first);
+        std::swap(put.Entries[i], entries_[replaced[i].first]);
         entries_[replaced[i].first].Own = std::move(changed[i]);
+    }
     std::move(added.begin(), added.end(), std::back_inserter(entries_));
+    Step step(*this, "Change", replaced.empty() ? remove.Indices.front() : replaced.front().first);
+    if (!put.Indices.empty())
+        history_.Record(std::move(put));
+    if (!remove.Indices.empty())
+        history_.Record(std::move(remove));
     return true;
 }
 
 void TblDocument::Remove(size_t index) {
     if (index < entries_.size())
-        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+        RemoveMany({index});
 }
 
 void TblDocument::RemoveMany(const std::vector<size_t>& sortedIndices) {
-    size_t kept = 0;
-    size_t next = 0;  // position in sortedIndices
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        if (next < sortedIndices.size() && sortedIndices[next] == i) {
-            ++next;
-            continue;
-        }
-        if (kept != i)
-            entries_[kept] = std::move(entries_[i]);
-        ++kept;
-    }
-    entries_.resize(kept);
+    TblChange remove = Change(TblChange::Kind::Remove);
+    remove.Indices.assign(sortedIndices.begin(),
+                          std::lower_bound(sortedIndices.begin(), sortedIndices.end(), entries_.size()));
+    if (!remove.Indices.empty())
+        history_.Record(Apply(std::move(remove)));
 }
 
 void TblDocument::Move(size_t from, size_t to) {
     if (from >= entries_.size() || to >= entries_.size() || from == to)
         return;
-    const auto first = entries_.begin();
-    const auto f = static_cast<std::ptrdiff_t>(from), t = static_cast<std::ptrdiff_t>(to);
-    if (from < to)
-        std::rotate(first + f, first + f + 1, first + t + 1);
-    else
-        std::rotate(first + t, first + f, first + f + 1);
+    TblChange move = Change(TblChange::Kind::Move);
+    move.From = from;
+    move.To = to;
+    history_.Record(Apply(std::move(move)));
+}
+
+TblChange TblDocument::Apply(TblChange change) {
+    OwnText(change);
+    TblChange undo = Change(change.What);
+    undo.Indices = std::move(change.Indices);
+    switch (change.What) {
+    case TblChange::Kind::Put:
+        // Backwards, so that of two changes to one entry the first one's entry is left.
+        undo.Entries = std::move(change.Entries);
+        for (size_t i = undo.Indices.size(); i-- > 0;)
+            std::swap(undo.Entries[i], entries_[undo.Indices[i]]);
+        break;
+    case TblChange::Kind::Insert: {
+        // One merging pass from the back: each kept entry moves once.
+        const size_t count = entries_.size() + change.Entries.size();
+        entries_.resize(count);
+        size_t from = count - change.Entries.size();
+        size_t next = change.Entries.size();
+        for (size_t to = count; to-- > 0;) {
+            if (next > 0 && undo.Indices[next - 1] == to)
+                entries_[to] = std::move(change.Entries[--next]);
+            else
+                entries_[to] = std::move(entries_[--from]);
+        }
+        undo.What = TblChange::Kind::Remove;
+        break;
+    }
+    case TblChange::Kind::Remove: {
+        // One compacting pass; the entries that go are kept for the change back.
+        undo.Entries.resize(undo.Indices.size());
+        size_t kept = 0;
+        size_t next = 0;
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            if (next < undo.Indices.size() && undo.Indices[next] == i) {
+                undo.Entries[next++] = std::move(entries_[i]);
+                continue;
+            }
+            if (kept != i)
+                entries_[kept] = std::move(entries_[i]);
+            ++kept;
+        }
+        entries_.resize(kept);
+        undo.What = TblChange::Kind::Insert;
+        break;
+    }
+    case TblChange::Kind::Move: {
+        const auto first = entries_.begin();
+        const auto f = static_cast<std::ptrdiff_t>(change.From), t = static_cast<std::ptrdiff_t>(change.To);
+        if (f < t)
+            std::rotate(first + f, first + f + 1, first + t + 1);
+        else
+            std::rotate(first + t, first + f, first + f + 1);
+        undo.From = change.To;
+        undo.To = change.From;
+        break;
+    }
+    }
+    return undo;
+}
+
+void TblDocument::OwnText(TblChange& change) const {
+    if (change.Bytes == bytes_)
+        return;
+    for (StoredEntry& entry : change.Entries) {
+        if (entry.Own)
+            continue;
+        const std::string_view file(reinterpret_cast<const char*>(change.Bytes->data()), change.Bytes->size());
+        const std::string_view value = file.substr(entry.InFile.ValueOffset, entry.InFile.ValueLength);
+        entry.Own = std::make_unique<TblEntry>(
+            TblEntry{KeyFromBytes(file.substr(entry.InFile.KeyOffset, entry.InFile.KeyLength)),
+                     ValueFromBytes(value.substr(0, value.find('\0')), change.ParseOnLoad)});
+    }
+    change.Bytes = bytes_;
+}
+
+bool TblDocument::Undo(size_t& focus) {
+    if (!history_.CanUndo())
+        return false;
+    TblStep step = history_.TakeUndo();
+    TblStep redo{step.Name, step.Focus, {}, step.State, 0};
+    for (auto change = step.Changes.rbegin(); change != step.Changes.rend(); ++change) {
+        redo.Changes.push_back(Apply(std::move(*change)));
+        redo.Footprint += redo.Changes.back().Footprint();
+    }
+    history_.PushRedone(std::move(redo));
+    focus = std::min(step.Focus, entries_.size());
+    AfterUndoOrRedo();
+    return true;
+}
+
+bool TblDocument::Redo(size_t& focus) {
+    if (!history_.CanRedo())
+        return false;
+    TblStep step = history_.TakeRedo();
+    TblStep undo{step.Name, step.Focus, {}, step.State, 0};
+    for (auto change = step.Changes.rbegin(); change != step.Changes.rend(); ++change) {
+        undo.Changes.push_back(Apply(std::move(*change)));
+        undo.Footprint += undo.Changes.back().Footprint();
+    }
+    history_.PushUndone(std::move(undo));
+    focus = std::min(step.Focus, entries_.size());
+    AfterUndoOrRedo();
+    return true;
+}
+
+void TblDocument::AfterUndoOrRedo() {
+    Modified = history_.State() != savedState_;
+    ModifiedShown = false;
 }
 
 void TblDocument::Clear() {
     entries_.clear();
-    bytes_ = ByteBuffer();
+    bytes_.reset();
+    history_.Clear();
 }
 
 void TblDocument::Reset() {
@@ -169,8 +326,9 @@ Result TblDocument::Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::s
     for (size_t i = 0; i < found.size(); ++i)
         stored[i].InFile = found[i];
     entries_ = std::move(stored);
-    bytes_ = std::move(bytes);
+    bytes_ = std::make_shared<const ByteBuffer>(std::move(bytes));
     parseOnLoad_ = parseOnLoad;
+    history_.Clear();
     return Result::Success();
 }
 
@@ -219,6 +377,7 @@ Result TblDocument::Rescue(const std::u16string& path, bool parseOnLoad, std::ve
     FileName = u"Untitled";
     ModifiedShown = false;
     Modified = rescued.Ok;
+    savedState_ = NeverSaved;
     return rescued;
 }
 
@@ -242,16 +401,17 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
                                  node.ValueLength - 1u};
         }
         std::u16string pathName = path, fileName = FileNameOf(path);
+        auto writtenBytes = std::make_shared<const ByteBuffer>(std::move(built.Bytes));
 
         if (progress)
             progress("Saving....");
-        if (const Result saved = WriteFileSafely(path, built.Bytes.Bytes()); !saved)
+        if (const Result saved = WriteFileSafely(path, writtenBytes->Bytes()); !saved)
             return Result::Failure("The table was not saved; the file on disk is unchanged: " + saved.Message + ".",
                                    "Save Error");
 
         // The table now holds what loading the new file gives back.
         entries_.swap(written);
-        bytes_ = std::move(built.Bytes);
+        bytes_ = std::move(writtenBytes);
         parseOnLoad_ = parseOnLoad;
         Header = built.Header;
         PathName.swap(pathName);
@@ -270,4 +430,6 @@ std::u16string TblDocument::Title() const {
 void TblDocument::MarkClean() {
     Modified = false;
     ModifiedShown = false;
+    history_.EndTyping();
+    savedState_ = history_.State();
 }

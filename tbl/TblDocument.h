@@ -4,6 +4,7 @@
 #include "LargeBlocks.h"
 #include "Result.h"
 #include "TblFormat.h"
+#include "TblHistory.h"
 
 #include <functional>
 #include <memory>
@@ -12,14 +13,6 @@
 #include <utility>
 #include <vector>
 
-// One entry of a table, as the editor shows it (UTF-16).
-struct TblEntry {
-    std::u16string Key;
-    std::u16string Value;
-
-    bool operator==(const TblEntry&) const = default;
-};
-
 // An activity text for the status bar ("Compiling....", "Saving...."), UTF-8.
 using TblProgress = std::function<void(const std::string& text)>;
 
@@ -27,15 +20,6 @@ using TblProgress = std::function<void(const std::string& text)>;
 enum class TblValueForm {
     Game,   // colour tokens become game codes, "\n" tokens line feeds, carriage returns go: Save
     Exact,  // as held, nothing converted: loading the file gives back exactly these values
-};
-
-// Where an entry's key and value lie in a file's bytes. The key is KeyLength bytes long; the
-// value ends at the first zero byte of its ValueLength bytes, or after them (a zero follows).
-struct TblTextSpans {
-    uint32_t KeyOffset = 0;
-    uint32_t KeyLength = 0;
-    uint32_t ValueOffset = 0;
-    uint32_t ValueLength = 0;
 };
 
 // Why a .tbl file cannot hold an entry with this key and value, its value written in `form`:
@@ -73,7 +57,7 @@ public:
     std::vector<TblEntry> Entries() const;
 
     // Every change below either happens whole or, when it fails (an index out of range, a
-    // 65,536th entry, no memory), leaves the table exactly as it was.
+    // 65,536th entry, no memory), leaves the table exactly as it was. Each is recorded for Undo.
     void SetKey(size_t index, std::u16string key);
     void SetValue(size_t index, std::u16string value);
     bool Insert(size_t index, std::u16string key, std::u16string value);
@@ -81,14 +65,41 @@ public:
     // Puts the entries of `replaced` at their indices and appends `appended`: a merge.
     bool ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> replaced, std::vector<TblEntry> appended);
     void Remove(size_t index);
-    // Removes the entries at `sortedIndices` (ascending, no repeats) in one compacting pass.
+    // Removes the entries at `sortedIndices` (ascending, no repeats; those past the last entry
+    // are left out) in one compacting pass.
     void RemoveMany(const std::vector<size_t>& sortedIndices);
     void Move(size_t from, size_t to);
-    void Clear();
+    // The value editor's change to entry `index`: a run of them in one entry is one step, named
+    // `name` ("Typing"), until EndTyping or any other step.
+    void TypeValue(size_t index, std::u16string value, const char* name = "Typing");
+    void EndTyping() { history_.EndTyping(); }
     void MarkModified() { Modified = true; }
+
+    // Undo and Redo. The changes made while a Step lives are one step; a change made outside
+    // any is a step of its own. The history survives Compile and ends with Load, Rescue and
+    // Reset. Undo and Redo make the table Modified unless they bring it back to the state last
+    // loaded or saved; each gives the index of the entry its step changed (at most Count(),
+    // which is past the last entry when that one went).
+    class Step {
+    public:
+        Step(TblDocument& document, std::string name, size_t focus) : history_(document.history_) {
+            history_.Begin(std::move(name), focus);
+        }
+        ~Step() { history_.End(); }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        TblHistory& history_;
+    };
+    const TblHistory& History() const { return history_; }
+    bool Undo(size_t& focus);
+    bool Redo(size_t& focus);
 
     // New: an empty, untitled, clean table (the header record is kept).
     void Reset();
+    // Empties the table, as a failed Load leaves it.
+    void Clear();
     // Open: replaces the table with the file's entries; on success it is loaded and clean. A file
     // that points anywhere outside itself is refused whole and leaves the table empty, and so is
     // one whose header's text area start disagrees with its counts (TblTextStartProblem says
@@ -124,23 +135,31 @@ public:
     void MarkClean();
 
 private:
-    struct StoredEntry {
-        TblTextSpans InFile;              // where the entry lies in bytes_, while Own is empty
-        std::unique_ptr<TblEntry> Own;    // an edited or added entry's own text
-    };
+    using StoredEntry = TblStoredEntry;
     using StoredEntries = BlockVector<StoredEntry>;
 
     std::string_view FileText(uint32_t offset, uint32_t length) const;
     std::string_view StoredKey(const TblTextSpans& spans) const;
     std::string_view StoredValue(const TblTextSpans& spans) const;
     // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
-    void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text);
+    void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text, bool recorded = true);
+    // A change for the history whose entries lie in the present file bytes.
+    TblChange Change(TblChange::Kind what) const;
+    // Applies a change the history kept and gives back the one that reverses it.
+    TblChange Apply(TblChange change);
+    // Entries the history kept from other file bytes (the file before a save) take their text.
+    void OwnText(TblChange& change) const;
+    void AfterUndoOrRedo();
     static StoredEntries Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
     Result ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable);
 
     StoredEntries entries_;
-    ByteBuffer bytes_;            // the file the entries were read from or last written to
+    // The file the entries were read from or last written to; shared with history steps whose
+    // entries lie in it.
+    std::shared_ptr<const ByteBuffer> bytes_;
     bool parseOnLoad_ = false;    // how entries still in bytes_ are decoded
+    TblHistory history_;
+    uint64_t savedState_ = 0;     // the history's state when last loaded or saved
 };

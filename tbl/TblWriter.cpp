@@ -141,13 +141,13 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
             for (char16_t c : entry.Own->Key)
                 file[at++] = static_cast<uint8_t>(c);
         } else {
-            std::memcpy(file + at, bytes_.data() + entry.InFile.KeyOffset, entry.InFile.KeyLength);
+            std::memcpy(file + at, bytes_->data() + entry.InFile.KeyOffset, entry.InFile.KeyLength);
             at += entry.InFile.KeyLength;
         }
         file[at++] = 0;
         const size_t valueStart = at;
         const ValueSource& source = sources[i];
-        const uint8_t* value = source.FromFile ? bytes_.data() : reinterpret_cast<const uint8_t*>(encoded.data());
+        const uint8_t* value = source.FromFile ? bytes_->data() : reinterpret_cast<const uint8_t*>(encoded.data());
         std::memcpy(file + at, value + source.Offset, source.Length);
         at += source.Length;
         file[at++] = 0;
