@@ -24,10 +24,12 @@ FrameAsImage ImageOfFrame(const Dc6SourceFrame& frame, uint8_t preferred);
 // is taken over; its pixels change only where the background index is also painted.
 FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t background);
 
-// A frame from a decoded PNG. Indexed images keep their indices, pixels whose palette entry
-// is fully transparent (tRNS) becoming transparent; other images have their colours mapped
-// to `rgbPalette` (red, green, blue), an exact match first, else the nearest colour, and
-// fully transparent pixels become transparent. The offsets come from the PNG's oFFs chunk.
+// A frame from a decoded PNG. Colours are mapped to `rgbPalette` (red, green, blue), an
+// exact match first, else the nearest colour; an indexed image keeps an index where its
+// palette entry is the colour `rgbPalette` has at that index (paint programs rewrite the
+// palette, dropping and reordering entries, so an index alone does not name a colour).
+// Fully transparent pixels, through alpha or tRNS, become transparent. The offsets come
+// from the PNG's oFFs chunk.
 void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame);
 
 // A frame from an 8-bit image of palette indices, all pixels opaque except those of
