@@ -116,7 +116,7 @@ FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t ba
     return result;
 }
 
-void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame) {
+void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, uint8_t alphaThreshold, Dc6SourceFrame& frame) {
     SizeFrame(frame, png.width, png.height);
     if (png.offsets) {
         frame.offsetX = png.offsets->x;
@@ -132,7 +132,7 @@ void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFra
             const std::array<uint8_t, 4>& entry = i < png.palette.size() ? png.palette[i] : Black;
             const bool gameColour = std::equal(entry.begin(), entry.begin() + 3, rgbPalette.begin() + 3 * i);
             indexFor[i] = gameColour ? static_cast<uint8_t>(i) : mapper.IndexOf(entry[0], entry[1], entry[2]);
-            opaqueFor[i] = entry[3] != 0;
+            opaqueFor[i] = entry[3] >= alphaThreshold;
         }
         for (size_t i = 0; i < png.indices.size(); ++i) {
             frame.pixels[i] = indexFor[png.indices[i]];
@@ -142,7 +142,7 @@ void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFra
     }
     for (size_t i = 0; i < frame.pixels.size(); ++i) {
         const uint8_t* p = png.rgba.data() + 4 * i;
-        if (p[3] == 0)
+        if (p[3] < alphaThreshold)
             frame.opaque[i] = 0;
         else
             frame.pixels[i] = mapper.IndexOf(p[0], p[1], p[2]);

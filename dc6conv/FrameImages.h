@@ -28,9 +28,13 @@ FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t ba
 // exact match first, else the nearest colour; an indexed image keeps an index where its
 // palette entry is the colour `rgbPalette` has at that index (paint programs rewrite the
 // palette, dropping and reordering entries, so an index alone does not name a colour).
-// Fully transparent pixels, through alpha or tRNS, become transparent. The offsets come
-// from the PNG's oFFs chunk.
-void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame);
+// Pixels whose alpha (or tRNS entry) is below `alphaThreshold` become transparent, all
+// others opaque: a DC6 pixel is drawn or not. The offsets come from the PNG's oFFs chunk.
+void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, uint8_t alphaThreshold, Dc6SourceFrame& frame);
+
+// Below one half: the anti-aliased edge of a figure drawn on a transparent background keeps
+// its inner half and loses the faint outer half, instead of a halo of background colour.
+constexpr uint8_t DefaultAlphaThreshold = 128;
 
 // A frame from an 8-bit image of palette indices, all pixels opaque except those of
 // `transparentIndex` when given.

@@ -28,14 +28,18 @@ const char ToolUsage[] =
     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
     "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
     "      offsets, termination bytes), in DIR/NAME/.\n"
-    "  dc6tool pack [-o OUT.dc6] [--palette FILE] FOLDER\n"
+    "  dc6tool pack [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] FOLDER\n"
     "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
     "      been edited: colours are mapped to the palette (an indexed PNG keeps an index\n"
-    "      where its own palette has the palette's colour there), fully transparent pixels\n"
-    "      stay transparent.\n"
-    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--offset X,Y] IMAGE...\n"
+    "      where its own palette has the palette's colour there). A DC6 pixel is drawn or\n"
+    "      not: pixels less than half opaque (alpha below 128) are transparent, the others\n"
+    "      opaque.\n"
+    "      --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent\n"
+    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] [--offset X,Y]\n"
+    "                    IMAGE...\n"
     "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
-    "      with .dc6); --offset gives every frame the offsets X,Y (default: a PNG's oFFs).\n"
+    "      with .dc6); PNGs are read as pack reads them. --offset gives every frame the\n"
+    "      offsets X,Y (default: a PNG's oFFs).\n"
     "  dc6tool --help\n"
     "Exit status: 0 when every file was converted, 1 when any was not (info: when any file is\n"
     "damaged), 2 on wrong usage.\n";
@@ -76,6 +80,8 @@ void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options
         command.add_option("--jobs", options.jobs)->check(CLI::Range(1u, 256u));
         command.add_flag("--all-frames", options.allFrames);
     }
+    if (kind == ToolCommand::Pack || kind == ToolCommand::FromImage)
+        command.add_option("--alpha-threshold", options.alphaThreshold)->check(CLI::Range(1u, 255u));
     if (kind == ToolCommand::FromImage)
         command.add_option("--offset", offset);
     command.add_option("files", options.files);

@@ -75,6 +75,14 @@ TEST(ToolOptions, ReadsTheSpriteCommandsOptions) {
     ASSERT_TRUE(Parse({"unpack", "-o", "dir", "a.dc6"}, options));
     EXPECT_EQ(options.outputFolder, "dir");
 
+    ASSERT_TRUE(Parse({"pack", "--alpha-threshold", "1", "folder"}, options));
+    EXPECT_EQ(options.alphaThreshold, 1u);
+    ASSERT_TRUE(Parse({"fromimage", "--alpha-threshold=255", "a.png"}, options));
+    EXPECT_EQ(options.alphaThreshold, 255u);
+
+    EXPECT_FALSE(Parse({"pack", "--alpha-threshold", "0", "folder"}, options));
+    EXPECT_FALSE(Parse({"fromimage", "--alpha-threshold", "256", "a.png"}, options));
+    EXPECT_FALSE(Parse({"topng", "--alpha-threshold", "9", "a.dc6"}, options));
     EXPECT_FALSE(Parse({"pack", "a", "b"}, options));
     EXPECT_FALSE(Parse({"fromimage", "--offset", "3", "a.png"}, options));
     EXPECT_FALSE(Parse({"unpack", "--jobs", "2", "a.dc6"}, options));

@@ -99,13 +99,37 @@ TEST(FrameFromPng, MapsColoursExactThenNearestAndFullyTransparentPixelsToTranspa
     png.width = 3;
     png.height = 1;
     png.rgba = {244, 196, 108, 255,  // entry 12 exactly
-                37, 1, 0, 128,       // nearest: entry 1 (36, 0, 0); half alpha stays opaque
+                37, 1, 0, 255,       // nearest: entry 1 (36, 0, 0)
                 255, 255, 255, 0};   // fully transparent
     Dc6SourceFrame frame;
-    FrameFromPng(png, rgb, frame);
+    FrameFromPng(png, rgb, DefaultAlphaThreshold, frame);
     EXPECT_EQ(frame.pixels[0], 12);
     EXPECT_EQ(frame.pixels[1], 1);
     EXPECT_EQ(frame.opaque, (std::vector<uint8_t>{1, 1, 0}));
+}
+
+TEST(FrameFromPng, PixelsLessOpaqueThanTheThresholdAreTransparentInTrueColourAndIndexedImages) {
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    struct Case {
+        uint8_t threshold, alpha;
+        bool opaque;
+    };
+    for (const Case c : {Case{DefaultAlphaThreshold, 127, false}, Case{DefaultAlphaThreshold, 128, true},
+                         Case{1, 0, false}, Case{1, 1, true}, Case{255, 254, false}, Case{255, 255, true}}) {
+        DecodedPng trueColour, indexed;
+        trueColour.width = indexed.width = 1;
+        trueColour.height = indexed.height = 1;
+        trueColour.rgba = {244, 196, 108, c.alpha};
+        indexed.indexed = true;
+        indexed.indices = {0};
+        indexed.palette = {{244, 196, 108, c.alpha}};
+        for (const DecodedPng* png : {&trueColour, &indexed}) {
+            Dc6SourceFrame frame;
+            FrameFromPng(*png, rgb, c.threshold, frame);
+            EXPECT_EQ(frame.opaque[0], c.opaque) << "alpha " << int(c.alpha) << " threshold " << int(c.threshold)
+                                                 << (png->indexed ? " indexed" : " true colour");
+        }
+    }
 }
 
 TEST(FrameFromPng, IndexedImagesKeepAnIndexOnlyWhereTheirPaletteHasTheGameColourThere) {
@@ -121,7 +145,7 @@ TEST(FrameFromPng, IndexedImagesKeepAnIndexOnlyWhereTheirPaletteHasTheGameColour
     png.palette = {entry(0, 255), entry(12, 255), entry(2, 255), entry(1, 0)};
     png.indices = {0, 1, 2, 3, 7};  // 7 is past the palette: black
     Dc6SourceFrame frame;
-    FrameFromPng(png, rgb, frame);
+    FrameFromPng(png, rgb, DefaultAlphaThreshold, frame);
     EXPECT_EQ(frame.opaque, (std::vector<uint8_t>{1, 1, 1, 0, 1}));
     EXPECT_EQ(frame.pixels[0], 0);
     EXPECT_EQ(frame.pixels[1], 12);
@@ -225,7 +249,7 @@ TEST(PngIndependent, AFrameRecolouredByImageMagickPacksIntoASoundDc6) {
     RunAndRead("convert '" + png + "' -modulate 100,100,150 PNG32:'" + png + "'", dir);
 
     Dc6Sprite packed;
-    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, packed, problem)) << problem;
+    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, DefaultAlphaThreshold, packed, problem)) << problem;
     std::vector<uint8_t> file;
     ASSERT_TRUE(EncodeDc6(packed, file, problem)) << problem;
     std::ostringstream report;
@@ -259,7 +283,7 @@ TEST(PngIndependent, ABoxDrawnByImageMagickOnAnUnpackedFramePacksWithTheGameColo
     ASSERT_LT(edited.palette.size(), 256u) << "ImageMagick kept the whole palette: the case is not exercised";
 
     Dc6Sprite packed;
-    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, packed, problem)) << problem;
+    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, DefaultAlphaThreshold, packed, problem)) << problem;
     const Dc6SourceFrame& before = sprite.frames[0];
     const Dc6SourceFrame& after = packed.frames[0];
     ASSERT_EQ(after.pixels.size(), before.pixels.size());
@@ -273,8 +297,9 @@ TEST(PngIndependent, ABoxDrawnByImageMagickOnAnUnpackedFramePacksWithTheGameColo
                     << "the box is yellow, not index " << int(after.pixels[i]);
             } else {
                 ASSERT_EQ(after.opaque[i], before.opaque[i]) << x << "," << y;
-                if (before.opaque[i])
+                if (before.opaque[i]) {
                     ASSERT_EQ(after.pixels[i], before.pixels[i]) << x << "," << y;
+                }
             }
         }
     }
