@@ -149,6 +149,17 @@ void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, uint8_t alph
     }
 }
 
+std::optional<uint8_t> TopcxBackgroundIndex(const Image& image) {
+    std::array<size_t, 256> counts{};
+    for (uint8_t index : image.pixels)
+        ++counts[index];
+    std::optional<uint8_t> background;
+    for (uint8_t candidate : {238, 205, 0})
+        if (counts[candidate] > (background ? counts[*background] : 0))
+            background = candidate;
+    return background;
+}
+
 void FrameFromIndexedImage(const Image& image, std::optional<uint8_t> transparentIndex, Dc6SourceFrame& frame) {
     SizeFrame(frame, image.width, image.height);
     frame.pixels = image.pixels;

@@ -6,6 +6,7 @@
 #include "PngCodec.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // A frame as an indexed image: its transparent pixels all get one index that no opaque pixel
@@ -35,6 +36,14 @@ void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, uint8_t alph
 // Below one half: the anti-aliased edge of a figure drawn on a transparent background keeps
 // its inner half and loses the faint outer half, instead of a halo of background colour.
 constexpr uint8_t DefaultAlphaThreshold = 128;
+
+// The index topcx filled an image's undrawn pixels with, told from its pixels: PCX has no
+// transparency, and topcx writes the header the game's tools write, which has no field for
+// it (a paint program would rewrite one anyway). topcx fills with the DC6 header's
+// background byte, 238, 205 or 0 in the game's files; of these the image's most frequent is
+// taken (238 before 205 before 0 on a tie), since a frame's undrawn margin outnumbers the
+// painted pixels of those indices. None when the image holds none of them.
+std::optional<uint8_t> TopcxBackgroundIndex(const Image& image);
 
 // A frame from an 8-bit image of palette indices, all pixels opaque except those of
 // `transparentIndex` when given.

@@ -18,6 +18,7 @@ struct ToolOptions {
     bool allFrames = false;
     bool offsetGiven = false;   // fromimage: every frame's offsets, else those of each PNG's oFFs
     unsigned alphaThreshold = DefaultAlphaThreshold;  // pack, fromimage: lower alpha is transparent
+    std::optional<uint8_t> pcxTransparentIndex;       // fromimage: else TopcxBackgroundIndex
     int offsetX = 0;
     int offsetY = 0;
 };

@@ -277,6 +277,7 @@ TEST(PngIndependent, ABoxDrawnByImageMagickOnAnUnpackedFramePacksWithTheGameColo
     // ImageMagick writes the frame back as an indexed PNG with a palette of its own.
     const std::string png = (dir / "u" / "h_0_0.png").string();
     RunAndRead("convert '" + png + "' -fill yellow -draw 'rectangle 30,30,39,39' '" + png + "'", dir);
+    SaveFuzzSeed("ImageReadFuzz", "imagemagick-box.png", ReadBytes(png));
     DecodedPng edited;
     ASSERT_TRUE(DecodePng(ReadBytes(png), edited, problem)) << problem;
     ASSERT_TRUE(edited.indexed);
