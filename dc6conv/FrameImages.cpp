@@ -116,28 +116,48 @@ FrameAsImage ImageOfDecodedFrame(Image&& painted, const Image& check, uint8_t ba
     return result;
 }
 
-void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, Dc6SourceFrame& frame) {
+void FrameFromPng(const DecodedPng& png, const Palette& rgbPalette, uint8_t alphaThreshold, Dc6SourceFrame& frame) {
     SizeFrame(frame, png.width, png.height);
     if (png.offsets) {
         frame.offsetX = png.offsets->x;
         frame.offsetY = png.offsets->y;
     }
+    ColourMapper mapper(rgbPalette);
     if (png.indexed) {
+        // What each PNG index becomes. An index past the palette's end shows black, as
+        // libpng shows it.
+        constexpr std::array<uint8_t, 4> Black{0, 0, 0, 255};
+        std::array<uint8_t, 256> indexFor{}, opaqueFor{};
+        for (size_t i = 0; i < 256; ++i) {
+            const std::array<uint8_t, 4>& entry = i < png.palette.size() ? png.palette[i] : Black;
+            const bool gameColour = std::equal(entry.begin(), entry.begin() + 3, rgbPalette.begin() + 3 * i);
+            indexFor[i] = gameColour ? static_cast<uint8_t>(i) : mapper.IndexOf(entry[0], entry[1], entry[2]);
+            opaqueFor[i] = entry[3] >= alphaThreshold;
+        }
         for (size_t i = 0; i < png.indices.size(); ++i) {
-            const uint8_t index = png.indices[i];
-            frame.pixels[i] = index;
-            frame.opaque[i] = !(index < png.palette.size() && png.palette[index][3] == 0);
+            frame.pixels[i] = indexFor[png.indices[i]];
+            frame.opaque[i] = opaqueFor[png.indices[i]];
         }
         return;
     }
-    ColourMapper mapper(rgbPalette);
     for (size_t i = 0; i < frame.pixels.size(); ++i) {
         const uint8_t* p = png.rgba.data() + 4 * i;
-        if (p[3] == 0)
+        if (p[3] < alphaThreshold)
             frame.opaque[i] = 0;
         else
             frame.pixels[i] = mapper.IndexOf(p[0], p[1], p[2]);
     }
+}
+
+std::optional<uint8_t> TopcxBackgroundIndex(const Image& image) {
+    std::array<size_t, 256> counts{};
+    for (uint8_t index : image.pixels)
+        ++counts[index];
+    std::optional<uint8_t> background;
+    for (uint8_t candidate : {238, 205, 0})
+        if (counts[candidate] > (background ? counts[*background] : 0))
+            background = candidate;
+    return background;
 }
 
 void FrameFromIndexedImage(const Image& image, std::optional<uint8_t> transparentIndex, Dc6SourceFrame& frame) {

@@ -208,7 +208,8 @@ bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const
     return true;
 }
 
-bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, Dc6Sprite& sprite, std::string& problem) {
+bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, uint8_t alphaThreshold, Dc6Sprite& sprite,
+                      std::string& problem) {
     Dc6Sprite read;
     std::vector<ListedFrame> listed;
     if (!ReadManifest(folder, read, listed, problem))
@@ -234,7 +235,7 @@ bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, Dc6S
             return false;
         }
         Dc6SourceFrame fromImage;
-        FrameFromPng(png, rgbPalette, fromImage);
+        FrameFromPng(png, rgbPalette, alphaThreshold, fromImage);
         fromImage.offsetX = frame.header.offsetX;
         fromImage.offsetY = frame.header.offsetY;
         fromImage.flip = frame.header.flip;

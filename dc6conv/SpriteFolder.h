@@ -33,4 +33,5 @@ bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const
 // Reads a folder written by WriteSpriteFolder, whose PNGs may have been edited: their sizes
 // are taken as they are now, their pixels as FrameFromPng reads them, the offsets from the
 // manifest.
-bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, Dc6Sprite& sprite, std::string& problem);
+bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, uint8_t alphaThreshold, Dc6Sprite& sprite,
+                      std::string& problem);

@@ -40,9 +40,10 @@ bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& me
     return true;
 }
 
-// One image as a frame: PNG as FrameFromPng reads it; PCX indices as they are, index 0
-// transparent (PCX has no transparency; the game's sprites leave index 0 undrawn).
-bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame& frame, std::string& problem) {
+// One image as a frame: PNG as FrameFromPng reads it; PCX indices as they are, the pixels
+// of --transparent's index or else of TopcxBackgroundIndex transparent.
+bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptions& options, Dc6SourceFrame& frame,
+                    std::string& problem) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
         problem = "can not be read (missing, unreadable or empty)";
@@ -52,14 +53,16 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame&
         DecodedPng png;
         if (!DecodePng(bytes, png, problem))
             return false;
-        FrameFromPng(png, rgb, frame);
+        FrameFromPng(png, rgb, static_cast<uint8_t>(options.alphaThreshold), frame);
         return true;
     }
     Image image;
     Palette pcxPalette{};
     if (!DecodePcx(bytes, image, pcxPalette, problem))
         return false;
-    FrameFromIndexedImage(image, uint8_t{0}, frame);
+    const std::optional<uint8_t> transparent =
+        options.pcxTransparentIndex ? options.pcxTransparentIndex : TopcxBackgroundIndex(image);
+    FrameFromIndexedImage(image, transparent, frame);
     return true;
 }
 
@@ -103,7 +106,7 @@ bool RunPack(const ToolOptions& options, const Palette& rgb, std::ostream& messa
     const std::string out = options.outputFile.empty() ? folder + ".dc6" : options.outputFile;
     Dc6Sprite sprite;
     std::string problem;
-    if (!ReadSpriteFolder(folder, rgb, sprite, problem)) {
+    if (!ReadSpriteFolder(folder, rgb, static_cast<uint8_t>(options.alphaThreshold), sprite, problem)) {
         messages << problem << '\n';
         return false;
     }
@@ -115,7 +118,7 @@ bool RunFromImage(const ToolOptions& options, const Palette& rgb, std::ostream& 
     for (const std::string& path : options.files) {
         Dc6SourceFrame frame;
         std::string problem;
-        if (!ReadImageFrame(path, rgb, frame, problem)) {
+        if (!ReadImageFrame(path, rgb, options, frame, problem)) {
             messages << path << ": " << problem << '\n';
             return false;
         }

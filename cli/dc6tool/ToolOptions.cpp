@@ -28,13 +28,22 @@ const char ToolUsage[] =
     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
     "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
     "      offsets, termination bytes), in DIR/NAME/.\n"
-    "  dc6tool pack [-o OUT.dc6] [--palette FILE] FOLDER\n"
+    "  dc6tool pack [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] FOLDER\n"
     "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
-    "      been edited: indexed PNGs keep their indices, other colours are mapped to the\n"
-    "      palette, fully transparent pixels stay transparent.\n"
-    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--offset X,Y] IMAGE...\n"
+    "      been edited: colours are mapped to the palette (an indexed PNG keeps an index\n"
+    "      where its own palette has the palette's colour there). A DC6 pixel is drawn or\n"
+    "      not: pixels less than half opaque (alpha below 128) are transparent, the others\n"
+    "      opaque.\n"
+    "      --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent\n"
+    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] [--offset X,Y]\n"
+    "                    [--transparent N] IMAGE...\n"
     "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
-    "      with .dc6); --offset gives every frame the offsets X,Y (default: a PNG's oFFs).\n"
+    "      with .dc6); PNGs are read as pack reads them. A PCX image's transparent pixels are\n"
+    "      those of the index topcx fills the background with: of 238, 205 and 0 (the\n"
+    "      backgrounds of the game's DC6 files), the one the image holds most; none when it\n"
+    "      holds none of them.\n"
+    "      --offset X,Y       every frame's offsets (default: a PNG's oFFs)\n"
+    "      --transparent N    PCX images: index N (0 to 255) is transparent\n"
     "  dc6tool --help\n"
     "Exit status: 0 when every file was converted, 1 when any was not (info: when any file is\n"
     "damaged), 2 on wrong usage.\n";
@@ -61,8 +70,10 @@ bool ParseOffset(const std::string& text, int& x, int& y) {
     return xError == std::errc() && xEnd == text.data() + comma && yError == std::errc() && yEnd == end;
 }
 
-// The options each command takes, bound to `options`.
-void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options, std::string& offset) {
+// The options each command takes, bound to `options`, those read further to `offset` and
+// `transparent`.
+void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options, std::string& offset,
+                       unsigned& transparent) {
     command.set_help_flag();
     command.add_flag("-h,--help");
     const bool convertsMany = kind == ToolCommand::ToPcx || kind == ToolCommand::ToPng;
@@ -75,8 +86,12 @@ void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options
         command.add_option("--jobs", options.jobs)->check(CLI::Range(1u, 256u));
         command.add_flag("--all-frames", options.allFrames);
     }
-    if (kind == ToolCommand::FromImage)
+    if (kind == ToolCommand::Pack || kind == ToolCommand::FromImage)
+        command.add_option("--alpha-threshold", options.alphaThreshold)->check(CLI::Range(1u, 255u));
+    if (kind == ToolCommand::FromImage) {
         command.add_option("--offset", offset);
+        command.add_option("--transparent", transparent)->check(CLI::Range(0u, 255u));
+    }
     command.add_option("files", options.files);
 }
 
@@ -103,7 +118,8 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
 
     CLI::App command("dc6tool " + name, name);
     std::string offset;
-    AddCommandOptions(command, options.command, options, offset);
+    unsigned transparent = 0;
+    AddCommandOptions(command, options.command, options, offset, transparent);
     std::vector<std::string> rest(args.begin() + 1, args.end());
     std::reverse(rest.begin(), rest.end());  // CLI11 takes the arguments last first
     try {
@@ -123,6 +139,8 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
         return false;
     }
     options.offsetGiven = !offset.empty();
+    if (options.command == ToolCommand::FromImage && command.count("--transparent") > 0)
+        options.pcxTransparentIndex = static_cast<uint8_t>(transparent);
     if (options.files.empty()) {
         error = name + (options.command == ToolCommand::Pack        ? " needs the folder to pack"
                         : options.command == ToolCommand::FromImage ? " needs at least one image"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameImages.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@ struct ToolOptions {
     unsigned jobs = 0;          // 0: one per core
     bool allFrames = false;
     bool offsetGiven = false;   // fromimage: every frame's offsets, else those of each PNG's oFFs
+    unsigned alphaThreshold = DefaultAlphaThreshold;  // pack, fromimage: lower alpha is transparent
+    std::optional<uint8_t> pcxTransparentIndex;       // fromimage: else TopcxBackgroundIndex
     int offsetX = 0;
     int offsetY = 0;
 };

@@ -1,8 +1,12 @@
 #include "BatchConvert.h"
 #include "CommandLine.h"
 #include "Dc6Builder.h"
+#include "Dc6Sprite.h"
+#include "FrameImages.h"
 #include "MessageText.h"
 #include "OutputNames.h"
+#include "PcxTestReader.h"
+#include "SpriteCommands.h"
 #include "TestSupport.h"
 #include "ToolOptions.h"
 
@@ -10,6 +14,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,12 +74,25 @@ TEST(ToolOptions, ReadsTheSpriteCommandsOptions) {
     EXPECT_TRUE(options.offsetGiven);
     EXPECT_EQ(options.offsetX, -3);
     EXPECT_EQ(options.offsetY, 12);
+    EXPECT_FALSE(options.pcxTransparentIndex.has_value());
+    ASSERT_TRUE(Parse({"fromimage", "--transparent", "238", "a.pcx"}, options));
+    EXPECT_EQ(options.pcxTransparentIndex, uint8_t{238});
     ASSERT_TRUE(Parse({"topng", "--jobs=2", "--all-frames", "a.dc6"}, options));
     EXPECT_EQ(options.command, ToolCommand::ToPng);
     EXPECT_EQ(options.jobs, 2u);
     ASSERT_TRUE(Parse({"unpack", "-o", "dir", "a.dc6"}, options));
     EXPECT_EQ(options.outputFolder, "dir");
 
+    ASSERT_TRUE(Parse({"pack", "--alpha-threshold", "1", "folder"}, options));
+    EXPECT_EQ(options.alphaThreshold, 1u);
+    ASSERT_TRUE(Parse({"fromimage", "--alpha-threshold=255", "a.png"}, options));
+    EXPECT_EQ(options.alphaThreshold, 255u);
+
+    EXPECT_FALSE(Parse({"pack", "--alpha-threshold", "0", "folder"}, options));
+    EXPECT_FALSE(Parse({"fromimage", "--alpha-threshold", "256", "a.png"}, options));
+    EXPECT_FALSE(Parse({"topng", "--alpha-threshold", "9", "a.dc6"}, options));
+    EXPECT_FALSE(Parse({"fromimage", "--transparent", "256", "a.pcx"}, options));
+    EXPECT_FALSE(Parse({"pack", "--transparent", "0", "folder"}, options));
     EXPECT_FALSE(Parse({"pack", "a", "b"}, options));
     EXPECT_FALSE(Parse({"fromimage", "--offset", "3", "a.png"}, options));
     EXPECT_FALSE(Parse({"unpack", "--jobs", "2", "a.dc6"}, options));
@@ -197,6 +215,61 @@ TEST(ConvertBatch, RefusesAFileWhoseSheetMeetsAnotherFilesFrameNamesWhateverTheJ
         const auto files = FilesUnder(out.Path());
         EXPECT_EQ(files.size(), 2u) << "a0.pcx and a1.pcx of a.dc6 only";
         EXPECT_EQ(files.count("PCXFiles/a1.pcx"), 1u);
+    }
+}
+
+TEST(TopcxBackgroundIndex, IsTheMostFrequentOfTheGamesBackgroundBytes) {
+    struct Case {
+        std::vector<uint8_t> pixels;
+        std::optional<uint8_t> background;
+    };
+    for (const Case& c : {Case{{0, 205, 205, 238, 7}, 205}, Case{{0, 0, 205, 238, 7}, 0},
+                          Case{{205, 238, 7}, 238}, Case{{1, 7, 7}, std::nullopt}}) {
+        Image image;
+        MakeImage(static_cast<int64_t>(c.pixels.size()), 1, 0, image);
+        image.pixels = c.pixels;
+        EXPECT_EQ(TopcxBackgroundIndex(image), c.background) << ::testing::PrintToString(c.pixels);
+    }
+}
+
+TEST(FromImage, TakesThePcxBackgroundTopcxWroteAsTransparentOrTheIndexGiven) {
+    SKIP_WITHOUT_REAL_DATA();
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    struct Case {
+        std::string name;  // header backgrounds 238, 205, 0
+        std::optional<uint8_t> transparent;
+    };
+    for (const Case& c : {Case{"gf_inv2ax", {}}, Case{"sh_hlthmana", {}}, Case{"gf_OYTRLITTNHTH", {}},
+                          Case{"sh_hlthmana", 1}}) {
+        const std::filesystem::path dc6 = RealDataDir() / "dc6" / (c.name + ".dc6");
+        Dc6Sprite sprite;
+        std::string problem;
+        ASSERT_TRUE(DecodeDc6Sprite(ReadBytes(dc6), {}, sprite, problem)) << problem;
+        ScratchDir out;
+        BatchRequest request;
+        request.files = {dc6.string()};
+        request.outputFolder = out.Path().string();
+        request.rgbPalette = rgb;
+        request.scope = Dc6FrameScope::AllFrames;
+        ASSERT_EQ(ConvertBatch(request, [](const std::string&, const std::string&) {}), 1u) << c.name;
+        const std::filesystem::path pcx = out / "PCXFiles" / (c.name + "0.pcx");
+        SaveFuzzSeed("ImageReadFuzz", "topcx-" + c.name + ".pcx", ReadBytes(pcx));
+
+        ToolOptions options;
+        options.files = {pcx.string()};
+        options.outputFile = (out / "back.dc6").string();
+        options.pcxTransparentIndex = c.transparent;
+        std::ostringstream messages;
+        ASSERT_TRUE(RunFromImage(options, rgb, messages)) << messages.str();
+        Dc6Sprite back;
+        ASSERT_TRUE(DecodeDc6Sprite(ReadBytes(out / "back.dc6"), {}, back, problem)) << problem;
+        std::vector<uint8_t> expected = sprite.frames[0].opaque;
+        if (c.transparent) {
+            expected.clear();
+            for (uint8_t index : ReadPcxFileForTest(pcx).pixels)
+                expected.push_back(index != *c.transparent);
+        }
+        EXPECT_EQ(back.frames[0].opaque, expected) << c.name << (c.transparent ? " with --transparent" : "");
     }
 }
 

@@ -1,5 +1,5 @@
 // Our PNGs read back by libpng and by independent readers: ImageMagick and Python's zlib
-// (native only), and a PNG recoloured by ImageMagick packed back into a DC6.
+// (native only), and PNGs recoloured or drawn on by ImageMagick packed back into a DC6.
 #include "Dc6Report.h"
 #include "Dc6Sprite.h"
 #include "FrameImages.h"
@@ -99,13 +99,58 @@ TEST(FrameFromPng, MapsColoursExactThenNearestAndFullyTransparentPixelsToTranspa
     png.width = 3;
     png.height = 1;
     png.rgba = {244, 196, 108, 255,  // entry 12 exactly
-                37, 1, 0, 128,       // nearest: entry 1 (36, 0, 0); half alpha stays opaque
+                37, 1, 0, 255,       // nearest: entry 1 (36, 0, 0)
                 255, 255, 255, 0};   // fully transparent
     Dc6SourceFrame frame;
-    FrameFromPng(png, rgb, frame);
+    FrameFromPng(png, rgb, DefaultAlphaThreshold, frame);
     EXPECT_EQ(frame.pixels[0], 12);
     EXPECT_EQ(frame.pixels[1], 1);
     EXPECT_EQ(frame.opaque, (std::vector<uint8_t>{1, 1, 0}));
+}
+
+TEST(FrameFromPng, PixelsLessOpaqueThanTheThresholdAreTransparentInTrueColourAndIndexedImages) {
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    struct Case {
+        uint8_t threshold, alpha;
+        bool opaque;
+    };
+    for (const Case c : {Case{DefaultAlphaThreshold, 127, false}, Case{DefaultAlphaThreshold, 128, true},
+                         Case{1, 0, false}, Case{1, 1, true}, Case{255, 254, false}, Case{255, 255, true}}) {
+        DecodedPng trueColour, indexed;
+        trueColour.width = indexed.width = 1;
+        trueColour.height = indexed.height = 1;
+        trueColour.rgba = {244, 196, 108, c.alpha};
+        indexed.indexed = true;
+        indexed.indices = {0};
+        indexed.palette = {{244, 196, 108, c.alpha}};
+        for (const DecodedPng* png : {&trueColour, &indexed}) {
+            Dc6SourceFrame frame;
+            FrameFromPng(*png, rgb, c.threshold, frame);
+            EXPECT_EQ(frame.opaque[0], c.opaque) << "alpha " << int(c.alpha) << " threshold " << int(c.threshold)
+                                                 << (png->indexed ? " indexed" : " true colour");
+        }
+    }
+}
+
+TEST(FrameFromPng, IndexedImagesKeepAnIndexOnlyWhereTheirPaletteHasTheGameColourThere) {
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    const auto entry = [&rgb](size_t index, uint8_t alpha) {
+        return std::array<uint8_t, 4>{rgb[3 * index], rgb[3 * index + 1], rgb[3 * index + 2], alpha};
+    };
+    DecodedPng png;
+    png.width = 5;
+    png.height = 1;
+    png.indexed = true;
+    // As a paint program rewrites it: entry 1 holds game colour 12, entry 3 is transparent.
+    png.palette = {entry(0, 255), entry(12, 255), entry(2, 255), entry(1, 0)};
+    png.indices = {0, 1, 2, 3, 7};  // 7 is past the palette: black
+    Dc6SourceFrame frame;
+    FrameFromPng(png, rgb, DefaultAlphaThreshold, frame);
+    EXPECT_EQ(frame.opaque, (std::vector<uint8_t>{1, 1, 1, 0, 1}));
+    EXPECT_EQ(frame.pixels[0], 0);
+    EXPECT_EQ(frame.pixels[1], 12);
+    EXPECT_EQ(frame.pixels[2], 2);
+    EXPECT_EQ(frame.pixels[4], 0) << "black is game colour 0";
 }
 
 TEST(ImageOfFrame, GivesTransparencyAnIndexNoOpaquePixelUses) {
@@ -204,7 +249,7 @@ TEST(PngIndependent, AFrameRecolouredByImageMagickPacksIntoASoundDc6) {
     RunAndRead("convert '" + png + "' -modulate 100,100,150 PNG32:'" + png + "'", dir);
 
     Dc6Sprite packed;
-    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, packed, problem)) << problem;
+    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, DefaultAlphaThreshold, packed, problem)) << problem;
     std::vector<uint8_t> file;
     ASSERT_TRUE(EncodeDc6(packed, file, problem)) << problem;
     std::ostringstream report;
@@ -215,4 +260,48 @@ TEST(PngIndependent, AFrameRecolouredByImageMagickPacksIntoASoundDc6) {
     ASSERT_EQ(reread.frames.size(), 1u);
     EXPECT_EQ(reread.frames[0].opaque, sprite.frames[0].opaque) << "transparency survives the recolour";
     EXPECT_NE(reread.frames[0].pixels, sprite.frames[0].pixels) << "the hue changed";
+}
+
+TEST(PngIndependent, ABoxDrawnByImageMagickOnAnUnpackedFramePacksWithTheGameColours) {
+    SKIP_WITHOUT_REAL_DATA();
+    if (CommandsMissing("convert -version >/dev/null 2>&1"))
+        GTEST_SKIP() << "ImageMagick's convert is not installed (or not native)";
+    Dc6Sprite sprite;
+    std::string problem;
+    ASSERT_TRUE(DecodeDc6Sprite(ReadBytes(RealDataDir() / "dc6" / "sh_hlthmana.dc6"), {}, sprite, problem));
+    ScratchDir dir;
+    const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+    std::vector<std::string> notices;
+    const std::string folder = (dir / "u").string();
+    ASSERT_TRUE(WriteSpriteFolder(sprite, folder, "h", rgb, notices, problem));
+    // ImageMagick writes the frame back as an indexed PNG with a palette of its own.
+    const std::string png = (dir / "u" / "h_0_0.png").string();
+    RunAndRead("convert '" + png + "' -fill yellow -draw 'rectangle 30,30,39,39' '" + png + "'", dir);
+    SaveFuzzSeed("ImageReadFuzz", "imagemagick-box.png", ReadBytes(png));
+    DecodedPng edited;
+    ASSERT_TRUE(DecodePng(ReadBytes(png), edited, problem)) << problem;
+    ASSERT_TRUE(edited.indexed);
+    ASSERT_LT(edited.palette.size(), 256u) << "ImageMagick kept the whole palette: the case is not exercised";
+
+    Dc6Sprite packed;
+    ASSERT_TRUE(ReadSpriteFolder(folder, rgb, DefaultAlphaThreshold, packed, problem)) << problem;
+    const Dc6SourceFrame& before = sprite.frames[0];
+    const Dc6SourceFrame& after = packed.frames[0];
+    ASSERT_EQ(after.pixels.size(), before.pixels.size());
+    for (int32_t y = 0; y < before.height; ++y) {
+        for (int32_t x = 0; x < before.width; ++x) {
+            const size_t i = static_cast<size_t>(y * before.width + x);
+            if (x >= 30 && x <= 39 && y >= 30 && y <= 39) {
+                ASSERT_TRUE(after.opaque[i]);
+                const uint8_t* colour = rgb.data() + 3 * after.pixels[i];
+                ASSERT_TRUE(colour[0] > 200 && colour[1] > 150 && colour[2] < 100)
+                    << "the box is yellow, not index " << int(after.pixels[i]);
+            } else {
+                ASSERT_EQ(after.opaque[i], before.opaque[i]) << x << "," << y;
+                if (before.opaque[i]) {
+                    ASSERT_EQ(after.pixels[i], before.pixels[i]) << x << "," << y;
+                }
+            }
+        }
+    }
 }

@@ -1,6 +1,7 @@
 // unpack then pack on the real sprites: the same frames, pixels, transparency and offsets,
 // and the same bytes where the file was written with the standard coding.
 #include "Dc6Sprite.h"
+#include "FrameImages.h"
 #include "SpriteFolder.h"
 #include "TestSupport.h"
 
@@ -55,7 +56,7 @@ TEST(SpriteRoundTrip, EveryRealSpriteUnpacksAndPacksBackToTheSameFrames) {
         ASSERT_TRUE(WriteSpriteFolder(sprite, folder.Path().string(), "f", rgb, notices, problem)) << problem;
         EXPECT_TRUE(notices.empty()) << name;
         Dc6Sprite packed;
-        ASSERT_TRUE(ReadSpriteFolder(folder.Path().string(), rgb, packed, problem)) << name << ": " << problem;
+        ASSERT_TRUE(ReadSpriteFolder(folder.Path().string(), rgb, DefaultAlphaThreshold, packed, problem)) << name << ": " << problem;
         std::vector<uint8_t> rebuilt;
         ASSERT_TRUE(EncodeDc6(packed, rebuilt, problem)) << problem;
         Dc6Sprite reread;
@@ -81,9 +82,9 @@ TEST(SpriteFolder, ManifestProblemsAreNamedWithTheirLine) {
     WriteBytes(folder / SpriteManifestName, std::vector<uint8_t>(text.begin(), text.end()));
     Dc6Sprite sprite;
     std::string problem;
-    EXPECT_FALSE(ReadSpriteFolder(folder.Path().string(), BuiltInPalette(), sprite, problem));
+    EXPECT_FALSE(ReadSpriteFolder(folder.Path().string(), BuiltInPalette(), DefaultAlphaThreshold, sprite, problem));
     EXPECT_NE(problem.find("manifest.txt line 6: frame 0 of direction 0 is listed twice"), std::string::npos)
         << problem;
-    EXPECT_FALSE(ReadSpriteFolder((folder / "none").string(), BuiltInPalette(), sprite, problem));
+    EXPECT_FALSE(ReadSpriteFolder((folder / "none").string(), BuiltInPalette(), DefaultAlphaThreshold, sprite, problem));
     EXPECT_NE(problem.find("can not be read: the folder is not an unpacked sprite"), std::string::npos) << problem;
 }
