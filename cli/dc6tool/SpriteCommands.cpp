@@ -67,6 +67,7 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame&
 
 bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
     bool allDone = true;
+    OutputBatch outputs;
     for (const std::string& path : options.files) {
         std::vector<uint8_t> bytes;
         Dc6Sprite sprite;
@@ -87,13 +88,17 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
         const std::string name = BaseNameOf(path);
         std::string folder = options.outputFolder.empty() ? name : options.outputFolder + PathSeparator + name;
         std::vector<std::string> notices;
-        const bool written = WriteSpriteFolder(sprite, folder, name, rgb, notices, problem);
+        const bool written = WriteSpriteFolder(outputs, sprite, folder, name, rgb, notices, problem);
         for (const std::string& notice : notices)
             messages << path << ": " << notice << '\n';
         if (!written) {
             messages << path << ": " << problem << '\n';
             allDone = false;
         }
+    }
+    if (const Result synced = outputs.Finish(); !synced) {
+        messages << "the unpacked files may not all be on the disk yet: " << synced.Message << '\n';
+        allDone = false;
     }
     return allDone;
 }

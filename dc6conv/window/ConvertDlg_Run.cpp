@@ -110,6 +110,7 @@ void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const P
     Dc6Hooks hooks;
     hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
     hooks.ShowNotice = [this](const std::string& text) { ShowNotice(text); };
+    OutputBatch outputs;
 
     for (const std::u16string& name : names) {
         if (closeRequested_)
@@ -119,11 +120,13 @@ void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const P
         // An empty file is skipped as silently as one that can not be read.
         if (ReadWholeFile(name, file) && !file.empty()) {
             Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, u"", kind))
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, outputs, u"", kind))
                 ++convertedCount_;
         }
         working_->Step();
     }
+    if (const Result synced = outputs.Finish(); !synced)
+        ShowNotice("The converted files may not all be on the disk yet: " + synced.Message + ".");
 }
 
 void CConvertDlg::NotifyError(const std::string& text) {
