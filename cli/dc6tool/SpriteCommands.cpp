@@ -40,8 +40,9 @@ bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& me
     return true;
 }
 
-// One image as a frame: PNG as FrameFromPng reads it; PCX indices as they are, index 0
-// transparent (PCX has no transparency; the game's sprites leave index 0 undrawn).
+// One image as a frame, told apart by its first bytes, whatever its name: PNG as FrameFromPng
+// reads it; PCX indices as they are, index 0 transparent (PCX has no transparency; the
+// game's sprites leave index 0 undrawn).
 bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame& frame, std::string& problem) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
@@ -54,6 +55,10 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, Dc6SourceFrame&
             return false;
         FrameFromPng(png, rgb, frame);
         return true;
+    }
+    if (!LooksLikePcx(bytes)) {
+        problem = "neither a PNG nor a PCX image (its first bytes are neither kind's signature)";
+        return false;
     }
     Image image;
     Palette pcxPalette{};
