@@ -3,6 +3,7 @@
 #include "FileIoPieces.h"
 #include "Utf.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -195,17 +196,25 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
 }
 
 Result OutputBatch::Write(const std::u16string& path, std::span<const uint8_t> bytes) {
+    // The temporary name is this process's and numbered, so no other writer takes it; created
+    // with the usual permissions of a new file, it needs no change of mode afterwards.
+    static std::atomic<unsigned> counter{0};
     const std::string target = Utf16ToUtf8(path);
-    std::string temp = target + ".XXXXXX";
-    Fd file(mkstemp(temp.data()));
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    Fd file(fd);
     if (file.Get() < 0)
         return Result::FileFailure(FileStep::Create, errno);
     auto failAndRemove = [&](FileStep step, int code) {
         unlink(temp.c_str());
         return Result::FileFailure(step, code);
     };
-    if (fchmod(file.Get(), NewFileMode()) != 0)
-        return failAndRemove(FileStep::Create, errno);
     if (int error = WriteAll(file.Get(), bytes))
         return failAndRemove(FileStep::Write, error);
     if (!file.Close())
