@@ -1,4 +1,5 @@
-// Decoding and PCX coding speed of DC6 sprites, alone and as a batch over many files.
+// Decoding and PCX coding speed of DC6 sprites, alone and as a batch over many files, and a
+// whole topng --all-frames run over the real sprites beside a plain writer of the same files.
 #include "BatchConvert.h"
 #include "ConvertFile.h"
 #include "Dc6Decoder.h"
@@ -9,9 +10,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -217,6 +223,92 @@ BENCHMARK(BM_ConvertBatch)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
+
+// The real sprites, linked under RealSpriteCopies names each, into `folder`: with
+// --all-frames some 7,000 frames, as a mod's interface folder gives.
+constexpr int RealSpriteCopies = 37;
+
+std::vector<std::string> RealSpritesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> files;
+    const std::filesystem::path real = std::filesystem::path(STRINDLE_REAL_DATA_DIR) / "dc6";
+    std::filesystem::create_directories(folder);
+    for (int copy = 0; copy < RealSpriteCopies; ++copy)
+        for (const auto& entry : std::filesystem::directory_iterator(real)) {
+            const std::filesystem::path path = folder / ("c" + std::to_string(copy) + entry.path().filename().string());
+            std::error_code ec;
+            std::filesystem::create_hard_link(entry.path(), path, ec);
+            if (ec)
+                std::filesystem::copy_file(entry.path(), path);
+            files.push_back(path.string());
+        }
+    return files;
+}
+
+BatchRequest RealTopngRequest(const std::filesystem::path& root) {
+    BatchRequest request;
+    request.files = RealSpritesIn(root / "in");
+    request.outputFolder = (root / "out").string();
+    request.rgbPalette = SwapRedAndBlue(BuiltInPalette());
+    request.scope = Dc6FrameScope::AllFrames;
+    request.jobs = std::max(1u, std::thread::hardware_concurrency());
+    request.kind = ImageKind::Png;
+    return request;
+}
+
+// dc6tool topng --all-frames over the real sprites, files written and made durable included.
+// Compare with BM_WriteTopngOutputsPlainly: the issue asks for at most 3 times its time.
+void BM_TopngAllFramesOfRealSprites(benchmark::State& state) {
+    if (std::string(STRINDLE_REAL_DATA_DIR).empty()) {
+        state.SkipWithError("shared/real-data is not beside this checkout");
+        return;
+    }
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "dc6_bench_real";
+    std::filesystem::remove_all(root);
+    const BatchRequest request = RealTopngRequest(root);
+    size_t converted = 0;
+    for (auto _ : state)
+        converted = ConvertBatch(request, [](const std::string&, const std::string&) {});
+    if (converted != request.files.size())
+        state.SkipWithError("not every file converted");
+    const auto outputs = std::distance(std::filesystem::directory_iterator(root / "out" / "PNGFiles"),
+                                       std::filesystem::directory_iterator());
+    state.counters["files"] = static_cast<double>(outputs);
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_TopngAllFramesOfRealSprites)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The baseline: the bytes that topng writes for the real sprites, written by plain
+// fopen, fwrite and fclose to as many files, as cat would.
+void BM_WriteTopngOutputsPlainly(benchmark::State& state) {
+    if (std::string(STRINDLE_REAL_DATA_DIR).empty()) {
+        state.SkipWithError("shared/real-data is not beside this checkout");
+        return;
+    }
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "dc6_bench_plain";
+    std::filesystem::remove_all(root);
+    ConvertBatch(RealTopngRequest(root), [](const std::string&, const std::string&) {});
+    std::vector<std::pair<std::string, std::vector<char>>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "out" / "PNGFiles")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files.emplace_back(entry.path().filename().string(),
+                           std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    }
+    const std::filesystem::path out = root / "plain";
+    for (auto _ : state) {
+        state.PauseTiming();  // new files each time, as topng's are
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(out);
+        state.ResumeTiming();
+        for (const auto& [name, bytes] : files) {
+            FILE* file = std::fopen((out / name).string().c_str(), "wb");
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            std::fclose(file);
+        }
+    }
+    state.counters["files"] = static_cast<double>(files.size());
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_WriteTopngOutputsPlainly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 

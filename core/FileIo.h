@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,6 +37,22 @@ Result ReadFileInPieces(const std::u16string& path, const FilePieceTaker& take, 
 // or it could not get the target's owner, the target is rewritten in place and, should that
 // fail, its old content is written back. A read-only target is refused.
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes);
+
+// The files of a batch whose outputs can be made again (converted images, unpacked frames).
+// Each file is written whole under a temporary name beside it and then takes its name, so a
+// file of that name always holds a whole output, and a write that fails leaves no half file;
+// but nothing is flushed to disk file by file, which made large batches slow. Finish makes
+// every file written so far durable at once. Write may be called from several threads.
+class OutputBatch {
+public:
+    Result Write(const std::u16string& path, std::span<const uint8_t> bytes);
+    // Linux: one sync of each file system written to; Windows: each file's buffers flushed.
+    Result Finish();
+
+private:
+    std::mutex mutex_;
+    std::vector<std::u16string> written_;  // since the last Finish
+};
 
 // Makes the folder at `path` and any missing folders above it; true when it is there afterwards.
 bool MakeFolders(const std::u16string& path);

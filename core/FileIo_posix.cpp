@@ -3,11 +3,13 @@
 #include "FileIoPieces.h"
 #include "Utf.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +193,55 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
     if (folder.Get() >= 0)
         fsync(folder.Get());
     return Result::Success();
+}
+
+Result OutputBatch::Write(const std::u16string& path, std::span<const uint8_t> bytes) {
+    // The temporary name is this process's and numbered, so no other writer takes it; created
+    // with the usual permissions of a new file, it needs no change of mode afterwards.
+    static std::atomic<unsigned> counter{0};
+    const std::string target = Utf16ToUtf8(path);
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    Fd file(fd);
+    if (file.Get() < 0)
+        return Result::FileFailure(FileStep::Create, errno);
+    auto failAndRemove = [&](FileStep step, int code) {
+        unlink(temp.c_str());
+        return Result::FileFailure(step, code);
+    };
+    if (int error = WriteAll(file.Get(), bytes))
+        return failAndRemove(FileStep::Write, error);
+    if (!file.Close())
+        return failAndRemove(FileStep::Write, errno);
+    if (rename(temp.c_str(), target.c_str()) != 0)
+        return failAndRemove(FileStep::Replace, errno);
+    std::lock_guard lock(mutex_);
+    written_.push_back(path);
+    return Result::Success();
+}
+
+Result OutputBatch::Finish() {
+    std::lock_guard lock(mutex_);
+    // syncfs writes out everything of one file system: once for each the files lie on.
+    std::set<dev_t> synced;
+    Result result = Result::Success();
+    for (const std::u16string& path : written_) {
+        const std::string folder = FolderOf(Utf16ToUtf8(path));
+        struct stat info {};
+        if (stat(folder.c_str(), &info) != 0 || !synced.insert(info.st_dev).second)
+            continue;
+        Fd handle(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (handle.Get() < 0 || syncfs(handle.Get()) != 0)
+            result = Result::FileFailure(FileStep::Write, errno);
+    }
+    written_.clear();
+    return result;
 }
 
 bool MakeFolders(const std::u16string& path) {

@@ -244,6 +244,44 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
     return Result::Success();
 }
 
+Result OutputBatch::Write(const std::u16string& path, std::span<const uint8_t> bytes) {
+    const std::u16string target = ExtendedPath(path);
+    std::u16string temp;
+    FileHandle file(CreateTemporaryBeside(target, temp));
+    if (!file.Valid())
+        return Result::FileFailure(FileStep::Create, GetLastError());
+    auto failAndRemove = [&](FileStep step, DWORD code) {
+        if (file.Valid())
+            file.Close();
+        DeleteFileW(Wide(temp));
+        return Result::FileFailure(step, code);
+    };
+    if (DWORD error = WriteAll(file.Get(), bytes))
+        return failAndRemove(FileStep::Write, error);
+    if (!file.Close())
+        return failAndRemove(FileStep::Write, GetLastError());
+    if (!MoveFileExW(Wide(temp), Wide(target), MOVEFILE_REPLACE_EXISTING))
+        return failAndRemove(FileStep::Replace, GetLastError());
+    std::lock_guard lock(mutex_);
+    written_.push_back(target);
+    return Result::Success();
+}
+
+Result OutputBatch::Finish() {
+    std::lock_guard lock(mutex_);
+    // Flushing a whole volume takes administrator rights: each file is flushed instead, after
+    // all of them were written.
+    Result result = Result::Success();
+    for (const std::u16string& path : written_) {
+        FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid() || !FlushFileBuffers(file.Get()))
+            result = Result::FileFailure(FileStep::Write, GetLastError());
+    }
+    written_.clear();
+    return result;
+}
+
 bool MakeFolders(const std::u16string& path) {
     const std::filesystem::path folder(std::wstring(path.begin(), path.end()));
     std::error_code ec;

@@ -58,23 +58,25 @@ void ReportNotWritten(const std::u16string& path, const Dc6Hooks& hooks) {
     hooks.Notice(FormatText("The file %s could not be created or written.", Utf16ToUtf8(path).c_str()));
 }
 
-bool WritePngImage(const std::u16string& path, Image&& painted, const Image& check, uint8_t background,
-                   const Palette& rgbPalette, std::optional<PngFrameOffsets> offsets, const Dc6Hooks& hooks) {
+bool WritePngImage(OutputBatch& outputs, const std::u16string& path, Image&& painted, const Image& check,
+                   uint8_t background, const Palette& rgbPalette, std::optional<PngFrameOffsets> offsets,
+                   const Dc6Hooks& hooks) {
     if (!PathFits(path, hooks))
         return false;
     std::vector<uint8_t> png;
     if (!EncodePngOutput(std::move(painted), check, background, rgbPalette, offsets, png) ||
-        !WriteFileSafely(path, png)) {
+        !outputs.Write(path, png)) {
         ReportNotWritten(path, hooks);
         return false;
     }
     return true;
 }
 
-bool WriteImage(const std::u16string& path, const Image& image, const Palette& rgbPalette, const Dc6Hooks& hooks) {
+bool WriteImage(OutputBatch& outputs, const std::u16string& path, const Image& image, const Palette& rgbPalette,
+                const Dc6Hooks& hooks) {
     if (!PathFits(path, hooks))
         return false;
-    if (!WritePCX(path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
+    if (!WritePCX(outputs, path, image.pixels.data(), image.width, image.height, static_cast<size_t>(image.width),
                   rgbPalette)) {
         ReportNotWritten(path, hooks);
         return false;
@@ -138,7 +140,8 @@ bool RenderSheet(std::span<const uint8_t> file, const Dc6FileInfo& info, const D
 }
 
 bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::u16string& folder, ImageKind kind) {
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs, const std::u16string& folder,
+                 ImageKind kind) {
     std::u16string baseName = listName;
     StripExtension(baseName);
     const uint8_t background = info.Background();
@@ -151,9 +154,9 @@ bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, 
             return false;
         const std::u16string path = SheetOutputPath(folder, baseName, kind);
         if (kind == ImageKind::Pcx)
-            return WriteImage(path, sheet, rgbPalette, hooks);
+            return WriteImage(outputs, path, sheet, rgbPalette, hooks);
         return RenderSheet(file, info, silent, check, other) &&
-               WritePngImage(path, std::move(sheet), check, background, rgbPalette, std::nullopt, hooks);
+               WritePngImage(outputs, path, std::move(sheet), check, background, rgbPalette, std::nullopt, hooks);
     }
     bool wroteAny = false;
     for (int32_t i = 0; i < info.FrameCount(); ++i) {
@@ -163,13 +166,13 @@ bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, 
         const std::u16string path = FrameOutputPath(folder, baseName, i, kind);
         bool written = false;
         if (kind == ImageKind::Pcx) {
-            written = WriteImage(path, image, rgbPalette, hooks);
+            written = WriteImage(outputs, path, image, rgbPalette, hooks);
         } else {
             Dc6FrameInfo frame;
             std::string problem;
             GetFrameInfoDC6(file, info, i, frame, problem);
             written = RenderFrame(file, info, i, silent, check, other) &&
-                      WritePngImage(path, std::move(image), check, background, rgbPalette,
+                      WritePngImage(outputs, path, std::move(image), check, background, rgbPalette,
                                     PngFrameOffsets{frame.offsetX, frame.offsetY}, hooks);
         }
         // An output that can not be written is reported once: the next frames would only

@@ -2,6 +2,7 @@
 
 #include "Dc6Hooks.h"
 #include "Dc6Reader.h"
+#include "FileIo.h"
 #include "Image.h"
 #include "OutputNames.h"
 #include "Palette.h"
@@ -20,12 +21,13 @@
 // run's palette in red, green, blue order. Frames that cannot be converted and files that
 // cannot be written are reported through hooks.ShowNotice; the first file that cannot be
 // written ends the file's conversion, so that it is reported once. Returns whether every
-// image was written (at least one).
+// image was written (at least one). The images are written as files of `outputs`, which the
+// caller finishes once the whole run is done.
 // With ImageKind::Png the same layouts go into PNGFiles as indexed PNGs whose undrawn pixels
 // are transparent and whose per-frame files carry the frame's offsets.
 bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
-                 const Palette& rgbPalette, const Dc6Hooks& hooks, const std::u16string& folder = u"",
-                 ImageKind kind = ImageKind::Pcx);
+                 const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
+                 const std::u16string& folder = u"", ImageKind kind = ImageKind::Pcx);
 
 // The in-memory halves of ConvertFile. RenderFrame decodes frame `index` into an image of its
 // own; RenderSheet lays every frame out on one sheet and decodes them into it. Both report

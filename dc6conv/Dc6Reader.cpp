@@ -6,7 +6,7 @@
 namespace {
 
 constexpr char VersionMessage[] =
-    "GetFileInfoDC6: dc6 file is not version 6 and can not be converted!\n\n"
+    "DC6 file is not version 6 and can not be converted!\n\n"
     "Do you wish to receive further error notification?";
 constexpr char BlocksMessage[] =
     "DC6 file has invalid number of blocks and can not be converted!\n\n"
@@ -38,8 +38,8 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
                     Dc6FrameScope scope) {
     info = Dc6FileInfo{};
     info.scope = scope;
-    ByteReader header(file);
-    if (header.I32LE() != 6 || header.Failed()) {
+    // A file too short to hold the version is cut short, not of another version.
+    if (file.size() >= 4 && ByteReader(file).I32LE() != 6) {
         hooks.Error(VersionMessage);
         return false;
     }
@@ -55,7 +55,7 @@ bool GetFileInfoDC6(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Fil
 
     int64_t count = info.framesPerDirection;
     if (scope == Dc6FrameScope::FirstDirection) {
-        if (count < 1 || count > MaxFramesPerDirection) {
+        if (count < 1 || count > MaxFramesPerDirection || info.directions < 1) {
             hooks.Error(BlocksMessage);
             return false;
         }

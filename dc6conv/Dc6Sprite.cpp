@@ -40,6 +40,13 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
     return true;
 }
 
+// Why a frame of a size GetFrameInfoDC6 takes still can not be decoded here.
+std::string TooLargeFrameProblem(const Dc6FrameInfo& header) {
+    return FormatText("an image of %d x %d pixels can not be made (at most %zu pixels in all, and the memory must be "
+                      "there)",
+                      static_cast<int>(header.width), static_cast<int>(header.height), MaxImagePixels);
+}
+
 // The bytes after each frame's coded data, as the first readable frame's next-block field
 // shows them: three bytes in the game's files, none in a few.
 void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
@@ -81,8 +88,8 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
             terminatorRead = true;
         }
         if (!DecodeFrameWithOpacity(file, info, i, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
-            problem = FormatText("frame %d: out of memory", static_cast<int>(i));
-            return false;
+            hooks.Notice(SkippedFrameNotice(i, TooLargeFrameProblem(header)));
+            sprite.frames[static_cast<size_t>(i)].unreadablePointer = info.framePositions[static_cast<size_t>(i)];
         }
     }
     return true;

@@ -8,8 +8,9 @@
 #include <string>
 
 // Decodes every frame of every direction of a loaded file into pixels and opacity, with the
-// header fields EncodeDc6 needs to write the file again. A frame whose header can not be read
-// is kept as unreadable (its pointer, no pixels) with a notice, as the conversions skip it;
-// the frame terminator is read after the first readable frame. A header that can not be
-// read makes it fail with a reason; notices go through hooks.ShowNotice.
+// header fields EncodeDc6 needs to write the file again. A frame whose header can not be read,
+// or too large to be made an image, is kept as unreadable (its pointer, no pixels) with a
+// notice, as the conversions skip it; the frame terminator is read after the first readable
+// frame. A header that can not be read makes it fail with a reason; notices go through
+// hooks.ShowNotice.
 bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sprite& sprite, std::string& problem);

@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "PaletteFormats.h"
+#include "TextFormat.h"
 #include "Utf.h"
 
 #include <utility>
@@ -14,7 +15,11 @@ PaletteFileResult LoadPaletteFile(const std::u16string& path) {
         result.problem = "it can not be read (missing, unreadable or empty)";
         return result;
     }
-    result.loaded = ParsePalette(bytes, Utf16ToUtf8(path), result.palette, result.format, result.problem);
+    size_t colours = 0;
+    result.loaded = ParsePalette(bytes, Utf16ToUtf8(path), result.palette, result.format, colours, result.problem);
+    if (result.loaded && colours < 256)
+        result.notice = FormatText("%s gives %zu colours; entries %zu to 255 are black",
+                                   PaletteFormatName(result.format), colours, colours);
     return result;
 }
 

@@ -89,7 +89,7 @@ bool ReadNumbers(const std::string& line, int maximum, int* values, size_t wante
     return p == end;
 }
 
-bool ParseJasc(std::span<const uint8_t> bytes, Palette& palette, std::string& problem) {
+bool ParseJasc(std::span<const uint8_t> bytes, Palette& palette, size_t& colours, std::string& problem) {
     LineReader lines(bytes);
     std::string line;
     lines.Next(line);  // "JASC-PAL"
@@ -118,12 +118,13 @@ bool ParseJasc(std::span<const uint8_t> bytes, Palette& palette, std::string& pr
                  static_cast<uint8_t>(rgb[2]));
     }
     palette = bgr;
+    colours = static_cast<size_t>(count);
     return true;
 }
 
 // RIFF "PAL ": chunks of a four-letter name and a 32-bit size, padded to even sizes; the
 // "data" chunk holds a version word, an entry count word and the entries.
-bool ParseRiff(std::span<const uint8_t> bytes, Palette& palette, std::string& problem) {
+bool ParseRiff(std::span<const uint8_t> bytes, Palette& palette, size_t& colours, std::string& problem) {
     for (size_t at = 12; RangeInside(bytes.size(), at, 8);) {
         const uint32_t size = ByteReader(bytes, at + 4).U32LE();
         const size_t body = at + 8;
@@ -143,6 +144,7 @@ bool ParseRiff(std::span<const uint8_t> bytes, Palette& palette, std::string& pr
                 return false;
             }
             palette = ReadRgbEntries(bytes, body + 4, 4, count);
+            colours = count;
             return true;
         }
         at = body + size + (size & 1);
@@ -170,15 +172,16 @@ const char* PaletteFormatName(PaletteFormat format) {
 }
 
 bool ParsePalette(std::span<const uint8_t> bytes, const std::string& fileName, Palette& palette,
-                  PaletteFormat& format, std::string& problem) {
+                  PaletteFormat& format, size_t& colours, std::string& problem) {
     if (StartsWith(bytes, "JASC-PAL")) {
         format = PaletteFormat::JascPal;
-        return ParseJasc(bytes, palette, problem);
+        return ParseJasc(bytes, palette, colours, problem);
     }
     if (StartsWith(bytes, "RIFF") && StartsWith(bytes, "PAL ", 8)) {
         format = PaletteFormat::RiffPal;
-        return ParseRiff(bytes, palette, problem);
+        return ParseRiff(bytes, palette, colours, problem);
     }
+    colours = Entries;
     const std::string extension = LowerExtension(fileName);
     if (extension == ".act" && (bytes.size() == RawSize || bytes.size() == ActWithTrailerSize)) {
         format = PaletteFormat::Act;

@@ -18,10 +18,11 @@ enum class PaletteFormat {
 };
 
 // Reads a palette held in memory; `fileName` supplies the extension. On success `palette`
-// holds blue, green, red per entry (as the converter keeps palettes); entries a shorter file
-// does not give are black. On failure `palette` is left alone and `problem` says what is wrong.
+// holds blue, green, red per entry (as the converter keeps palettes) and `colours` the number
+// of entries the file gives; entries a shorter file does not give are black. On failure
+// `palette` is left alone and `problem` says what is wrong.
 bool ParsePalette(std::span<const uint8_t> bytes, const std::string& fileName, Palette& palette,
-                  PaletteFormat& format, std::string& problem);
+                  PaletteFormat& format, size_t& colours, std::string& problem);
 
 // The format's name as messages give it ("JASC-PAL text").
 const char* PaletteFormatName(PaletteFormat format);
@@ -31,6 +32,9 @@ struct PaletteFileResult {
     Palette palette{};  // blue, green, red per entry
     PaletteFormat format = PaletteFormat::GameBgr;
     std::string problem;  // why the file was refused: "can not be read", "JASC-PAL text: line 9 ..."
+    // Said of a palette that is taken but gives fewer than 256 colours ("JASC-PAL text gives
+    // 16 colours; entries 16 to 255 are black"); else empty.
+    std::string notice;
 };
 
 // Reads a palette file of any of the formats above.

@@ -14,8 +14,12 @@ uint16_t U16LE(std::span<const uint8_t> bytes, size_t at) {
 
 }  // namespace
 
+bool LooksLikePcx(std::span<const uint8_t> bytes) {
+    return bytes.size() >= 3 && bytes[0] == 10 && bytes[1] <= 5 && bytes[2] <= 1;
+}
+
 bool DecodePcx(std::span<const uint8_t> pcx, Image& image, Palette& rgbPalette, std::string& problem) {
-    if (pcx.size() < PcxHeaderSize + PcxPaletteTrailerSize || pcx[0] != 10) {
+    if (pcx.size() < PcxHeaderSize + PcxPaletteTrailerSize || !LooksLikePcx(pcx)) {
         problem = "not a PCX file";
         return false;
     }

@@ -1,6 +1,5 @@
 #include "PcxWriter.h"
 
-#include "FileIo.h"
 #include "Image.h"
 
 #include <cstring>
@@ -52,8 +51,8 @@ size_t EncodePcx(const uint8_t* pixels, int32_t width, int32_t rows, size_t stri
     return static_cast<size_t>(o - out);
 }
 
-bool WritePCX(const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
-              const Palette& rgb) {
+bool WritePCX(OutputBatch& outputs, const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows,
+              size_t stride, const Palette& rgb) {
     if (!ImageSizeAllowed(width, rows) || stride < static_cast<size_t>(width))
         return false;
     const size_t capacity = PcxMaxFileSize(static_cast<size_t>(width), static_cast<size_t>(rows));
@@ -61,5 +60,5 @@ bool WritePCX(const std::u16string& path, const uint8_t* pixels, int32_t width, 
     if (!block)
         return false;
     const size_t size = EncodePcx(pixels, width, rows, stride, rgb, block.get());
-    return WriteFileSafely(path, {block.get(), size}).Ok;
+    return outputs.Write(path, {block.get(), size}).Ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIo.h"
 #include "Palette.h"
 
 #include <cstddef>
@@ -22,7 +23,7 @@ constexpr size_t PcxMaxFileSize(size_t width, size_t rows) {
 // PcxMaxFileSize(width, rows) bytes. width and rows are 1 to 65,535. Returns the file's size.
 size_t EncodePcx(const uint8_t* pixels, int32_t width, int32_t rows, size_t stride, const Palette& rgb, uint8_t* out);
 
-// Codes the image and writes it to `path` (created or replaced) in one write. Fails when
-// the size is out of range, the memory cannot be had or the file cannot be written.
-bool WritePCX(const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows, size_t stride,
-              const Palette& rgb);
+// Codes the image and writes it to `path` (created or replaced) as one of `outputs`. Fails
+// when the size is out of range, the memory cannot be had or the file cannot be written.
+bool WritePCX(OutputBatch& outputs, const std::u16string& path, const uint8_t* pixels, int32_t width, int32_t rows,
+              size_t stride, const Palette& rgb);

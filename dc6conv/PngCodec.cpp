@@ -197,7 +197,9 @@ bool DecodePng(std::span<const uint8_t> bytes, DecodedPng& decoded, std::string&
         return false;
     }
     png_set_read_fn(png, &cursor, ReadFromCursor);
-    png_set_user_limits(png, MaxImageSide, MaxImageSide);
+    // libpng's own size limits would call a valid but large image damaged; the converter's
+    // limit is checked below, before any pixels are read.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);

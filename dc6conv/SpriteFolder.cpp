@@ -173,8 +173,9 @@ bool ReadManifest(const std::string& folder, Dc6Sprite& sprite,
 
 }  // namespace
 
-bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const std::string& name,
-                       const Palette& rgbPalette, std::vector<std::string>& notices, std::string& problem) {
+bool WriteSpriteFolder(OutputBatch& outputs, const Dc6Sprite& sprite, const std::string& folder,
+                       const std::string& name, const Palette& rgbPalette, std::vector<std::string>& notices,
+                       std::string& problem) {
     MakeFolders(Utf8ToUtf16(folder));
     std::vector<std::string> files;
     std::vector<uint8_t> png;
@@ -194,14 +195,14 @@ bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const
         const std::string path = InFolder(folder, files.back());
         if (!EncodeIndexedPng(source, png, problem))
             return false;
-        if (!WriteWholeFile(path, png.data(), png.size())) {
+        if (!outputs.Write(Utf8ToUtf16(path), png)) {
             problem = "The file " + path + " could not be created or written.";
             return false;
         }
     }
     const std::string manifest = ManifestText(sprite, files);
     const std::string path = InFolder(folder, SpriteManifestName);
-    if (!WriteWholeFile(path, reinterpret_cast<const uint8_t*>(manifest.data()), manifest.size())) {
+    if (!outputs.Write(Utf8ToUtf16(path), {reinterpret_cast<const uint8_t*>(manifest.data()), manifest.size()})) {
         problem = "The file " + path + " could not be created or written.";
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dc6Encoder.h"
+#include "FileIo.h"
 #include "Palette.h"
 
 #include <string>
@@ -25,10 +26,12 @@
 constexpr char SpriteManifestName[] = "manifest.txt";
 
 // Writes the sprite's PNGs (palette `rgbPalette`, red, green, blue) and manifest into
-// `folder`, which is made when missing. `notices` receives a line for each frame that uses
-// all 256 indices, whose transparent pixels then share the background index.
-bool WriteSpriteFolder(const Dc6Sprite& sprite, const std::string& folder, const std::string& name,
-                       const Palette& rgbPalette, std::vector<std::string>& notices, std::string& problem);
+// `folder`, which is made when missing, as files of `outputs`. `notices` receives a line for
+// each frame that uses all 256 indices, whose transparent pixels then share the background
+// index.
+bool WriteSpriteFolder(OutputBatch& outputs, const Dc6Sprite& sprite, const std::string& folder,
+                       const std::string& name, const Palette& rgbPalette, std::vector<std::string>& notices,
+                       std::string& problem);
 
 // Reads a folder written by WriteSpriteFolder, whose PNGs may have been edited: their sizes
 // are taken as they are now, their pixels as FrameFromPng reads them, the offsets from the

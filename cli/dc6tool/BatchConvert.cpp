@@ -32,7 +32,7 @@ bool MoreFramesThanTheWindowTakes(std::span<const uint8_t> bytes) {
            info.framesPerDirection > MaxFramesPerDirection;
 }
 
-FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
+FileOutcome ConvertOne(const BatchRequest& request, const std::string& path, OutputBatch& outputs) {
     FileOutcome outcome;
     const auto keep = [&outcome](const std::string& text) { outcome.messages.push_back(text); };
     const Dc6Hooks hooks{keep, keep};
@@ -43,7 +43,7 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path) {
     }
     Dc6FileInfo info;
     if (GetFileInfoDC6(bytes, hooks, info, request.scope))
-        outcome.converted = ConvertFile(Utf8ToUtf16(ListName(path)), bytes, info, request.rgbPalette, hooks,
+        outcome.converted = ConvertFile(Utf8ToUtf16(ListName(path)), bytes, info, request.rgbPalette, hooks, outputs,
                                         Utf8ToUtf16(request.outputFolder), request.kind);
     else if (request.scope == Dc6FrameScope::FirstDirection && MoreFramesThanTheWindowTakes(bytes))
         outcome.messages.push_back("has more than 12 frames per direction: --all-frames converts it");
@@ -110,6 +110,7 @@ size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, c
     std::vector<FileOutcome> outcomes(request.files.size());
     std::vector<bool> duplicate(request.files.size(), false);
     RefuseClashes(request, outcomes, duplicate);
+    OutputBatch outputs;
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic<size_t> next{0};
@@ -117,7 +118,7 @@ size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, c
         for (size_t i = next++; i < request.files.size(); i = next++) {
             if (duplicate[i])
                 continue;
-            FileOutcome outcome = ConvertOne(request, request.files[i]);
+            FileOutcome outcome = ConvertOne(request, request.files[i], outputs);
             outcome.done = true;
             {
                 std::lock_guard lock(mutex);
@@ -148,5 +149,7 @@ size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, c
     }
     for (std::thread& thread : threads)
         thread.join();
+    if (const Result synced = outputs.Finish(); !synced)
+        sink(Utf16ToUtf8(outputFolder), "the converted files may not all be on the disk yet: " + synced.Message);
     return converted;
 }

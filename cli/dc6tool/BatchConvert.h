@@ -28,6 +28,7 @@ using BatchProgress = std::function<void(size_t done, size_t total)>;
 // Converts every file as the batch window does (read, check, convert), `jobs` files at a
 // time. Whatever `jobs` is, the files written and the messages are the same: before any file
 // is converted, every file whose output names (sheet or frames, compared without regard to
-// case) meet those of a file given before it is refused. Returns the number of files that
-// gave at least one image file.
+// case) meet those of a file given before it is refused. The images are written whole and
+// made durable together once all files are done. Returns the number of files that gave at
+// least one image file.
 size_t ConvertBatch(const BatchRequest& request, const BatchMessageSink& sink, const BatchProgress& progress = {});

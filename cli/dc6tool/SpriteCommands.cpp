@@ -40,8 +40,9 @@ bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& me
     return true;
 }
 
-// One image as a frame: PNG as FrameFromPng reads it; PCX indices as they are, the pixels
-// of --transparent's index or else of TopcxBackgroundIndex transparent.
+// One image as a frame, told apart by its first bytes, whatever its name: PNG as FrameFromPng
+// reads it; PCX indices as they are, the pixels of --transparent's index or else of
+// TopcxBackgroundIndex transparent.
 bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptions& options, Dc6SourceFrame& frame,
                     std::string& problem) {
     std::vector<uint8_t> bytes;
@@ -55,6 +56,10 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptio
             return false;
         FrameFromPng(png, rgb, static_cast<uint8_t>(options.alphaThreshold), frame);
         return true;
+    }
+    if (!LooksLikePcx(bytes)) {
+        problem = "neither a PNG nor a PCX image (its first bytes are neither kind's signature)";
+        return false;
     }
     Image image;
     Palette pcxPalette{};
@@ -70,6 +75,7 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptio
 
 bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
     bool allDone = true;
+    OutputBatch outputs;
     for (const std::string& path : options.files) {
         std::vector<uint8_t> bytes;
         Dc6Sprite sprite;
@@ -90,13 +96,17 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
         const std::string name = BaseNameOf(path);
         std::string folder = options.outputFolder.empty() ? name : options.outputFolder + PathSeparator + name;
         std::vector<std::string> notices;
-        const bool written = WriteSpriteFolder(sprite, folder, name, rgb, notices, problem);
+        const bool written = WriteSpriteFolder(outputs, sprite, folder, name, rgb, notices, problem);
         for (const std::string& notice : notices)
             messages << path << ": " << notice << '\n';
         if (!written) {
             messages << path << ": " << problem << '\n';
             allDone = false;
         }
+    }
+    if (const Result synced = outputs.Finish(); !synced) {
+        messages << "the unpacked files may not all be on the disk yet: " << synced.Message << '\n';
+        allDone = false;
     }
     return allDone;
 }

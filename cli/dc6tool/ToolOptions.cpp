@@ -5,50 +5,81 @@
 #include <algorithm>
 #include <charconv>
 
-const char ToolUsage[] =
-    "Usage:\n"
-    "  dc6tool info FILE.dc6...\n"
-    "      Shows each file's header, every frame's size, offsets and coded length, and what is\n"
-    "      wrong with a damaged file.\n"
-    "  dc6tool topcx [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
-    "      Converts DC6 files into 8-bit PCX files in DIR/PCXFiles (DIR: the current folder).\n"
-    "      A file whose frames have no offsets becomes one sheet NAME.pcx, any other one file\n"
-    "      per frame NAME0.pcx, NAME1.pcx... Only the first direction's frames are converted,\n"
-    "      at most 12, as Morvane Convert does.\n"
-    "      -o DIR          folder in which PCXFiles is made\n"
-    "      --palette FILE  a palette: the game's 768-byte pal.dat (blue, green, red), a .pl2,\n"
-    "                      a .act (red, green, blue), JASC-PAL text or a RIFF PAL file;\n"
-    "                      default: the built-in act 1 palette\n"
-    "      --jobs N        files converted at once (default: one per core); output is the same\n"
-    "      --all-frames    every frame of every direction, one file per frame, numbered across\n"
-    "                      directions (fonts, icon sets, animations)\n"
-    "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
-    "      As topcx, into DIR/PNGFiles as 8-bit indexed PNG files: undrawn pixels are\n"
-    "      transparent, per-frame files carry the frame's offsets (oFFs).\n"
-    "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
-    "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
-    "      offsets, termination bytes), in DIR/NAME/.\n"
-    "  dc6tool pack [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] FOLDER\n"
-    "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
-    "      been edited: colours are mapped to the palette (an indexed PNG keeps an index\n"
-    "      where its own palette has the palette's colour there). A DC6 pixel is drawn or\n"
-    "      not: pixels less than half opaque (alpha below 128) are transparent, the others\n"
-    "      opaque.\n"
-    "      --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent\n"
-    "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] [--offset X,Y]\n"
-    "                    [--transparent N] IMAGE...\n"
-    "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
-    "      with .dc6); PNGs are read as pack reads them. A PCX image's transparent pixels are\n"
-    "      those of the index topcx fills the background with: of 238, 205 and 0 (the\n"
-    "      backgrounds of the game's DC6 files), the one the image holds most; none when it\n"
-    "      holds none of them.\n"
-    "      --offset X,Y       every frame's offsets (default: a PNG's oFFs)\n"
-    "      --transparent N    PCX images: index N (0 to 255) is transparent\n"
-    "  dc6tool --help\n"
+namespace {
+
+constexpr unsigned Bit(ToolCommand command) { return 1u << static_cast<unsigned>(command); }
+constexpr unsigned Converting = Bit(ToolCommand::ToPcx) | Bit(ToolCommand::ToPng);
+constexpr unsigned WritingFolders = Converting | Bit(ToolCommand::Unpack);
+constexpr unsigned WritingOneFile = Bit(ToolCommand::Pack) | Bit(ToolCommand::FromImage);
+
+// What each command does, as its usage shows it.
+struct CommandHelp {
+    ToolCommand command;
+    const char* text;
+};
+
+constexpr CommandHelp CommandTexts[] = {
+    {ToolCommand::Info,
+     "  dc6tool info FILE.dc6...\n"
+     "      Shows each file's header, every frame's size, offsets and coded length, and what is\n"
+     "      wrong with a damaged file.\n"},
+    {ToolCommand::ToPcx,
+     "  dc6tool topcx [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
+     "      Converts DC6 files into 8-bit PCX files in DIR/PCXFiles (DIR: the current folder).\n"
+     "      A file whose frames have no offsets becomes one sheet NAME.pcx, any other one file\n"
+     "      per frame NAME0.pcx, NAME1.pcx... Only the first direction's frames are converted,\n"
+     "      at most 12, as Morvane Convert does.\n"},
+    {ToolCommand::ToPng,
+     "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
+     "      As topcx, into DIR/PNGFiles as 8-bit indexed PNG files: undrawn pixels are\n"
+     "      transparent, per-frame files carry the frame's offsets (oFFs).\n"},
+    {ToolCommand::Unpack,
+     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
+     "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
+     "      offsets, termination bytes), in DIR/NAME/.\n"},
+    {ToolCommand::Pack,
+     "  dc6tool pack [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] FOLDER\n"
+     "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
+     "      been edited: colours are mapped to the palette (an indexed PNG keeps an index\n"
+     "      where its own palette has the palette's colour there). A DC6 pixel is drawn or\n"
+     "      not: pixels less than half opaque (alpha below 128) are transparent, the others\n"
+     "      opaque.\n"},
+    {ToolCommand::FromImage,
+     "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] [--offset X,Y]\n"
+     "                    [--transparent N] IMAGE...\n"
+     "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
+     "      with .dc6); PNGs are read as pack reads them. A PCX image's transparent pixels are\n"
+     "      those of the index topcx fills the background with: of 238, 205 and 0 (the\n"
+     "      backgrounds of the game's DC6 files), the one the image holds most; none when it\n"
+     "      holds none of them.\n"},
+};
+
+// Each option once, with the commands that take it.
+struct OptionHelp {
+    unsigned commands;
+    const char* text;
+};
+
+constexpr OptionHelp OptionTexts[] = {
+    {WritingFolders, "  -o DIR          topcx, topng, unpack: where the output goes (default: current folder)\n"},
+    {WritingOneFile, "  -o OUT.dc6      pack, fromimage: the DC6 file written\n"},
+    {WritingFolders | WritingOneFile,
+     "  --palette FILE  a palette: the game's 768-byte pal.dat (blue, green, red), a .pl2,\n"
+     "                  a .act (red, green, blue), JASC-PAL text or a RIFF PAL file;\n"
+     "                  default: the built-in act 1 palette\n"},
+    {Converting, "  --jobs N        files converted at once (default: one per core); output is the same\n"},
+    {Converting,
+     "  --all-frames    every frame of every direction, one file per frame, numbered across\n"
+     "                  directions (fonts, icon sets, animations)\n"},
+    {WritingOneFile, "  --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent\n"},
+    {Bit(ToolCommand::FromImage), "  --offset X,Y    every frame's offsets (default: each PNG's oFFs)\n"},
+    {Bit(ToolCommand::FromImage), "  --transparent N PCX images: index N (0 to 255) is transparent\n"},
+};
+
+constexpr char ExitStatusText[] =
     "Exit status: 0 when every file was converted, 1 when any was not (info: when any file is\n"
     "damaged), 2 on wrong usage.\n";
 
-namespace {
 
 struct CommandName {
     const char* name;
@@ -131,7 +162,7 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
         return false;
     }
     if (command.count("--help") > 0) {
-        options.command = ToolCommand::Help;
+        options.help = true;
         return true;
     }
     if (!offset.empty() && !ParseOffset(offset, options.offsetX, options.offsetY)) {
@@ -152,4 +183,21 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
         return false;
     }
     return true;
+}
+
+std::string ToolUsage(ToolCommand command) {
+    const bool all = command == ToolCommand::Help;
+    std::string usage = "Usage:\n";
+    for (const CommandHelp& help : CommandTexts)
+        if (all || help.command == command)
+            usage += help.text;
+    if (all)
+        usage += "  dc6tool --help, dc6tool COMMAND --help\n";
+    std::string options;
+    for (const OptionHelp& option : OptionTexts)
+        if (all || (option.commands & Bit(command)) != 0)
+            options += option.text;
+    if (!options.empty())
+        usage += "Options:\n" + options;
+    return usage + ExitStatusText;
 }

@@ -16,6 +16,7 @@ struct ToolOptions {
     std::string palettePath;    // "" for the built-in palette
     unsigned jobs = 0;          // 0: one per core
     bool allFrames = false;
+    bool help = false;          // COMMAND --help: that command's usage is asked for
     bool offsetGiven = false;   // fromimage: every frame's offsets, else those of each PNG's oFFs
     unsigned alphaThreshold = DefaultAlphaThreshold;  // pack, fromimage: lower alpha is transparent
     std::optional<uint8_t> pcxTransparentIndex;       // fromimage: else TopcxBackgroundIndex
@@ -26,4 +27,6 @@ struct ToolOptions {
 // Reads the arguments after the program name. Fails with a reason on wrong usage.
 bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options, std::string& error);
 
-extern const char ToolUsage[];
+// How to use `command`: its synopsis, what it does and the options it takes; for
+// ToolCommand::Help, every command and option.
+std::string ToolUsage(ToolCommand command);

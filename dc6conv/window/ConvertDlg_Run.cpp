@@ -113,6 +113,7 @@ void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const P
     Dc6Hooks hooks;
     hooks.NotifyError = [this](const std::string& text) { NotifyError(text); };
     hooks.ShowNotice = [&notices](const std::string& text) { notices.push_back(text); };
+    OutputBatch outputs;
 
     for (const std::u16string& name : names) {
         if (closeRequested_)
@@ -123,13 +124,15 @@ void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const P
         // An empty file is skipped as silently as one that can not be read.
         if (ReadWholeFile(name, file) && !file.empty()) {
             Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, u"", kind))
+            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, outputs, u"", kind))
                 ++convertedCount_;
         }
         if (!notices.empty() && showErrors_)
             ShowNotice(FileNotices(Utf16ToUtf8(name), notices));
         working_->Step();
     }
+    if (const Result synced = outputs.Finish(); !synced)
+        ShowNotice("The converted files may not all be on the disk yet: " + synced.Message + ".");
 }
 
 void CConvertDlg::NotifyError(const std::string& text) {

@@ -19,6 +19,7 @@ namespace {
 // Converts `file` as the batch run does, into PCXFiles of a scratch folder.
 struct ConversionRun {
     ScratchDir dir;
+    OutputBatch outputs;
     bool converted = false;
     std::vector<std::string> notices;
 
@@ -39,7 +40,7 @@ struct ConversionRun {
         SaveFuzzSeed("Dc6Fuzz", "convert-" + name, bytes);
         if (GetFileInfoDC6(bytes, hooks, info, scope))
             converted = ConvertFile(Utf8ToUtf16(name), bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks,
-                                    dir.Path().u16string());
+                                    outputs, dir.Path().u16string());
     }
 
     std::vector<std::string> Outputs() const {

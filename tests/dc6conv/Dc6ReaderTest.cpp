@@ -11,7 +11,10 @@
 namespace {
 
 const std::string VersionMessage =
-    "GetFileInfoDC6: dc6 file is not version 6 and can not be converted!\n\n"
+    "DC6 file is not version 6 and can not be converted!\n\n"
+    "Do you wish to receive further error notification?";
+const std::string TruncatedMessage =
+    "DC6 file is truncated: its header or frame table ends past the end of the file and can not be converted!\n\n"
     "Do you wish to receive further error notification?";
 const std::string BlocksMessage =
     "DC6 file has invalid number of blocks and can not be converted!\n\n"
@@ -121,8 +124,9 @@ TEST(Dc6FileInfo, RefusesHugeFrameCountsWithoutAllocatingForThem) {
     EXPECT_EQ(Check(bytes, Dc6FrameScope::AllFrames).errors, std::vector<std::string>{BlocksMessage});
 }
 
-TEST(Dc6FileInfo, ShortFilesGiveOneMessage) {
-    EXPECT_EQ(Check({0x06, 0x00, 0x00}).errors, std::vector<std::string>{VersionMessage});
+TEST(Dc6FileInfo, ShortFilesGiveOneMessageThatTheyAreCutShort) {
+    EXPECT_EQ(Check({0x06}).errors, std::vector<std::string>{TruncatedMessage});
+    EXPECT_EQ(Check({0x06, 0x00, 0x00}).errors, std::vector<std::string>{TruncatedMessage});
     const InfoRun headerOnly = Check({0x06, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0xEE, 0xEE});
     EXPECT_FALSE(headerOnly.ok);
     EXPECT_EQ(headerOnly.errors.size(), 1u);

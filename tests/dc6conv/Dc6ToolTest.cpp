@@ -61,7 +61,8 @@ TEST(ToolOptions, RefusesWrongUsage) {
     EXPECT_FALSE(Parse({"topcx", "--frames", "a.dc6"}, options));
     EXPECT_FALSE(Parse({"info", "--all-frames", "a.dc6"}, options));
     ASSERT_TRUE(Parse({"topcx", "a.dc6", "--help"}, options));
-    EXPECT_EQ(options.command, ToolCommand::Help);
+    EXPECT_EQ(options.command, ToolCommand::ToPcx);
+    EXPECT_TRUE(options.help);
 }
 
 TEST(ToolOptions, ReadsTheSpriteCommandsOptions) {

@@ -75,7 +75,8 @@ TEST(PcxReadByImageMagick, EveryIndexShowsItsPaletteColour) {
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<uint8_t>(i * 37);
     const Palette rgb = SwapRedAndBlue(BuiltInPalette());
-    ASSERT_TRUE(WritePCX((dir / "all.pcx").u16string(), pixels.data(), 17, 16, 17, rgb));
+    OutputBatch outputs;
+    ASSERT_TRUE(WritePCX(outputs, (dir / "all.pcx").u16string(), pixels.data(), 17, 16, 17, rgb));
     const auto sizes = IdentifyAll(dir.Path(), dir);
     ASSERT_EQ(sizes.count("all.pcx"), 1u);
     EXPECT_EQ(sizes.at("all.pcx"), std::make_pair(17, 16));

@@ -164,16 +164,18 @@ TEST(ParsePalette, ShortJascListLeavesTheRestBlackAndBadLinesAreNamed) {
     const std::string shortList = "JASC-PAL\n0100\n2\n1 2 3\n4 5 6\n";
     Palette palette = BuiltInPalette();
     PaletteFormat format{};
+    size_t colours = 0;
     std::string problem;
     ASSERT_TRUE(ParsePalette({reinterpret_cast<const uint8_t*>(shortList.data()), shortList.size()}, "x.pal",
-                             palette, format, problem));
+                             palette, format, colours, problem));
+    EXPECT_EQ(colours, 2u);
     EXPECT_EQ(StoredColour(palette, 1), (std::array<int, 3>{4, 5, 6}));
     EXPECT_EQ(StoredColour(palette, 2), (std::array<int, 3>{0, 0, 0}));
 
     const std::string bad = "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5 256\r\n7 8 9\r\n";
     const Palette before = palette;
     EXPECT_FALSE(ParsePalette({reinterpret_cast<const uint8_t*>(bad.data()), bad.size()}, "x.pal", palette, format,
-                              problem));
+                              colours, problem));
     EXPECT_EQ(problem, "JASC-PAL text: line 5 is not three numbers from 0 to 255 (red, green, blue)");
     EXPECT_EQ(palette, before);
 }
@@ -182,11 +184,12 @@ TEST(ParsePalette, RiffWithoutADataChunkOrWithAChunkPastTheEndIsRefusedWithItsRe
     std::vector<uint8_t> riff = {'R', 'I', 'F', 'F', 20, 0, 0, 0, 'P', 'A', 'L', ' ', 'x', 'y', 'z', 'w', 0, 0, 0, 0};
     Palette palette{};
     PaletteFormat format{};
+    size_t colours = 0;
     std::string problem;
-    EXPECT_FALSE(ParsePalette(riff, "m.pal", palette, format, problem));
+    EXPECT_FALSE(ParsePalette(riff, "m.pal", palette, format, colours, problem));
     EXPECT_EQ(problem, "RIFF PAL file: it has no data chunk");
     riff.insert(riff.end(), {'d', 'a', 't', 'a', 0xFF, 0xFF, 0, 0, 0, 3});
-    EXPECT_FALSE(ParsePalette(riff, "m.pal", palette, format, problem));
+    EXPECT_FALSE(ParsePalette(riff, "m.pal", palette, format, colours, problem));
     EXPECT_EQ(problem, "RIFF PAL file: its chunk at 0x14 runs past the end of the file");
 }
 

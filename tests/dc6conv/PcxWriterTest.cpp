@@ -89,7 +89,8 @@ TEST(PcxWriter, WritesAFileThatReadsBack) {
     Bytes pixels(7 * 5);
     std::iota(pixels.begin(), pixels.end(), 0xB0);
     const std::filesystem::path path = dir / "out.pcx";
-    ASSERT_TRUE(WritePCX(path.u16string(), pixels.data(), 7, 5, 7, CountingPalette()));
+    OutputBatch outputs;
+    ASSERT_TRUE(WritePCX(outputs, path.u16string(), pixels.data(), 7, 5, 7, CountingPalette()));
     const PcxTestImage image = ReadPcxFileForTest(path);
     ASSERT_TRUE(image.valid);
     EXPECT_EQ(image.width, 7);
@@ -101,15 +102,19 @@ TEST(PcxWriter, RefusesSizesTheHeaderCannotHold) {
     ScratchDir dir;
     const Bytes pixels(65536, 1);
     const Palette palette = CountingPalette();
-    EXPECT_FALSE(WritePCX((dir / "a.pcx").u16string(), pixels.data(), 65536, 1, 65536, palette));
-    EXPECT_FALSE(WritePCX((dir / "b.pcx").u16string(), pixels.data(), 0, 1, 1, palette));
-    EXPECT_FALSE(WritePCX((dir / "c.pcx").u16string(), pixels.data(), 4, 2, 3, palette)) << "stride below the width";
-    EXPECT_TRUE(WritePCX((dir / "d.pcx").u16string(), pixels.data(), 65535, 1, 65535, palette));
+    OutputBatch outputs;
+    EXPECT_FALSE(WritePCX(outputs, (dir / "a.pcx").u16string(), pixels.data(), 65536, 1, 65536, palette));
+    EXPECT_FALSE(WritePCX(outputs, (dir / "b.pcx").u16string(), pixels.data(), 0, 1, 1, palette));
+    EXPECT_FALSE(WritePCX(outputs, (dir / "c.pcx").u16string(), pixels.data(), 4, 2, 3, palette))
+        << "stride below the width";
+    EXPECT_TRUE(WritePCX(outputs, (dir / "d.pcx").u16string(), pixels.data(), 65535, 1, 65535, palette));
     EXPECT_FALSE(std::filesystem::exists(dir / "a.pcx"));
 }
 
 TEST(PcxWriter, FailsWhenTheFileCannotBeCreated) {
     ScratchDir dir;
     const Bytes pixels{1};
-    EXPECT_FALSE(WritePCX((dir / "missing" / "x.pcx").u16string(), pixels.data(), 1, 1, 1, CountingPalette()));
+    OutputBatch outputs;
+    EXPECT_FALSE(
+        WritePCX(outputs, (dir / "missing" / "x.pcx").u16string(), pixels.data(), 1, 1, 1, CountingPalette()));
 }

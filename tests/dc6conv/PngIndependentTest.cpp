@@ -209,7 +209,8 @@ TEST(PngIndependent, ImageMagickAndPythonZlibReadOurUnpackedFrames) {
     ASSERT_TRUE(DecodeDc6Sprite(ReadBytes(RealDataDir() / "dc6" / "sh_hlthmana.dc6"), {}, sprite, problem));
     ScratchDir dir;
     std::vector<std::string> notices;
-    ASSERT_TRUE(WriteSpriteFolder(sprite, (dir / "u").string(), "h", SwapRedAndBlue(BuiltInPalette()), notices,
+    OutputBatch outputs;
+    ASSERT_TRUE(WriteSpriteFolder(outputs, sprite, (dir / "u").string(), "h", SwapRedAndBlue(BuiltInPalette()), notices,
                                   problem));
     const std::string frame = (dir / "u" / "h_0_1.png").string();
     EXPECT_EQ(RunAndRead("identify -format '%w %h %z %[type] %X %Y' '" + frame + "'", dir),
@@ -244,7 +245,8 @@ TEST(PngIndependent, AFrameRecolouredByImageMagickPacksIntoASoundDc6) {
     const Palette rgb = SwapRedAndBlue(BuiltInPalette());
     std::vector<std::string> notices;
     const std::string folder = (dir / "u").string();
-    ASSERT_TRUE(WriteSpriteFolder(sprite, folder, "t", rgb, notices, problem));
+    OutputBatch outputs;
+    ASSERT_TRUE(WriteSpriteFolder(outputs, sprite, folder, "t", rgb, notices, problem));
     const std::string png = (dir / "u" / "t_0_0.png").string();
     RunAndRead("convert '" + png + "' -modulate 100,100,150 PNG32:'" + png + "'", dir);
 
@@ -273,7 +275,9 @@ TEST(PngIndependent, ABoxDrawnByImageMagickOnAnUnpackedFramePacksWithTheGameColo
     const Palette rgb = SwapRedAndBlue(BuiltInPalette());
     std::vector<std::string> notices;
     const std::string folder = (dir / "u").string();
-    ASSERT_TRUE(WriteSpriteFolder(sprite, folder, "h", rgb, notices, problem));
+    OutputBatch outputs;
+    ASSERT_TRUE(WriteSpriteFolder(outputs, sprite, folder, "h", rgb, notices, problem));
+    ASSERT_TRUE(outputs.Finish());
     // ImageMagick writes the frame back as an indexed PNG with a palette of its own.
     const std::string png = (dir / "u" / "h_0_0.png").string();
     RunAndRead("convert '" + png + "' -fill yellow -draw 'rectangle 30,30,39,39' '" + png + "'", dir);

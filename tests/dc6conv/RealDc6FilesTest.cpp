@@ -26,6 +26,7 @@ std::vector<uint8_t> RealFile(const std::string& name) {
 
 struct RealRun {
     ScratchDir dir;
+    OutputBatch outputs;
     bool checked = false;
     bool converted = false;
     std::vector<std::string> errors;
@@ -43,7 +44,7 @@ struct RealRun {
         checked = GetFileInfoDC6(bytes, hooks, info, scope);
         if (checked)
             converted = ConvertFile(Utf8ToUtf16(name), bytes, info, SwapRedAndBlue(BuiltInPalette()), hooks,
-                                    dir.Path().u16string());
+                                    outputs, dir.Path().u16string());
     }
 
     PcxTestImage Read(const std::string& name) const { return ReadPcxFileForTest(dir / "PCXFiles" / name); }

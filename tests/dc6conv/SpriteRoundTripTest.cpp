@@ -53,7 +53,8 @@ TEST(SpriteRoundTrip, EveryRealSpriteUnpacksAndPacksBackToTheSameFrames) {
         ASSERT_TRUE(DecodeDc6Sprite(original, hooks, sprite, problem)) << name << ": " << problem;
         ScratchDir folder;
         std::vector<std::string> notices;
-        ASSERT_TRUE(WriteSpriteFolder(sprite, folder.Path().string(), "f", rgb, notices, problem)) << problem;
+        OutputBatch outputs;
+        ASSERT_TRUE(WriteSpriteFolder(outputs, sprite, folder.Path().string(), "f", rgb, notices, problem)) << problem;
         EXPECT_TRUE(notices.empty()) << name;
         Dc6Sprite packed;
         ASSERT_TRUE(ReadSpriteFolder(folder.Path().string(), rgb, DefaultAlphaThreshold, packed, problem)) << name << ": " << problem;

@@ -87,7 +87,9 @@ TEST_F(ConvertRun, WindowOutputIsByteIdenticalToConvertFile) {
     const std::vector<uint8_t> bytes = file.Bytes();
     Dc6FileInfo info;
     ASSERT_TRUE(GetFileInfoDC6(bytes, {}, info));
-    ASSERT_TRUE(ConvertFile(u"same.dc6", bytes, info, SwapRedAndBlue(BuiltInPalette()), {}, direct.Path().u16string()));
+    OutputBatch outputs;
+    ASSERT_TRUE(ConvertFile(u"same.dc6", bytes, info, SwapRedAndBlue(BuiltInPalette()), {}, outputs,
+                            direct.Path().u16string()));
     EXPECT_EQ(ReadBytes(Output("same.pcx")), ReadBytes(direct / "PCXFiles" / "same.pcx"));
 }
 

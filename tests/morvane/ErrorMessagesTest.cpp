@@ -7,7 +7,7 @@
 namespace {
 
 const std::wstring VersionError =
-    L"GetFileInfoDC6: dc6 file is not version 6 and can not be converted!\n\n"
+    L"DC6 file is not version 6 and can not be converted!\n\n"
     L"Do you wish to receive further error notification?";
 
 Dc6TestFile Version5() {
