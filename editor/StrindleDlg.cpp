@@ -45,6 +45,8 @@ struct StrindleMessageMap {
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
         // Key editing
+        {ID_EDIT_UNDO, CommandCode, &CStrindleDlg::OnUndo},
+        {ID_EDIT_REDO, CommandCode, &CStrindleDlg::OnRedo},
         {ID_EDIT_ADDKEY, CommandCode, &CStrindleDlg::OnAddKey},
         {ID_EDIT_DELETEKEY, CommandCode, &CStrindleDlg::OnDeleteKey},
         {IDC_KEYLIST, LBN_DBLCLK, &CStrindleDlg::OnEditKeyString},
@@ -84,6 +86,7 @@ struct StrindleMessageMap {
         {WM_PAINT, &CStrindleDlg::OnPaint},
         {WM_SHOWWINDOW, &CStrindleDlg::OnShowWindow},
         {WM_ENABLE, &CStrindleDlg::OnEnable},
+        {WM_INITMENUPOPUP, &CStrindleDlg::OnInitMenuPopup},
         {WM_APP_STARTUPOPEN, &CStrindleDlg::OnStartupOpen},
         {WM_CLOSE, &CStrindleDlg::OnClose},
         {WM_SYSCOMMAND, &CStrindleDlg::OnSysCommand},
@@ -146,7 +149,10 @@ void CStrindleDlg::ReportCommandFailure(const std::wstring& what) {
     }
 }
 
+// Any command but the value editor's own notifications ends a run of typing.
 bool CStrindleDlg::RouteCommand(UINT id, UINT code) {
+    if (id != IDC_VALUE)
+        Document.EndTyping();
     return Guarded([&] { return RouteCommandFrom(*this, StrindleMessageMap::Commands, id, code); });
 }
 
@@ -237,6 +243,10 @@ bool CStrindleDlg::CreateValueEditor() {
                                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN,
                                    0, 0, 10, 10, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_VALUE)),
                                    GetModuleHandleW(nullptr), nullptr);
+    // Ctrl+Z in the editor takes back steps of the table's history; the editor keeps none of
+    // its own, which would be a second history at odds with it.
+    if (valueEditor_)
+        SendMessageW(valueEditor_, EM_SETUNDOLIMIT, 0, 0);
     return valueEditor_ != nullptr;
 }
 
@@ -408,7 +418,7 @@ void CStrindleDlg::OnValueChange() {
     std::u16string text = Utf16(WindowText(valueEditor_));
     if (text == Document.Value(static_cast<size_t>(caret)))
         return;
-    Document.SetValue(static_cast<size_t>(caret), std::move(text));
+    Document.TypeValue(static_cast<size_t>(caret), std::move(text), typedStepName_);
     UpdatePreview();
     if (!Document.Modified) {
         Document.MarkModified();

@@ -119,6 +119,8 @@ private:
     template <size_t Row>
     void OnColourToken() { InsertColourToken(Row); }
     // Search and go-to
+    void OnUndo();
+    void OnRedo();
     void OnSearch();
     void OnRepeatSearch();
     void OnGoToIndex();
@@ -132,6 +134,7 @@ private:
     bool OnPaint(WPARAM wParam, LPARAM lParam);
     bool OnShowWindow(WPARAM wParam, LPARAM lParam);
     bool OnEnable(WPARAM wParam, LPARAM lParam);
+    bool OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     bool OnStartupOpen(WPARAM wParam, LPARAM lParam);
     bool OnClose(WPARAM wParam, LPARAM lParam);
     bool OnSysCommand(WPARAM wParam, LPARAM lParam);
@@ -172,6 +175,12 @@ private:
     void ShowToolTip(NMTTDISPINFOW& info) const;
     void ShowToolTip(NMTTDISPINFOA& info) const;
     void PutUpCleanTitle();
+    // Status pane 1 of a table with no unsaved changes: "Loaded", "Saved" or empty; Undo and
+    // Redo bring it back with the state last saved.
+    void ShowCleanStatus(const wchar_t* text);
+    // Undo or Redo (`step`), showing the entry the step changed and whether the table is saved.
+    void TakeStep(bool (TblDocument::*step)(size_t& focus));
+    void ShowModifiedState();
     void ShowLoadedDocument();
     void ShowEntriesFromTop();
     bool RescueAccepted(TblDocument& rescued, const std::u16string& path, const Result& refusal);
@@ -211,6 +220,10 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HIMAGELIST toolbarImages_ = nullptr;
+    std::wstring cleanStatus_;
+    // What a change in the value editor is called in the history: "Typing", or "Color" while a
+    // colour token goes in.
+    const char* typedStepName_ = "Typing";
     std::unique_ptr<CItemPreviewWnd> preview_;
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};

@@ -27,14 +27,16 @@ void CStrindleDlg::OnAddKey() {
     if (dialog.DoModal() != IDOK)
         return;
     std::u16string name = Utf16(dialog.Name);
-    if (dialog.Place == CAddStringDlg::InsertAtRow) {
-        // The caret row, or the end should the caret stand past the entries.
-        int caret = keyList_.Caret();
-        size_t row = caret < 0 ? 0 : std::min(static_cast<size_t>(caret), Document.Count());
+    // The caret row, or the end should the caret stand past the entries.
+    const int caret = keyList_.Caret();
+    const size_t row = dialog.Place == CAddStringDlg::InsertAtRow
+                           ? (caret < 0 ? 0 : std::min(static_cast<size_t>(caret), Document.Count()))
+                           : Document.Count();
+    // An empty name to append adds nothing (and marks the table modified all the same).
+    if (dialog.Place == CAddStringDlg::InsertAtRow || !name.empty()) {
+        TblDocument::Step step(Document, "Add Key", row);
         if (!AddEntryAt(row, std::move(name)))
             return;
-    } else if (!name.empty() && !AddEntryAt(Document.Count(), std::move(name))) {
-        return;
     }
     MarkNotSaved();
     ShowCaretEntry();
@@ -93,7 +95,10 @@ void CStrindleDlg::OnDeleteKey() {
     // One compacting pass and one refill: row by row costs milliseconds a row in a full list.
     // The refill scrolls to the top; the rows the user was looking at come back.
     const int topRow = keyList_.TopRow();
-    Document.RemoveMany(removed);
+    {
+        TblDocument::Step step(Document, "Delete Key", removed.front());
+        Document.RemoveMany(removed);
+    }
     keyList_.Fill(Document.Count());
     keyList_.SetTopRow(std::min(topRow, keyList_.Count() - 1));
     // The row at the lowest removed position now holds the first entry that stood after it.
@@ -113,7 +118,10 @@ void CStrindleDlg::OnEditKeyString() {
     CKeyEdit dialog(Wide(Document.Key(static_cast<size_t>(row))), Handle());
     if (dialog.DoModal() != IDOK)
         return;
-    Document.SetKey(static_cast<size_t>(row), Utf16(dialog.Key));
+    {
+        TblDocument::Step step(Document, "Rename Key", static_cast<size_t>(row));
+        Document.SetKey(static_cast<size_t>(row), Utf16(dialog.Key));
+    }
     keyList_.RedrawRow(row);
     SelectAndShow(row);
     Document.MarkModified();
@@ -130,7 +138,10 @@ void CStrindleDlg::MoveCaretEntry(int step) {
     const int rows = static_cast<int>(std::min(static_cast<size_t>(keyList_.Count()), Document.Count()));
     if (row < 0 || row >= rows || target < 0 || target >= rows)
         return;
-    Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
+    {
+        TblDocument::Step step(Document, "Move Key", static_cast<size_t>(target));
+        Document.Move(static_cast<size_t>(row), static_cast<size_t>(target));
+    }
     keyList_.DeleteRow(row);
     keyList_.InsertRow(target);
     SelectAndShow(target);
@@ -149,6 +160,8 @@ void CStrindleDlg::OnCutSelected() {
     if (!CopySelected())
         return;
     ConfirmDelete = false;
+    const std::vector<int> rows = keyList_.SelectedRows();
+    TblDocument::Step step(Document, "Cut", rows.empty() ? 0 : static_cast<size_t>(rows.front()));
     OnDeleteKey();
 }
 
@@ -168,12 +181,14 @@ void CStrindleDlg::OnPasteInto() {
                          L"Paste Into", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    // What undoes the paste, should showing it fail, is made before the table changes.
     std::vector<size_t> pastedRows(count);
     std::iota(pastedRows.begin(), pastedRows.end(), Document.Count());
     const bool wasModified = Document.Modified;
     const bool wasShown = Document.ModifiedShown;
-    Document.InsertMany(Document.Count(), std::move(entries));
+    {
+        TblDocument::Step step(Document, "Paste", Document.Count());
+        Document.InsertMany(Document.Count(), std::move(entries));
+    }
     try {
         // The pasted rows come selected, scrolled into view.
         keyList_.Fill(Document.Count());
@@ -187,7 +202,8 @@ void CStrindleDlg::OnPasteInto() {
         ShowCaretEntry();  // puts up the star and "Not Saved"
     } catch (...) {
         // The entries go again, and the command boundary says what failed.
-        Document.RemoveMany(pastedRows);
+        size_t focus = 0;
+        Document.Undo(focus);
         Document.Modified = wasModified;
         Document.ModifiedShown = wasShown;
         if (!wasShown)
@@ -202,9 +218,13 @@ void CStrindleDlg::InsertColourToken(size_t row) {
     if (row >= ColourRowCount)
         return;
     if (Document.Count() > 0) {
-        // Not undoable; the editor's change notification stores the new value.
+        // The editor's change notification stores the new value, as a step of its own.
         std::u16string token(ColourCodeTable[row].Token);
+        Document.EndTyping();
+        typedStepName_ = "Color";
         SendMessageW(valueEditor_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WideChars(token)));
+        typedStepName_ = "Typing";
+        Document.EndTyping();
     }
     MarkNotSaved();
     Repaint();

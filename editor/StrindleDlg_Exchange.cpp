@@ -16,6 +16,7 @@ void CStrindleDlg::OnExportTxt() {
 void CStrindleDlg::OnImportTxt() {
     CTxtImport dialog(prompts_, Document, Handle());
     dialog.ImportMode = ImportMode::Append;
+    TblDocument::Step step(Document, "Import Tabbed Txt File", Document.Count());
     if (dialog.DoModal() != IDOK)
         return;
     ShowImportedEntries();
@@ -39,6 +40,7 @@ void CStrindleDlg::OnImportTbl() {
     SetStatusText(0, L"Ready.");
     if (!loaded)
         return;
+    TblDocument::Step step(Document, "Import Tbl File", 0);
     if (Result merged = MergeEntries(other.Entries(), Document); !merged) {
         ShowTxtIoFailure(prompts_, Handle(), merged);
         return;

@@ -57,7 +57,7 @@ void CStrindleDlg::OnNew() {
     SetEditorReadOnly(true);
     PutUpCleanTitle();
     ShowZeroIndexAndHash();
-    SetStatusText(1, L"");
+    ShowCleanStatus(L"");
     Repaint();
 }
 
@@ -206,7 +206,7 @@ bool CStrindleDlg::OpenTblPath(const std::u16string& path) {
 void CStrindleDlg::ShowLoadedDocument() {
     PutUpCleanTitle();
     ShowEntriesFromTop();
-    SetStatusText(1, L"Loaded");
+    ShowCleanStatus(L"Loaded");
     Document.MarkClean();
     SetChangeNotify(true);
 }
@@ -232,7 +232,7 @@ void CStrindleDlg::OnSave() {
         ReportSaveFailure(Document.FileName, WideFromUtf8(saved.Message));
         return;
     }
-    SetStatusText(1, L"Saved");
+    ShowCleanStatus(L"Saved");
     SetStatusText(0, L"Ready.");
     PutUpCleanTitle();
     ShowSavedValue();
@@ -254,7 +254,7 @@ void CStrindleDlg::OnSaveAs() {
     }
     PutUpCleanTitle();
     SetStatusText(0, L"Ready.");
-    SetStatusText(1, L"Saved");
+    ShowCleanStatus(L"Saved");
     ShowSavedValue();
     StoreChosenFolder(chosen.Path);
     RememberRecentFile(chosen.Path);

@@ -95,3 +95,5 @@
 #define ID_FILE_RECENT_FIRST 32840  // "&1 ..." of the recent-files list
 #define ID_FILE_RECENT_LAST 32843
 #define ID_VIEW_GAMEPREVIEW 32845
+#define ID_EDIT_UNDO 33000
+#define ID_EDIT_REDO 33001

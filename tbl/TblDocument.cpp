@@ -96,7 +96,6 @@ void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &Tbl
 void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
 
 void TblDocument::TypeValue(size_t index, std::u16string value, const char* name) {
-    Modified = true;
     if (history_.Typing(index)) {
         SetText(index, &TblEntry::Value, std::move(value), false);
         return;

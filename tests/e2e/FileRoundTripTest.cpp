@@ -128,14 +128,14 @@ TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnotherSelectedAndInV
     EXPECT_TRUE(Becomes([&] { return source.Selected(); }, std::vector<int>{2}));
     ClickRow(source, 2, 3);
     ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(source.Id()); }));
-    Press("Down Return");  // "Copy Selected", the first item
+    Press("Down Down Down Return");  // "Copy Selected", after Undo, Redo and the separator
     EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(source.Id()); }));
 
     StrindleRun& target = StartOn(MakeTable("target.tbl", std::vector<std::u16string>(60, u"row"),
                                             std::vector<std::u16string>(60, u"old")));
     ClickRow(target, 0, 3);
     ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(target.Id()); }));
-    Press("Down Down Down Return");  // "Paste Into", after Copy, Cut and the separator
+    Press("Down Down Down Down Down Return");  // "Paste Into", after Undo, Redo, Copy, Cut and separators
     EXPECT_TRUE(Becomes([&] { return target.Selected(); }, std::vector<int>{60}));
     EXPECT_TRUE(Becomes([&] { return target.Value(); }, std::wstring(L"value2")));
     EXPECT_GT(target.TopRow(), 0) << "the list scrolled to the pasted row";

@@ -68,16 +68,22 @@ TEST(StrindleResources, AcceleratorsSendTheMenuCommands) {
     EXPECT_EQ(command(0, VK_F3), ID_EDIT_REPEATSEARCH);
     EXPECT_EQ(command(FCONTROL, 'A'), ID_EDIT_SELECTALL);
     EXPECT_EQ(command(FCONTROL, 'P'), ID_VIEW_GAMEPREVIEW);
-    EXPECT_EQ(count, 13);
+    EXPECT_EQ(command(FCONTROL, 'Z'), ID_EDIT_UNDO);
+    EXPECT_EQ(command(FALT, VK_BACK), ID_EDIT_UNDO);
+    EXPECT_EQ(command(FCONTROL, 'Y'), ID_EDIT_REDO);
+    EXPECT_EQ(command(FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
+    EXPECT_EQ(count, 17);
 }
 
 TEST(StrindleResources, ContextAndColourMenusHoldTheirItems) {
     UniqueMenu list(LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_LISTMENU)));
     HMENU listPopup = GetSubMenu(list.get(), 0);
-    ASSERT_EQ(GetMenuItemCount(listPopup), 5);
-    EXPECT_EQ(GetMenuItemID(listPopup, 0), static_cast<UINT>(ID_LIST_COPY));
-    EXPECT_EQ(GetMenuItemID(listPopup, 1), static_cast<UINT>(ID_LIST_CUT));
-    EXPECT_EQ(GetMenuItemID(listPopup, 3), static_cast<UINT>(ID_LIST_PASTE));
+    ASSERT_EQ(GetMenuItemCount(listPopup), 8);
+    EXPECT_EQ(GetMenuItemID(listPopup, 0), static_cast<UINT>(ID_EDIT_UNDO));
+    EXPECT_EQ(GetMenuItemID(listPopup, 1), static_cast<UINT>(ID_EDIT_REDO));
+    EXPECT_EQ(GetMenuItemID(listPopup, 3), static_cast<UINT>(ID_LIST_COPY));
+    EXPECT_EQ(GetMenuItemID(listPopup, 4), static_cast<UINT>(ID_LIST_CUT));
+    EXPECT_EQ(GetMenuItemID(listPopup, 6), static_cast<UINT>(ID_LIST_PASTE));
     EXPECT_EQ(MenuText(listPopup, ID_EDIT_SELECTALL), L"Select All");
 
     UniqueMenu window(LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_WINDOWMENU)));
