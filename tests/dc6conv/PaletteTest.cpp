@@ -96,6 +96,7 @@ void ExpectActOneColours(const Palette& palette, const std::string& file) {
 }
 
 PaletteFileResult LoadRealPalette(const std::string& name) {
+    SaveFuzzSeed("PaletteFuzz", name, ReadBytes(RealDataDir() / "palette" / name));
     return LoadPaletteFile((RealDataDir() / "palette" / name).u16string());
 }
 

@@ -180,8 +180,9 @@ TEST(RealDc6Files, EveryTruncationOfARealFileIsRefusedOrDecodedFromWhatIsThere) 
         // data it is decoded from what is there, with a notice that it was cut.
         EXPECT_EQ(rendered, size >= 60) << size;
         ASSERT_EQ(notices.size(), size >= 223 ? 0u : 1u) << size;
-        if (rendered && size < 223)
+        if (rendered && size < 223) {
             EXPECT_NE(notices[0].find("run past the end of the file"), std::string::npos) << notices[0];
+        }
     }
 }
 

@@ -56,6 +56,7 @@ TEST(SpriteRoundTrip, EveryRealSpriteUnpacksAndPacksBackToTheSameFrames) {
         OutputBatch outputs;
         ASSERT_TRUE(WriteSpriteFolder(outputs, sprite, folder.Path().string(), "f", rgb, notices, problem)) << problem;
         EXPECT_TRUE(notices.empty()) << name;
+        SaveFuzzSeed("ManifestFuzz", name, ReadBytes(folder / SpriteManifestName));
         Dc6Sprite packed;
         ASSERT_TRUE(ReadSpriteFolder(folder.Path().string(), rgb, DefaultAlphaThreshold, packed, problem)) << name << ": " << problem;
         std::vector<uint8_t> rebuilt;
