@@ -1,0 +1,70 @@
+#pragma once
+
+#include "TblDocument.h"
+
+#include <cstddef>
+#include <string>
+
+// What Find and Replace looks for and puts instead. The texts are written as the value editor
+// shows values (colour codes as tokens such as "\red;", a line break typed as "\n") and matched
+// as Search matches: character for character against the keys or values as the document holds
+// them, case ignored for the letters A to Z only unless MatchCase.
+struct TblReplaceQuery {
+    std::u16string Find;
+    std::u16string Replacement;
+    bool InKeys = false;      // keys, or values
+    bool MatchCase = false;
+    bool WholeValue = false;  // only a key or value that is the find text whole
+};
+
+// A place in the searched texts: entry Index, character Position of its key or value.
+struct TblTextPlace {
+    size_t Index = 0;
+    size_t Position = 0;
+
+    bool operator==(const TblTextPlace&) const = default;
+};
+
+// What Replace All did: "N replacements in M entries", or why it changed nothing.
+struct TblReplaceAllResult {
+    size_t Replacements = 0;
+    size_t Entries = 0;
+    std::string Refusal;  // UTF-8; empty when the table took the replacements
+
+    std::string Summary() const;
+};
+
+// One query, its find text prepared once for the many texts it is matched against. An empty
+// find text matches nothing.
+class TblReplacer {
+public:
+    explicit TblReplacer(TblReplaceQuery query);
+
+    const TblReplaceQuery& Query() const { return query_; }
+    // The key or value the query looks in.
+    std::u16string Text(const TblDocument& document, size_t index) const;
+    // The first match from `from` on: in that entry's text from its Position, then in the
+    // entries after it, then, going on at the first entry, in those up to and including it.
+    // False when the table holds none.
+    bool FindNext(const TblDocument& document, TblTextPlace from, TblTextPlace& match) const;
+    // Whether a match still starts at `place`.
+    bool MatchesAt(const TblDocument& document, TblTextPlace place) const;
+    // Replaces the match at `place` as one undo step, "Replace". Refuses, changing nothing,
+    // an entry the .tbl format could not hold (TblEntryProblem); returns why, or empty.
+    std::string ReplaceAt(TblDocument& document, TblTextPlace place) const;
+    // Replaces every match as one undo step, "Replace All", that shows entry `focus`. Every
+    // changed entry is made and checked first: if one would not fit the format, nothing changes.
+    TblReplaceAllResult ReplaceAll(TblDocument& document, size_t focus) const;
+
+private:
+    // Where the next match in `text` starts at or after `from`; npos when there is none.
+    size_t Find(std::u16string_view text, size_t from) const;
+    // `text` with every match replaced, and how many there were.
+    size_t Replaced(std::u16string_view text, std::u16string& result) const;
+    // The entry at `index` with the searched text set to `text`, and why the format could not
+    // hold it (empty when it can).
+    TblEntry Changed(const TblDocument& document, size_t index, std::u16string text, std::string& problem) const;
+
+    TblReplaceQuery query_;
+    std::u16string pattern_;  // the find text, lower-cased when case is ignored
+};
