@@ -16,6 +16,32 @@ std::string Refusal(const TblDocument& document, size_t index, const std::string
            ") would not fit a .tbl file after the replacement: " + problem + ". Nothing was replaced.";
 }
 
+// The find text as matched: lower-cased when case is ignored, each "\n" a line feed.
+std::u16string Pattern(std::u16string_view find, bool matchCase) {
+    std::u16string pattern;
+    pattern.reserve(find.size());
+    for (size_t i = 0; i < find.size(); ++i) {
+        if (find.substr(i, 2) == u"\\n") {
+            pattern.push_back(u'\n');
+            ++i;
+        } else {
+            pattern.push_back(matchCase ? find[i] : AsciiLower(find[i]));
+        }
+    }
+    return pattern;
+}
+
+// How many characters from `at` make one line break: the "\n" token, or a line feed after at
+// most two carriage returns; 0 when there is none.
+size_t LineBreakLength(std::u16string_view text, size_t at) {
+    if (text.substr(at, 2) == u"\\n")
+        return 2;
+    size_t returns = 0;
+    while (returns < 2 && at + returns < text.size() && text[at + returns] == u'\r')
+        ++returns;
+    return at + returns < text.size() && text[at + returns] == u'\n' ? returns + 1 : 0;
+}
+
 }  // namespace
 
 std::string TblReplaceAllResult::Summary() const {
@@ -23,24 +49,46 @@ std::string TblReplaceAllResult::Summary() const {
 }
 
 TblReplacer::TblReplacer(TblReplaceQuery query)
-    : query_(std::move(query)), pattern_(query_.MatchCase ? query_.Find : AsciiLowerCase(query_.Find)) {}
+    : query_(std::move(query)), pattern_(Pattern(query_.Find, query_.MatchCase)) {}
 
 std::u16string TblReplacer::Text(const TblDocument& document, size_t index) const {
     return query_.InKeys ? document.Key(index) : document.Value(index);
 }
 
-size_t TblReplacer::Find(std::u16string_view text, size_t from) const {
-    if (pattern_.empty())
-        return NoMatch;
-    const bool ignoreCase = !query_.MatchCase;
-    if (query_.WholeValue)
-        return from == 0 && text.size() == pattern_.size() && FindSearchText(text, pattern_, ignoreCase) == 0 ? 0
-                                                                                                             : NoMatch;
-    const int found = FindSearchText(text, pattern_, ignoreCase, from);
-    return found < 0 ? NoMatch : static_cast<size_t>(found);
+size_t TblReplacer::MatchLengthAt(std::u16string_view text, size_t at) const {
+    size_t end = at;
+    for (char16_t unit : pattern_) {
+        if (unit == u'\n') {
+            const size_t lineBreak = LineBreakLength(text, end);
+            if (lineBreak == 0)
+                return NoMatch;
+            end += lineBreak;
+        } else if (end < text.size() && (query_.MatchCase ? text[end] : AsciiLower(text[end])) == unit) {
+            ++end;
+        } else {
+            return NoMatch;
+        }
+    }
+    return end - at;
 }
 
-bool TblReplacer::FindNext(const TblDocument& document, TblTextPlace from, TblTextPlace& match) const {
+size_t TblReplacer::Find(std::u16string_view text, size_t from, size_t& length) const {
+    if (pattern_.empty())
+        return NoMatch;
+    if (query_.WholeValue)
+        return from == 0 && (length = MatchLengthAt(text, 0)) == text.size() ? 0 : NoMatch;
+    // Only where the first character could start a match is the whole match tried.
+    const char16_t first = pattern_.front();
+    for (size_t at = from; at < text.size(); ++at) {
+        const char16_t c = query_.MatchCase ? text[at] : AsciiLower(text[at]);
+        const bool canStart = first == u'\n' ? c == u'\\' || c == u'\r' || c == u'\n' : c == first;
+        if (canStart && (length = MatchLengthAt(text, at)) != NoMatch)
+            return at;
+    }
+    return NoMatch;
+}
+
+bool TblReplacer::FindNext(const TblDocument& document, TblTextPlace from, TblMatch& match) const {
     const size_t count = document.Count();
     if (count == 0)
         return false;
@@ -50,9 +98,10 @@ bool TblReplacer::FindNext(const TblDocument& document, TblTextPlace from, TblTe
     const size_t texts = count + (from.Position > 0 ? 1 : 0);
     for (size_t step = 0; step < texts; ++step) {
         const size_t index = (from.Index + step) % count;
-        const size_t position = Find(Text(document, index), step == 0 ? from.Position : 0);
+        size_t length = 0;
+        const size_t position = Find(Text(document, index), step == 0 ? from.Position : 0, length);
         if (position != NoMatch) {
-            match = {index, position};
+            match = {{index, position}, length};
             return true;
         }
     }
@@ -60,15 +109,17 @@ bool TblReplacer::FindNext(const TblDocument& document, TblTextPlace from, TblTe
 }
 
 bool TblReplacer::MatchesAt(const TblDocument& document, TblTextPlace place) const {
-    return place.Index < document.Count() && Find(Text(document, place.Index), place.Position) == place.Position;
+    size_t length = 0;
+    return place.Index < document.Count() && Find(Text(document, place.Index), place.Position, length) == place.Position;
 }
 
 size_t TblReplacer::Replaced(std::u16string_view text, std::u16string& result) const {
     size_t count = 0;
     size_t copied = 0;
-    for (size_t at = Find(text, 0); at != NoMatch; at = Find(text, at + pattern_.size())) {
+    size_t length = 0;
+    for (size_t at = Find(text, 0, length); at != NoMatch; at = Find(text, copied, length)) {
         result.append(text.substr(copied, at - copied)).append(query_.Replacement);
-        copied = at + pattern_.size();
+        copied = at + length;
         ++count;
     }
     if (count > 0)
@@ -86,10 +137,13 @@ TblEntry TblReplacer::Changed(const TblDocument& document, size_t index, std::u1
 }
 
 std::string TblReplacer::ReplaceAt(TblDocument& document, TblTextPlace place) const {
-    if (!MatchesAt(document, place))
+    if (place.Index >= document.Count())
         return {};
     std::u16string text = Text(document, place.Index);
-    text.replace(place.Position, pattern_.size(), query_.Replacement);
+    size_t length = 0;
+    if (Find(text, place.Position, length) != place.Position)
+        return {};
+    text.replace(place.Position, length, query_.Replacement);
     std::string problem;
     TblEntry entry = Changed(document, place.Index, std::move(text), problem);
     if (!problem.empty())

@@ -5,10 +5,14 @@
 #include <cstddef>
 #include <string>
 
-// What Find and Replace looks for and puts instead. The texts are written as the value editor
-// shows values (colour codes as tokens such as "\red;", a line break typed as "\n") and matched
-// as Search matches: character for character against the keys or values as the document holds
-// them, case ignored for the letters A to Z only unless MatchCase.
+// What Find and Replace looks for and puts instead, written as the value editor shows values:
+// colour codes as tokens such as "\red;" (with "Parse On Load"), a line break as "\n". They
+// are matched as Search matches, character for character against the keys or values as the
+// document holds them, case ignored for the letters A to Z only unless MatchCase, with one
+// addition: a "\n" of the find text matches a line break however the value holds it, as the
+// "\n" typed in the editor or as a line feed after at most two carriage returns (what a file
+// and the Enter key bring), for the game reads all of these as one line break. The replacement
+// goes in as written, and its "\n" becomes a line feed on saving, as a typed one does.
 struct TblReplaceQuery {
     std::u16string Find;
     std::u16string Replacement;
@@ -23,6 +27,12 @@ struct TblTextPlace {
     size_t Position = 0;
 
     bool operator==(const TblTextPlace&) const = default;
+};
+
+// A match: where it starts and how many characters of the held text it takes.
+struct TblMatch {
+    TblTextPlace Place;
+    size_t Length = 0;
 };
 
 // What Replace All did: "N replacements in M entries", or why it changed nothing.
@@ -46,7 +56,7 @@ public:
     // The first match from `from` on: in that entry's text from its Position, then in the
     // entries after it, then, going on at the first entry, in those up to and including it.
     // False when the table holds none.
-    bool FindNext(const TblDocument& document, TblTextPlace from, TblTextPlace& match) const;
+    bool FindNext(const TblDocument& document, TblTextPlace from, TblMatch& match) const;
     // Whether a match still starts at `place`.
     bool MatchesAt(const TblDocument& document, TblTextPlace place) const;
     // Replaces the match at `place` as one undo step, "Replace". Refuses, changing nothing,
@@ -57,8 +67,11 @@ public:
     TblReplaceAllResult ReplaceAll(TblDocument& document, size_t focus) const;
 
 private:
-    // Where the next match in `text` starts at or after `from`; npos when there is none.
-    size_t Find(std::u16string_view text, size_t from) const;
+    // The length of the match that starts at `at`, or npos.
+    size_t MatchLengthAt(std::u16string_view text, size_t at) const;
+    // Where the next match in `text` starts at or after `from`, and its `length`; npos when
+    // there is none.
+    size_t Find(std::u16string_view text, size_t from, size_t& length) const;
     // `text` with every match replaced, and how many there were.
     size_t Replaced(std::u16string_view text, std::u16string& result) const;
     // The entry at `index` with the searched text set to `text`, and why the format could not
@@ -66,5 +79,7 @@ private:
     TblEntry Changed(const TblDocument& document, size_t index, std::u16string text, std::string& problem) const;
 
     TblReplaceQuery query_;
-    std::u16string pattern_;  // the find text, lower-cased when case is ignored
+    // The find text, lower-cased when case is ignored, each "\n" a line feed: the one character
+    // that stands for a line break (a single-line field cannot hold a line feed).
+    std::u16string pattern_;
 };

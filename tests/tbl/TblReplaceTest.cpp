@@ -18,7 +18,7 @@ const ReplaceTexts ShownKeys = {u"WarrivGossip1", u"Stone", u"stone2", u"Key4"};
 TblDocument ShownTable(std::vector<uint8_t>& file) {
     TblBuilt built;
     std::string error;
-    EXPECT_TRUE(TableOf(ShownKeys, {u"the Stone of Jordan", u"\u00FFc1Stone\\n of Jordan", u"stone", u"STONE stone Stone"})
+    EXPECT_TRUE(TableOf(ShownKeys, {u"the Stone of\r\nJordan", u"\u00FFc1Stone\\n of Jordan", u"stone", u"STONE stone Stone\n"})
                     .Build(TblValueForm::Exact, built, error))
         << error;
     file.assign(built.Bytes.data(), built.Bytes.data() + built.Bytes.size());
@@ -27,7 +27,7 @@ TblDocument ShownTable(std::vector<uint8_t>& file) {
     return document;
 }
 
-const ReplaceTexts ShownValues = {u"the Stone of Jordan", u"\\red;Stone\\n of Jordan", u"stone", u"STONE stone Stone"};
+const ReplaceTexts ShownValues = {u"the Stone of\r\nJordan", u"\\red;Stone\\n of Jordan", u"stone", u"STONE stone Stone\n"};
 
 struct ReplaceAllCase {
     const char* name;
@@ -38,9 +38,9 @@ struct ReplaceAllCase {
 
 const std::vector<ReplaceAllCase> ReplaceAllCases = {
     {"values, case ignored", {u"stone", u"Gem"}, ShownKeys,
-     {u"the Gem of Jordan", u"\\red;Gem\\n of Jordan", u"Gem", u"Gem Gem Gem"}, "6 replacements in 4 entries"},
+     {u"the Gem of\r\nJordan", u"\\red;Gem\\n of Jordan", u"Gem", u"Gem Gem Gem\n"}, "6 replacements in 4 entries"},
     {"match case", {u"Stone", u"Gem", false, true}, ShownKeys,
-     {u"the Gem of Jordan", u"\\red;Gem\\n of Jordan", u"stone", u"STONE stone Gem"}, "3 replacements in 3 entries"},
+     {u"the Gem of\r\nJordan", u"\\red;Gem\\n of Jordan", u"stone", u"STONE stone Gem\n"}, "3 replacements in 3 entries"},
     {"whole value", {u"STONE", u"Gem", false, false, true}, ShownKeys,
      {ShownValues[0], ShownValues[1], u"Gem", ShownValues[3]}, "1 replacements in 1 entries"},
     {"keys", {u"stone", u"Gem", true}, {ShownKeys[0], u"Gem", u"Gem2", ShownKeys[3]}, ShownValues, "2 replacements in 2 entries"},
@@ -48,6 +48,9 @@ const std::vector<ReplaceAllCase> ReplaceAllCases = {
      "1 replacements in 1 entries"},
     {"colour token and line break", {u"\\red;stone\\n", u"\\blue;Gem "}, ShownKeys,
      {ShownValues[0], u"\\blue;Gem  of Jordan", ShownValues[2], ShownValues[3]}, "1 replacements in 1 entries"},
+    {"line breaks however held: CR LF, the typed token, LF", {u"\\n", u" / "}, ShownKeys,
+     {u"the Stone of / Jordan", u"\\red;Stone /  of Jordan", ShownValues[2], u"STONE stone Stone / "},
+     "3 replacements in 3 entries"},
     {"no match", {u"Horadric", u"Gem"}, ShownKeys, ShownValues, "0 replacements in 0 entries"},
     {"empty find text", {u"", u"Gem"}, ShownKeys, ShownValues, "0 replacements in 0 entries"},
     {"key character above U+00FF", {u"Key", u"\u4E2D", true}, ShownKeys, ShownValues,
@@ -89,26 +92,29 @@ TEST(TblReplace, FindNextGoesOnAtTheFirstEntryAfterTheLast) {
         TblReplaceQuery query;
         TblTextPlace from;
         bool found;
-        TblTextPlace match;
+        TblMatch match;
     };
     const Case cases[] = {
-        {{u"stone"}, {0, 0}, true, {0, 4}},
-        {{u"stone"}, {0, 5}, true, {1, 5}},
-        {{u"stone"}, {3, 13}, true, {0, 4}},
-        {{u"Stone", u"", false, true}, {3, 1}, true, {3, 12}},
-        {{u"stone", u"", false, false, true}, {3, 0}, true, {2, 0}},
-        {{u"stone", u"", true}, {2, 1}, true, {1, 0}},
-        {{u"stone", u"", false, false, true}, {2, 1}, true, {2, 0}},
+        {{u"stone"}, {0, 0}, true, {{0, 4}, 5}},
+        {{u"stone"}, {0, 5}, true, {{1, 5}, 5}},
+        {{u"stone"}, {3, 13}, true, {{0, 4}, 5}},
+        {{u"Stone", u"", false, true}, {3, 1}, true, {{3, 12}, 5}},
+        {{u"stone", u"", false, false, true}, {3, 0}, true, {{2, 0}, 5}},
+        {{u"stone", u"", true}, {2, 1}, true, {{1, 0}, 5}},
+        {{u"stone", u"", false, false, true}, {2, 1}, true, {{2, 0}, 5}},
         {{u"Horadric"}, {1, 0}, false, {}},
-        {{u"stone"}, {9, 0}, true, {0, 4}},
+        {{u"stone"}, {9, 0}, true, {{0, 4}, 5}},
+        {{u"of\\nj"}, {0, 0}, true, {{0, 10}, 5}},  // the line break held as CR LF
+        {{u"stone\\n"}, {1, 0}, true, {{1, 5}, 7}},  // ...and as the typed token
     };
     std::vector<uint8_t> file;
     const TblDocument document = ShownTable(file);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "from " << c.from.Index << ":" << c.from.Position);
-        TblTextPlace match;
+        TblMatch match;
         EXPECT_EQ(TblReplacer(c.query).FindNext(document, c.from, match), c.found);
-        EXPECT_EQ(match, c.match);
+        EXPECT_EQ(match.Place, c.match.Place);
+        EXPECT_EQ(match.Length, c.match.Length);
     }
 }
 
@@ -120,7 +126,7 @@ TEST(TblReplace, ReplaceAtChangesTheOneMatchAsAStepOrRefusesAnEntryTheFormatCann
         bool refused;
     };
     const Case cases[] = {
-        {{u"stone", u"Gem"}, {3, 6}, u"STONE Gem Stone", false},
+        {{u"stone", u"Gem"}, {3, 6}, u"STONE Gem Stone\n", false},
         {{u"stone", u"Gem"}, {3, 7}, ShownValues[3], false},  // no match starts there: nothing to do
         {{u"stone", std::u16string(u"\0", 1)}, {3, 0}, ShownValues[3], true},
     };
