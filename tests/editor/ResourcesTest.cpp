@@ -66,9 +66,10 @@ TEST(StrindleResources, AcceleratorsSendTheMenuCommands) {
     EXPECT_EQ(command(FCONTROL, 'D'), ID_EDIT_DELETEKEY);
     EXPECT_EQ(command(FCONTROL, 'F'), ID_EDIT_SEARCH);
     EXPECT_EQ(command(0, VK_F3), ID_EDIT_REPEATSEARCH);
+    EXPECT_EQ(command(FCONTROL, 'H'), ID_EDIT_REPLACE);
     EXPECT_EQ(command(FCONTROL, 'A'), ID_EDIT_SELECTALL);
     EXPECT_EQ(command(FCONTROL, 'P'), ID_VIEW_GAMEPREVIEW);
-    EXPECT_EQ(count, 13);
+    EXPECT_EQ(count, 14);
 }
 
 TEST(StrindleResources, ContextAndColourMenusHoldTheirItems) {
