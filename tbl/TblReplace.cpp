@@ -118,6 +118,8 @@ size_t TblReplacer::Replaced(std::u16string_view text, std::u16string& result) c
     size_t copied = 0;
     size_t length = 0;
     for (size_t at = Find(text, 0, length); at != NoMatch; at = Find(text, copied, length)) {
+        if (count == 0)
+            result.reserve(text.size() + query_.Replacement.size());
         result.append(text.substr(copied, at - copied)).append(query_.Replacement);
         copied = at + length;
         ++count;
