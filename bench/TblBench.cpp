@@ -1,8 +1,9 @@
 // Load and compile of large, adversarial and real tables, each next to plain bulk reading and
-// writing of the same bytes, so the figures can be read as a ratio to plain I/O; and the memory
-// a table takes while it is open, as a ratio to its file's size.
+// writing of the same bytes, so the figures can be read as a ratio to plain I/O; the memory a
+// table takes while it is open, as a ratio to its file's size; and Replace All over its values.
 #include "TblDocument.h"
 #include "TblHash.h"
+#include "TblReplace.h"
 #include "Utf.h"
 
 #include <benchmark/benchmark.h>
@@ -204,6 +205,21 @@ void Register(const BenchTable& t, const fs::path& scratch) {
             benchmark::DoNotOptimize(table.Compile(compiled, true));
         }
         state.SetBytesProcessed(state.iterations() * bytes);
+    });
+    // Find and Replace's Replace All over every value, case ignored, each run on the table as
+    // loaded: the loading is not timed, nor is freeing the table of the run before.
+    benchmark::RegisterBenchmark(("ReplaceAllTbl/" + t.Name).c_str(), [t](benchmark::State& state) {
+        const TblReplacer replacer({u"the", u"a"});
+        TblDocument table;
+        size_t replacements = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            table = Loaded(t, true);
+            state.ResumeTiming();
+            replacements = replacer.ReplaceAll(table, 0).Replacements;
+        }
+        state.counters["Entries"] = static_cast<double>(table.Count());
+        state.counters["Replacements"] = static_cast<double>(replacements);
     });
     // The memory of an open table: loaded, one value edited, saved; counters, not times.
     benchmark::RegisterBenchmark(("OpenTableMemory/" + t.Name).c_str(), [t, compiled](benchmark::State& state) {

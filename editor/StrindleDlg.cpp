@@ -76,6 +76,10 @@ struct StrindleMessageMap {
         {ID_EDIT_SEARCH, CommandCode, &CStrindleDlg::OnSearch},
         {ID_EDIT_REPEATSEARCH, CommandCode, &CStrindleDlg::OnRepeatSearch},
         {ID_EDIT_GOTOINDEX, CommandCode, &CStrindleDlg::OnGoToIndex},
+        {ID_EDIT_REPLACE, CommandCode, &CStrindleDlg::OnFindAndReplace},
+        {IDC_REPLACE_FINDNEXT, CommandCode, &CStrindleDlg::OnReplaceFindNext},
+        {IDC_REPLACE_ONE, CommandCode, &CStrindleDlg::OnReplaceOne},
+        {IDC_REPLACE_ALL, CommandCode, &CStrindleDlg::OnReplaceAll},
         // Table exchange
         {ID_EXPORT_TXT, CommandCode, &CStrindleDlg::OnExportTxt},
         {ID_IMPORT_TXT, CommandCode, &CStrindleDlg::OnImportTxt},
@@ -562,6 +566,8 @@ void CStrindleDlg::SelectRowUnderMouse(LPARAM screenPoint) {
 // Tab and Shift+Tab in the value editor move the focus on, as in any dialog: the rich edit
 // would type a TAB. Ctrl+Tab still types one.
 bool CStrindleDlg::PreTranslateMessage(MSG& message) {
+    if (replaceDialog_ && replaceDialog_->TakeDialogMessage(message))
+        return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && message.hwnd == valueEditor_ &&
         GetKeyState(VK_CONTROL) >= 0) {
         SendMessageW(Handle(), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? TRUE : FALSE, FALSE);

@@ -6,6 +6,7 @@
 #include "ItemPreviewWnd.h"
 #include "ListBoxEx.h"
 #include "MessageMap.h"
+#include "ReplaceDialog.h"
 #include "Settings.h"
 #include "TblDocument.h"
 #include "UserPrompts.h"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // Strindle's main window: the key list, the value editor of the caret entry, toolbar and
@@ -129,6 +131,17 @@ private:
     bool FindNextInSearchRowValue();
     void ScanFromSearchRow(bool deselectOnHit);
     void ShowSearchHit(bool deselectFirst);
+    // Find and Replace: the window's three buttons come as commands, read its query, and
+    // work from the last hit shown.
+    void OnFindAndReplace();
+    void OnReplaceFindNext();
+    void OnReplaceOne();
+    void OnReplaceAll();
+    TblTextPlace ReplaceSearchStart(bool pastHit) const;
+    void FindNextToReplace(const TblReplacer& replacer, TblTextPlace from);
+    void RefuseReplacement(const std::string& refusal);
+    // Marks `length` characters from `position` of entry `row`'s value, which the editor shows.
+    void MarkInEditor(size_t row, size_t position, size_t length);
 
     bool OnSize(WPARAM wParam, LPARAM lParam);
     bool OnPaint(WPARAM wParam, LPARAM lParam);
@@ -225,6 +238,8 @@ private:
     // colour token goes in.
     const char* typedStepName_ = "Typing";
     std::unique_ptr<CItemPreviewWnd> preview_;
+    std::unique_ptr<CReplaceDialog> replaceDialog_;  // made by the first Find and Replace
+    std::optional<TblMatch> replaceHit_;              // the match Find and Replace shows
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
     int statusPartFitted_[4] = {75, 175, 100, 50};  // the least that shows each part's longest text

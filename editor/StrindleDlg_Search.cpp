@@ -1,4 +1,4 @@
-// Search, Repeat Search and Go To Index # of the main window.
+// Search, Repeat Search, Find and Replace and Go To Index # of the main window.
 #include "StrindleDlg.h"
 
 #include "SearchDialogs.h"
@@ -112,13 +112,101 @@ void CStrindleDlg::ShowSearchHit(bool deselectFirst) {
     keyList_.Select(SearchRow, true);
     keyList_.SetCaret(SearchRow);
     ShowCaretEntry();
-    if (ValueHitPos == -1)
-        return;
-    const std::u16string value = Document.Value(static_cast<size_t>(SearchRow));
-    size_t hit = static_cast<size_t>(ValueHitPos);
-    CHARRANGE range{EditorPosition(value, hit), EditorPosition(value, hit + SearchText.size())};
+    if (ValueHitPos != -1)
+        MarkInEditor(static_cast<size_t>(SearchRow), static_cast<size_t>(ValueHitPos), SearchText.size());
+}
+
+void CStrindleDlg::MarkInEditor(size_t row, size_t position, size_t length) {
+    const std::u16string value = Document.Value(row);
+    CHARRANGE range{EditorPosition(value, position), EditorPosition(value, position + length)};
     SendMessageW(valueEditor_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(valueEditor_, EM_SCROLLCARET, 0, 0);
+}
+
+void CStrindleDlg::OnFindAndReplace() {
+    if (!replaceDialog_)
+        replaceDialog_ = std::make_unique<CReplaceDialog>(Handle());
+    replaceHit_.reset();
+    replaceDialog_->Open();
+}
+
+// The hit shown (or the place just past it) while the caret stays on its entry; otherwise the
+// start of the caret entry.
+TblTextPlace CStrindleDlg::ReplaceSearchStart(bool pastHit) const {
+    const int caret = keyList_.Caret();
+    const size_t row = caret < 0 ? 0 : static_cast<size_t>(caret);
+    if (replaceHit_ && replaceHit_->Place.Index == row)
+        return {row, replaceHit_->Place.Position + (pastHit ? replaceHit_->Length : 0)};
+    return {row, 0};
+}
+
+void CStrindleDlg::FindNextToReplace(const TblReplacer& replacer, TblTextPlace from) {
+    const TblReplaceQuery& query = replacer.Query();
+    TblMatch match;
+    if (!replacer.FindNext(Document, from, match)) {
+        replaceHit_.reset();
+        prompts_.Message(replaceDialog_->Handle(), L"Cannot find \"" + Wide(query.Find) + L"\"", L"Find and Replace",
+                         MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    replaceHit_ = match;
+    DeselectAll();
+    SelectAndShow(static_cast<int>(match.Place.Index));
+    ShowCaretEntry();
+    if (!query.InKeys)
+        MarkInEditor(match.Place.Index, match.Place.Position, match.Length);
+}
+
+void CStrindleDlg::OnReplaceFindNext() {
+    if (!replaceDialog_)
+        return;
+    const TblReplacer replacer(replaceDialog_->Query());
+    FindNextToReplace(replacer, ReplaceSearchStart(true));
+}
+
+// Replaces the match shown and shows the next one. With none shown, or when the shown one no
+// longer matches, it only finds the next, as Find Next does.
+void CStrindleDlg::OnReplaceOne() {
+    if (!replaceDialog_)
+        return;
+    const TblReplacer replacer(replaceDialog_->Query());
+    const TblTextPlace shown = ReplaceSearchStart(false);
+    if (!replaceHit_ || replaceHit_->Place != shown || !replacer.MatchesAt(Document, shown)) {
+        FindNextToReplace(replacer, shown);
+        return;
+    }
+    const std::string refusal = replacer.ReplaceAt(Document, shown);
+    if (!refusal.empty()) {
+        RefuseReplacement(refusal);
+        return;
+    }
+    keyList_.RedrawRow(static_cast<int>(shown.Index));
+    MarkNotSaved();
+    ShowCaretEntry();
+    FindNextToReplace(replacer, {shown.Index, shown.Position + replacer.Query().Replacement.size()});
+}
+
+void CStrindleDlg::OnReplaceAll() {
+    if (!replaceDialog_)
+        return;
+    const int caret = keyList_.Caret();
+    const TblReplaceAllResult result =
+        TblReplacer(replaceDialog_->Query()).ReplaceAll(Document, caret < 0 ? 0 : static_cast<size_t>(caret));
+    if (!result.Refusal.empty()) {
+        RefuseReplacement(result.Refusal);
+        return;
+    }
+    replaceHit_.reset();
+    SetStatusText(0, WideFromUtf8(result.Summary()));
+    if (result.Entries == 0)
+        return;
+    InvalidateRect(keyList_.Handle(), nullptr, FALSE);  // replaced keys are drawn anew
+    MarkNotSaved();
+    ShowCaretEntry();
+}
+
+void CStrindleDlg::RefuseReplacement(const std::string& refusal) {
+    prompts_.Message(replaceDialog_->Handle(), WideFromUtf8(refusal), L"Find and Replace", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CStrindleDlg::OnGoToIndex() {

@@ -66,13 +66,14 @@ TEST(StrindleResources, AcceleratorsSendTheMenuCommands) {
     EXPECT_EQ(command(FCONTROL, 'D'), ID_EDIT_DELETEKEY);
     EXPECT_EQ(command(FCONTROL, 'F'), ID_EDIT_SEARCH);
     EXPECT_EQ(command(0, VK_F3), ID_EDIT_REPEATSEARCH);
+    EXPECT_EQ(command(FCONTROL, 'H'), ID_EDIT_REPLACE);
     EXPECT_EQ(command(FCONTROL, 'A'), ID_EDIT_SELECTALL);
     EXPECT_EQ(command(FCONTROL, 'P'), ID_VIEW_GAMEPREVIEW);
     EXPECT_EQ(command(FCONTROL, 'Z'), ID_EDIT_UNDO);
     EXPECT_EQ(command(FALT, VK_BACK), ID_EDIT_UNDO);
     EXPECT_EQ(command(FCONTROL, 'Y'), ID_EDIT_REDO);
     EXPECT_EQ(command(FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
-    EXPECT_EQ(count, 17);
+    EXPECT_EQ(count, 18);
 }
 
 TEST(StrindleResources, ContextAndColourMenusHoldTheirItems) {

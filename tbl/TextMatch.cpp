@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-}  // namespace
-
 std::u16string AsciiLowerCase(std::u16string_view text) {
     std::u16string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
