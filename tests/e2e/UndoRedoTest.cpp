@@ -2,6 +2,8 @@
 // opened, and every step is done again.
 #include "EndToEndTest.h"
 
+#include "resource.h"
+
 namespace {
 
 class UndoRedo : public EndToEndTest {
@@ -50,8 +52,20 @@ TEST_F(UndoRedo, EveryStepComesOffToTheFileAsOpenedAndIsDoneAgain) {
     ASSERT_TRUE(Becomes([&] { return RowCountOf(run.List()); }, 8));
     const std::vector<std::wstring> edited = Keys(run, 8);
 
-    // Each Ctrl+Z takes one step back: the star goes with the third.
-    const int rowsAfterEachUndo[] = {5, 6, 6};
+    Press("ctrl+h");
+    HWND replace = WaitForDialog(run, L"Find and Replace");
+    ASSERT_NE(replace, nullptr);
+    TypeText("value");
+    Press("Tab");
+    TypeText("worth");
+    ASSERT_TRUE(Becomes([&] { return TextOf(GetDlgItem(replace, IDC_REPLACE_WITH)); }, std::wstring(L"worth")));
+    Click(GetDlgItem(replace, IDC_REPLACE_ALL));
+    ASSERT_TRUE(Becomes([&] { return run.Status(0); }, std::wstring(L"8 replacements in 8 entries")));
+    Press("Escape");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(replace); }));
+
+    // Each Ctrl+Z takes one step back: the star goes with the fourth.
+    const int rowsAfterEachUndo[] = {8, 5, 6, 6};
     for (int rows : rowsAfterEachUndo) {
         EXPECT_TRUE(run.Title().ends_with(L"*"));
         Press("ctrl+z");
@@ -64,10 +78,13 @@ TEST_F(UndoRedo, EveryStepComesOffToTheFileAsOpenedAndIsDoneAgain) {
     ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Saved")));
     EXPECT_EQ(ReadBytes(path), opened);
 
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         Press("ctrl+y");
-    EXPECT_TRUE(Becomes([&] { return RowCountOf(run.List()); }, 8));
+    EXPECT_TRUE(WaitUntil([&] { return run.Value().starts_with(L"worth"); }))
+        << "Replace All, redone last, shows an entry it changed";
     EXPECT_EQ(Keys(run, 8), edited);
+    ClickRow(run, 1);
+    EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"worth1 edited")));
     EXPECT_EQ(run.Title(), L"Strindle - undo.tbl*");
 }
 
