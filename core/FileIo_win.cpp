@@ -204,6 +204,35 @@ Result FileForReading::Read(uint8_t* into, size_t count) {
     return Result::Success();
 }
 
+namespace {
+
+// Writes `bytes` whole into a new temporary file beside `target`, flushed to the disk when
+// `flush`; a temporary that was made and could not be written is removed again.
+Result WriteTemporary(const std::u16string& target, std::span<const uint8_t> bytes, bool flush,
+                      std::u16string& temp) {
+    FileHandle file(CreateTemporaryBeside(target, temp));
+    if (!file.Valid())
+        return Result::FileFailure(FileStep::Create, GetLastError());
+    DWORD error = WriteAll(file.Get(), bytes);
+    if (error == NO_ERROR && flush && !FlushFileBuffers(file.Get()))
+        error = GetLastError();
+    if (!file.Close() && error == NO_ERROR)
+        error = GetLastError();
+    if (error == NO_ERROR)
+        return Result::Success();
+    DeleteFileW(Wide(temp));
+    return Result::FileFailure(FileStep::Write, error);
+}
+
+Result Replaced(const std::u16string& temp, DWORD error) {
+    if (error == NO_ERROR)
+        return Result::Success();
+    DeleteFileW(Wide(temp));
+    return Result::FileFailure(FileStep::Replace, error);
+}
+
+}  // namespace
+
 Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> bytes) {
     const std::u16string target = ExtendedPath(path);
     const DWORD attributes = GetFileAttributesW(Wide(target));
@@ -216,52 +245,27 @@ Result WriteFileSafely(const std::u16string& path, std::span<const uint8_t> byte
         return Result::FileFailure(FileStep::Replace, ERROR_ACCESS_DENIED);
 
     std::u16string temp;
-    FileHandle file(CreateTemporaryBeside(target, temp));
-    if (!file.Valid()) {
-        const DWORD error = GetLastError();
+    if (Result written = WriteTemporary(target, bytes, true, temp); !written) {
         // A folder we may not create files in, or a name too long to take the temporary suffix.
         // (Wine says "file not found" for a name that is too long.)
-        if (targetExists && (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE ||
-                             error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND ||
-                             error == ERROR_PATH_NOT_FOUND))
+        const DWORD error = static_cast<DWORD>(written.Code);
+        if (written.Step == FileStep::Create && targetExists &&
+            (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_INVALID_NAME ||
+             error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
             return WriteInPlace(target, bytes);
-        return Result::FileFailure(FileStep::Create, error);
+        return written;
     }
-    auto failAndRemove = [&](FileStep step, DWORD code) {
-        if (file.Valid())
-            file.Close();
-        DeleteFileW(Wide(temp));
-        return Result::FileFailure(step, code);
-    };
-    if (DWORD error = WriteAll(file.Get(), bytes))
-        return failAndRemove(FileStep::Write, error);
-    if (!FlushFileBuffers(file.Get()))
-        return failAndRemove(FileStep::Write, GetLastError());
-    if (!file.Close())
-        return failAndRemove(FileStep::Write, GetLastError());
-    if (DWORD error = PutInPlace(temp, target, attributes))
-        return failAndRemove(FileStep::Replace, error);
-    return Result::Success();
+    return Replaced(temp, PutInPlace(temp, target, attributes));
 }
 
 Result OutputBatch::Write(const std::u16string& path, std::span<const uint8_t> bytes) {
     const std::u16string target = ExtendedPath(path);
     std::u16string temp;
-    FileHandle file(CreateTemporaryBeside(target, temp));
-    if (!file.Valid())
-        return Result::FileFailure(FileStep::Create, GetLastError());
-    auto failAndRemove = [&](FileStep step, DWORD code) {
-        if (file.Valid())
-            file.Close();
-        DeleteFileW(Wide(temp));
-        return Result::FileFailure(step, code);
-    };
-    if (DWORD error = WriteAll(file.Get(), bytes))
-        return failAndRemove(FileStep::Write, error);
-    if (!file.Close())
-        return failAndRemove(FileStep::Write, GetLastError());
-    if (!MoveFileExW(Wide(temp), Wide(target), MOVEFILE_REPLACE_EXISTING))
-        return failAndRemove(FileStep::Replace, GetLastError());
+    if (Result written = WriteTemporary(target, bytes, false, temp); !written)
+        return written;
+    const DWORD moved = MoveFileExW(Wide(temp), Wide(target), MOVEFILE_REPLACE_EXISTING) ? NO_ERROR : GetLastError();
+    if (Result replaced = Replaced(temp, moved); !replaced)
+        return replaced;
     std::lock_guard lock(mutex_);
     written_.push_back(target);
     return Result::Success();

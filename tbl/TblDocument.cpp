@@ -271,36 +271,29 @@ void TblDocument::OwnText(TblChange& change) const {
 bool TblDocument::Undo(size_t& focus) {
     if (!history_.CanUndo())
         return false;
-    TblStep step = history_.TakeUndo();
-    TblStep redo{step.Name, step.Focus, {}, step.State, 0};
-    for (auto change = step.Changes.rbegin(); change != step.Changes.rend(); ++change) {
-        redo.Changes.push_back(Apply(std::move(*change)));
-        redo.Footprint += redo.Changes.back().Footprint();
-    }
-    history_.PushRedone(std::move(redo));
-    focus = std::min(step.Focus, entries_.size());
-    AfterUndoOrRedo();
+    history_.PushRedone(Reverse(history_.TakeUndo(), focus));
+    Modified = history_.State() != savedState_;
+    ModifiedShown = false;
     return true;
 }
 
 bool TblDocument::Redo(size_t& focus) {
     if (!history_.CanRedo())
         return false;
-    TblStep step = history_.TakeRedo();
-    TblStep undo{step.Name, step.Focus, {}, step.State, 0};
-    for (auto change = step.Changes.rbegin(); change != step.Changes.rend(); ++change) {
-        undo.Changes.push_back(Apply(std::move(*change)));
-        undo.Footprint += undo.Changes.back().Footprint();
-    }
-    history_.PushUndone(std::move(undo));
-    focus = std::min(step.Focus, entries_.size());
-    AfterUndoOrRedo();
+    history_.PushUndone(Reverse(history_.TakeRedo(), focus));
+    Modified = history_.State() != savedState_;
+    ModifiedShown = false;
     return true;
 }
 
-void TblDocument::AfterUndoOrRedo() {
-    Modified = history_.State() != savedState_;
-    ModifiedShown = false;
+TblStep TblDocument::Reverse(TblStep step, size_t& focus) {
+    TblStep reversed{step.Name, step.Focus, {}, step.State, 0};
+    for (auto change = step.Changes.rbegin(); change != step.Changes.rend(); ++change) {
+        reversed.Changes.push_back(Apply(std::move(*change)));
+        reversed.Footprint += reversed.Changes.back().Footprint();
+    }
+    focus = std::min(step.Focus, entries_.size());
+    return reversed;
 }
 
 void TblDocument::Clear() {

@@ -149,7 +149,8 @@ private:
     TblChange Apply(TblChange change);
     // Entries the history kept from other file bytes (the file before a save) take their text.
     void OwnText(TblChange& change) const;
-    void AfterUndoOrRedo();
+    // Applies a step's changes, last first; gives the step that reverses it, and the entry to show.
+    TblStep Reverse(TblStep step, size_t& focus);
     static StoredEntries Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);

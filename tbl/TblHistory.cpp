@@ -73,21 +73,18 @@ void TblHistory::PushRedone(TblStep step) {
     redo_.push_back(std::move(step));
 }
 
-TblStep TblHistory::TakeUndo() {
+template <class Steps>
+TblStep TblHistory::TakeLast(Steps& steps) {
     typing_ = false;
-    TblStep step = std::move(undo_.back());
-    undo_.pop_back();
+    TblStep step = std::move(steps.back());
+    steps.pop_back();
     footprint_ -= step.Footprint;
     return step;
 }
 
-TblStep TblHistory::TakeRedo() {
-    typing_ = false;
-    TblStep step = std::move(redo_.back());
-    redo_.pop_back();
-    footprint_ -= step.Footprint;
-    return step;
-}
+TblStep TblHistory::TakeUndo() { return TakeLast(undo_); }
+
+TblStep TblHistory::TakeRedo() { return TakeLast(redo_); }
 
 // The oldest steps go first; the latest is always kept, however large.
 void TblHistory::Trim() {

@@ -102,6 +102,8 @@ public:
 
 private:
     void Push(TblStep step);
+    template <class Steps>
+    TblStep TakeLast(Steps& steps);
     void Trim();
 
     std::deque<TblStep> undo_;
