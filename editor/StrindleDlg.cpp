@@ -110,6 +110,10 @@ struct StrindleMessageMap {
     };
 };
 
+// Menu items greyed while the table is empty (their keys then do nothing either).
+constexpr UINT EntryMenuCommands[] = {ID_FILE_SAVE,   ID_FILE_SAVEAS,       ID_EDIT_DELETEKEY,
+                                      ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH, ID_EDIT_REPLACE};
+
 bool LoadRichEditLibrary() {
     static HMODULE richEdit = LoadLibraryW(L"RICHED20.DLL");
     return richEdit != nullptr;
@@ -190,7 +194,7 @@ bool CStrindleDlg::OnInitDialog() {
     ShowUpDownButtons(Settings.AdvancedMode);
 
     HMENU menu = GetMenu(Handle());
-    for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
+    for (UINT id : EntryMenuCommands)
         EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
     SetMenuCheck(ID_OPTIONS_PARSEONLOAD, Settings.ParseOnLoad);
     SetMenuCheck(ID_OPTIONS_ADVANCED, Settings.AdvancedMode);
@@ -436,7 +440,7 @@ void CStrindleDlg::UpdateCommandStates() {
     EnableWindow(valueEditor_, hasEntries ? TRUE : FALSE);
     SetEditorReadOnly(!hasEntries);
     HMENU menu = GetMenu(Handle());
-    for (UINT id : {ID_FILE_SAVE, ID_FILE_SAVEAS, ID_EDIT_DELETEKEY, ID_EDIT_SEARCH, ID_EDIT_REPEATSEARCH})
+    for (UINT id : EntryMenuCommands)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (hasEntries ? MF_ENABLED : MF_GRAYED));
     if (Document.Modified && !Document.ModifiedShown) {
         SetStatusText(1, L"Not Saved");

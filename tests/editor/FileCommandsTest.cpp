@@ -66,7 +66,8 @@ TEST_F(FileCommands, NewOnModifiedTableAnsweredYesEmptiesIt) {
     EXPECT_TRUE(Dialog().Document.PathName.empty());
     EXPECT_EQ(TitleOf(Window()), L"Strindle - Untitled");
     EXPECT_EQ(EditorText(), L"");
-    EXPECT_TRUE(MenuItemGrayed(Window(), ID_FILE_SAVE));
+    for (UINT id : {ID_FILE_SAVE, ID_EDIT_SEARCH, ID_EDIT_REPLACE})
+        EXPECT_TRUE(MenuItemGrayed(Window(), id)) << id;
 }
 
 TEST_F(FileCommands, OpenAsksForTblFilesInTheDefaultDirectory) {
