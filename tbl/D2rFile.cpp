@@ -77,14 +77,14 @@ bool D2rFile::Read(std::string bytes, std::string& error) {
             return false;
         if (token.Kind == JsonTokenKind::EndArray)
             break;
-        const size_t number = file.rows_.size() + 1;
-        const std::string where = "row " + std::to_string(number) + " (line " + std::to_string(token.Line) + ")";
+        const size_t number = file.rows_.size() + 1, line = token.Line;
+        const auto where = [&] { return "row " + std::to_string(number) + " (line " + std::to_string(line) + ")"; };
         if (file.rows_.size() == TblMaxEntries) {
-            error = where + ": the file has more rows than a table holds (65,535)";
+            error = where() + ": the file has more rows than a table holds (65,535)";
             return false;
         }
         if (token.Kind != JsonTokenKind::BeginObject) {
-            error = where + " is not an object";
+            error = where() + " is not an object";
             return false;
         }
         D2rRow row;
@@ -114,12 +114,12 @@ bool D2rFile::Read(std::string bytes, std::string& error) {
             const size_t language = name == "Key" ? D2rField::Key : D2rLanguageIndex(name);
             const bool known = name == "id" || name == "Key" || language < D2rLanguages.size();
             if (known && !names.insert(name).second) {
-                error = where + " gives \"" + name + "\" twice";
+                error = where() + " gives \"" + name + "\" twice";
                 return false;
             }
             const JsonTokenKind wanted = name == "id" ? JsonTokenKind::Number : JsonTokenKind::String;
             if (known && kind != wanted) {
-                error = where + ": \"" + name + "\" is " + std::string(TypeName(kind)) + ", not " +
+                error = where() + ": \"" + name + "\" is " + std::string(TypeName(kind)) + ", not " +
                         std::string(TypeName(wanted));
                 return false;
             }
@@ -139,7 +139,7 @@ bool D2rFile::Read(std::string bytes, std::string& error) {
         row.End = token.End;
         for (const std::string_view needed : {"id", "Key"})
             if (!names.contains(std::string(needed))) {
-                error = where + ": \"" + std::string(needed) + "\" is missing";
+                error = where() + ": \"" + std::string(needed) + "\" is missing";
                 return false;
             }
         style.RowGap = file.rows_.empty() ? "," + std::string(text.substr(file.head_, row.Begin - file.head_))
