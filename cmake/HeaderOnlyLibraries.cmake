@@ -1,6 +1,6 @@
-# CLI11 and nlohmann-json come from Debian's header-only packages (libcli11-dev,
-# nlohmann-json3-dev), installed under /usr/include. The Windows cross builds must not search
-# /usr/include (it holds glibc's headers), so each library's own header folder is linked into
+# CLI11 comes from Debian's header-only package libcli11-dev, installed under /usr/include.
+# The Windows cross builds must not search /usr/include (it holds glibc's headers), so each
+# library's own header folder is linked into
 # a folder of the build tree and only that folder goes on the include path, native and cross.
 set(header_only_dir ${CMAKE_BINARY_DIR}/header-only)
 
@@ -19,4 +19,3 @@ function(header_only_library target folder package)
 endfunction()
 
 header_only_library(cli11 CLI libcli11-dev)
-header_only_library(nlohmann_json nlohmann nlohmann-json3-dev)

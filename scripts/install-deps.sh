@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ clang googletest libbenchmark-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 libwine-dev xvfb xauth x11-utils xdotool python3 imagemagick fp-utils zip
-    libpng-dev dpkg-dev libcli11-dev nlohmann-json3-dev
+    libpng-dev dpkg-dev libcli11-dev
 )
 wine32=wine32:i386
 

@@ -1,19 +1,15 @@
 #pragma once
 
-// Diablo II: Resurrected string files: a JSON array of objects {"id", "Key", then the language
-// columns in the game's order}, UTF-8 with a byte-order mark. Values are the text itself: line
-// breaks as \n escapes, the colour prefix ÿ as the literal character.
+// One language column of a Diablo II: Resurrected string file (D2rFile) as a table and back.
 
+#include "D2rFile.h"
 #include "TableFiles.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-
-inline constexpr std::array<std::string_view, 13> D2rLanguages = {
-    "enUS", "zhTW", "deDE", "esES", "frFR", "itIT", "koKR", "plPL", "esMX", "jaJP", "ptBR", "ruRU", "zhCN"};
+#include <vector>
 
 bool IsD2rLanguage(std::string_view language);
 
@@ -21,18 +17,28 @@ bool IsD2rLanguage(std::string_view language);
 // expansionstring table, 10000 for a patchstring table, else 0.
 int64_t IdBaseOfTableName(std::string_view fileName);
 
-// The file of one language column: entry i has id idBase + i. `existing` (the bytes of a file
-// to add the column to, or empty) keeps its rows and fields; a row with the same id and Key
-// takes the column, placed among the language fields in the game's order, and entries no row
-// matches are appended. False with `error` when an entry holds bytes that are not UTF-8 or
-// `existing` cannot be read (see ReadD2rStrings).
-bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view language,
-                     std::optional<std::string_view> existing, std::string& bytes, std::string& error);
+// Where WriteD2rStrings put the entries.
+struct D2rPlacement {
+    size_t Matched = 0;   // into a row of the existing file
+    size_t Appended = 0;  // as new rows
+};
 
-// The entries of one language column, in id order (a row without the column gives an empty
-// value; `missing` counts them). A missing byte-order mark is accepted. False with `error`
-// naming the row (from 1) or the line for broken JSON, a field of the wrong type, a row
-// without id or Key, an id given twice, or a row that a table file cannot hold as it is
+// The file with the table as the column `language`. `existing` (the bytes of a file to put the
+// column into, or none for a new file in the game's form) keeps every byte but the values that
+// change: entries go to rows by Key, the k-th entry with a key to the k-th row with that key;
+// an entry no row takes is appended with the next free id (one above the largest, or idBase
+// in a file without ids, so a new file numbers entry i as idBase + i). An empty value adds no
+// field to a row without the column, as reading gives such a row an empty value. False with `error` when
+// an entry holds bytes that are not UTF-8, `existing` cannot be read (D2rFile::Read) or no id
+// is left.
+bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view language,
+                     std::optional<std::string_view> existing, std::string& bytes, D2rPlacement& placed,
+                     std::string& error);
+
+// The entries of one language column, in file order (a row without the column gives an empty
+// value; `missing` counts them). False with `error` naming the line for a file D2rFile::Read
+// refuses, or the row (from 1) and id for a row that a table file cannot hold as it is
 // (TblEntryProblem: a key character above U+00FF, a zero character, a value too long).
+// `repeatedIds`, when given, gets the ids more than one row gives (D2rFile::RepeatedIds).
 bool ReadD2rStrings(std::string_view bytes, std::string_view language, TblDocument& table, size_t& missing,
-                    std::string& error);
+                    std::string& error, std::vector<std::string>* repeatedIds = nullptr);

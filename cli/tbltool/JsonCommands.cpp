@@ -14,13 +14,15 @@ const char TojsonHelp[] =
     "                      [--rescue]\n"
     "Writes a table as a Diablo II: Resurrected string file: a JSON array of rows {\"id\", \"Key\",\n"
     "LANG}, UTF-8 with a byte-order mark, line breaks as \\n, the colour prefix as the character\n"
-    "itself. Entry i gets the id N + i.\n"
+    "itself. In a new file entry i gets the id N + i.\n"
     "  --lang LANG            the column: enUS (default), zhTW, deDE, esES, frFR, itIT, koKR,\n"
     "                         plPL, esMX, jaJP, ptBR, ruRU or zhCN\n"
     "  --id-base N            the first id; by default taken from IN.tbl's name: 20000 for an\n"
     "                         expansionstring, 10000 for a patchstring table, else 0\n"
-    "  --into EXISTING.json   add or replace the column in that file's rows, matched by id and\n"
-    "                         Key; its other rows and fields stay, unmatched entries are appended\n"
+    "  --into EXISTING.json   put the column into that file's rows, matched by Key (the 2nd entry\n"
+    "                         with a key goes to the 2nd row with it); an entry no row takes is\n"
+    "                         appended with the next free id. Every byte but the changed values\n"
+    "                         stays as it was; stderr says how many rows matched and were appended\n"
     "  --rescue               take IN.tbl, if damaged, as far as it can be read, as Strindle's\n"
     "                         rescue does; stderr lists the entries left empty\n"
     "OUT.json is replaced only once completely written; it may be EXISTING.json.\n"
@@ -29,10 +31,10 @@ const char TojsonHelp[] =
 const char FromjsonHelp[] =
     "Usage: tbltool fromjson IN.json OUT.tbl [--lang LANG]\n"
     "Compiles one language column of a Diablo II: Resurrected string file into a table, the rows\n"
-    "in id order, repeated keys kept in order, each value exactly as the file gives it. A missing\n"
-    "byte-order mark is accepted; a row without the column gets an empty value. Broken JSON, a\n"
-    "field of the wrong type, a row without id or Key and an id given twice are refused, naming\n"
-    "the row, and nothing is written.\n"
+    "in file order, each value exactly as the file gives it. A missing byte-order mark is\n"
+    "accepted; a row without the column gets an empty value; ids given twice are named on stderr.\n"
+    "Broken JSON, a field of the wrong type and a row without id or Key are refused, naming the\n"
+    "line, and nothing is written.\n"
     "  --lang LANG   the column: enUS (default) or another of the 13 language fields\n"
     "Exit status: 0 written, 1 unreadable or refused input, too many entries or failed write,\n"
     "2 wrong usage.\n";
@@ -77,14 +79,19 @@ int RunTojsonCommand(const std::vector<std::string>& args) {
     const int64_t base = idBase ? static_cast<int64_t>(*idBase)
                                 : IdBaseOfTableName(std::filesystem::path(PathFromArgument(options.File(0))).filename().string());
     std::string bytes, error;
+    D2rPlacement placed;
     if (!WriteD2rStrings(table, base, language.value_or("enUS"), into ? std::optional<std::string_view>(existing) : std::nullopt,
-                         bytes, error)) {
+                         bytes, placed, error)) {
         PrintMessage((error.starts_with("entry") ? options.File(0) : *into) + ": " + error);
         return ExitFailure;
     }
     if (!WriteOutput(options.File(1), bytes))
         return ExitFailure;
-    PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, ids from " + std::to_string(base));
+    if (into)
+        PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries: " + std::to_string(placed.Matched) +
+                     " rows matched, " + std::to_string(placed.Appended) + " appended");
+    else
+        PrintMessage(options.File(1) + ": " + std::to_string(table.Count()) + " entries, ids from " + std::to_string(base));
     return ExitOk;
 }
 
@@ -99,9 +106,16 @@ int RunFromjsonCommand(const std::vector<std::string>& args) {
         return ExitFailure;
     TblDocument table;
     size_t missing = 0;
-    if (!ReadD2rStrings(text, language.value_or("enUS"), table, missing, error)) {
+    std::vector<std::string> repeated;
+    if (!ReadD2rStrings(text, language.value_or("enUS"), table, missing, error, &repeated)) {
         PrintMessage(options.File(0) + ": " + error + "; nothing was written");
         return ExitFailure;
+    }
+    if (!repeated.empty()) {
+        std::string ids;
+        for (const std::string& id : repeated)
+            ids += (ids.empty() ? "" : ", ") + id;
+        PrintMessage(options.File(0) + ": warning: ids given twice: " + ids + " (their rows are all taken, in file order)");
     }
     if (!SaveTable(options.File(1), table, TblValueForm::Exact))
         return ExitFailure;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace {
@@ -48,48 +49,46 @@ TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
     EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
 }
 
-TEST(TbltoolJson, IntoAddsTheColumnInTheGamesOrderMatchingIdAndKey) {
+TEST(TbltoolJson, IntoMatchesRowsByKeyAndOccurrenceKeepingTheFilesForm) {
     ScratchDir dir;
     WriteText(dir / "old.json", "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"frFR\": \"Fr\", \"note\": 1},"
-                                " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}]");
-    ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), TableOf({u"a", u"b"}, {u"Deutsch", u"neu"}), TblValueForm::Exact));
+                                " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}, {\"id\": 2, \"Key\": \"a\", \"deDE\": \"x\"}]");
+    ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), TableOf({u"a", u"b", u"a"}, {u"Deutsch", u"neu", u"x"}), TblValueForm::Exact));
     std::string err;
-    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--id-base", "5",
-                       "--into", Arg(dir / "old.json")},
-                      err),
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "new.json"), "--lang", "deDE", "--into",
+                                 Arg(dir / "old.json")},
+                                err),
               ExitOk)
         << err;
     EXPECT_EQ(FileText(dir / "new.json"),
-              "\xEF\xBB\xBF[\r\n"
-              "  {\r\n    \"id\": 5,\r\n    \"Key\": \"a\",\r\n    \"enUS\": \"A\",\r\n    \"deDE\": \"Deutsch\",\r\n"
-              "    \"frFR\": \"Fr\",\r\n    \"note\": 1\r\n  },\r\n"
-              "  {\r\n    \"id\": 9,\r\n    \"Key\": \"z\",\r\n    \"deDE\": \"alt\"\r\n  },\r\n"
-              "  {\r\n    \"id\": 6,\r\n    \"Key\": \"b\",\r\n    \"deDE\": \"neu\"\r\n  }\r\n]\r\n");
+              "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"deDE\": \"Deutsch\", \"frFR\": \"Fr\", \"note\": 1},"
+              " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}, {\"id\": 2, \"Key\": \"a\", \"deDE\": \"x\"},"
+              " {\"id\": 10, \"Key\": \"b\", \"deDE\": \"neu\"}]");
+    EXPECT_NE(err.find("3 entries: 2 rows matched, 1 appended"), std::string::npos) << err;
 }
 
-TEST(TbltoolJson, FromjsonTakesOneColumnInIdOrderKeepingRepeatedKeys) {
+TEST(TbltoolJson, FromjsonTakesOneColumnInFileOrderWarningOfRepeatedIds) {
     ScratchDir dir;
-    // No byte-order mark; a row without the column.
+    // No byte-order mark; a row without the column; an id given twice.
     WriteText(dir / "t.json", "[{\"id\": 3, \"Key\": \"k\", \"enUS\": \"third\", \"deDE\": \"dritte\"},"
                               " {\"id\": 1, \"Key\": \"k\", \"enUS\": \"first\\nline\"},"
-                              " {\"id\": 2, \"Key\": \"x\", \"enUS\": \"\xC3\xBF" "c4two\"}]");
+                              " {\"id\": 3, \"Key\": \"x\", \"enUS\": \"\xC3\xBF" "c4two\"}]");
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "en.tbl")}, err), ExitOk);
+    EXPECT_NE(err.find("warning: ids given twice: 3"), std::string::npos) << err;
     const TableEntries en = LoadExactly(dir / "en.tbl");
-    EXPECT_EQ(en.Keys, (Strings{u"k", u"x", u"k"}));
-    EXPECT_EQ(en.Values, (Strings{u"first\nline", u"\u00FFc4two", u"third"}));
+    EXPECT_EQ(en.Keys, (Strings{u"k", u"k", u"x"}));
+    EXPECT_EQ(en.Values, (Strings{u"third", u"first\nline", u"\u00FFc4two"}));
     ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(dir / "t.json"), Arg(dir / "de.tbl"), "--lang", "deDE"}, err), ExitOk);
-    EXPECT_EQ(LoadExactly(dir / "de.tbl").Values, (Strings{u"", u"", u"dritte"}));
+    EXPECT_EQ(LoadExactly(dir / "de.tbl").Values, (Strings{u"dritte", u"", u""}));
 }
 
-TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheRowAndWritesNothing) {
+TEST(TbltoolJson, FromjsonRefusesBadFilesNamingTheLineAndWritesNothing) {
     const std::pair<std::string, std::string> cases[] = {
         {"[{\"id\": 1, \"Key\": \"a\"},\n {\"id\": 2, \"Key\": \"b\",]", "line 2"},
-        {"[{\"id\": 1, \"Key\": \"a\"}, {\"id\": \"2\", \"Key\": \"b\"}]", "row 2: \"id\" is not a whole number"},
-        {"[{\"id\": 1, \"Key\": 5}]", "row 1 (id 1): \"Key\" is not a string"},
-        {"[{\"id\": 1, \"Key\": \"a\", \"enUS\": null}]", "row 1 (id 1): \"enUS\" is not a string"},
-        {"[{\"id\": 4, \"Key\": \"a\"}, {\"id\": 5, \"Key\": \"b\"}, {\"id\": 4, \"Key\": \"c\"}]",
-         "row 3 repeats the id 4 of row 1"},
+        {"[{\"id\": 1, \"Key\": \"a\"}, {\"id\": \"2\", \"Key\": \"b\"}]", "row 2 (line 1): \"id\" is a string, not a number"},
+        {"[{\"id\": 1, \"Key\": 5}]", "row 1 (line 1): \"Key\" is a number, not a string"},
+        {"[{\"id\": 1, \"Key\": \"a\", \"enUS\": null}]", "\"enUS\" is true, false or null, not a string"},
         {"{\"id\": 1}", "not a JSON array"},
         {"[{\"id\": 8, \"Key\": \"b\", \"enUS\": \"x\\u0000y\"}, {\"id\": 7, \"Key\": \"a\"}]",
          "t.json: row 1 (id 8): the value holds a zero character"},
@@ -151,4 +150,58 @@ TEST(TbltoolJson, RealGameFilesReadInEveryLanguage) {
     const std::string json = FileText(dir / "de.json");
     EXPECT_NE(json.find("\xC3\xBF" "c"), std::string::npos);
     EXPECT_EQ(json.find("\\u00ff"), std::string::npos);
+}
+
+// fromjson, an edit of the table, then tojson --into the original file: only the edited values'
+// lines change, in every real file and in a copy of the game's file whose second row gives the
+// first row's id and key again.
+TEST(TbltoolJson, RealFilesChangeOnlyTheEditedLinesThroughATable) {
+    SKIP_WITHOUT_REAL_DATA();
+    ScratchDir dir;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "json"))
+        files.push_back(entry.path());
+    std::string repeated = FileText(RealDataDir() / "json/fb_item-modifiers.json");
+    const size_t secondId = repeated.find("\"id\": ", repeated.find("\"id\": ") + 1) + 6;
+    repeated.replace(secondId, repeated.find(',', secondId) - secondId, "3333");
+    const size_t secondKey = repeated.find("\"Key\": \"", secondId) + 8;
+    repeated.replace(secondKey, repeated.find('"', secondKey) - secondKey, "priceless");
+    WriteText(dir / "repeated.json", repeated);
+    files.push_back(dir / "repeated.json");
+    for (const std::filesystem::path& file : files)
+        for (const char* language : {"enUS", "deDE"}) {
+            std::string err;
+            ASSERT_EQ(RunTbltoolQuietly({"fromjson", Arg(file), Arg(dir / "t.tbl"), "--lang", language}, err), ExitOk) << err;
+            TblDocument table;
+            ASSERT_TRUE(LoadTable(Arg(dir / "t.tbl"), table, false, false));
+            // The first two entries (the repeated key in the copy) and the last with a value.
+            std::vector<size_t> edited = {0, 1, table.Count() - 1};
+            while (table.Value(edited.back()).empty())
+                --edited.back();
+            for (const size_t i : edited)
+                table.SetValue(i, table.Value(i) + u" (edited)");
+            ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), table, TblValueForm::Exact));
+            ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), Arg(dir / "out.json"), "--lang", language, "--into",
+                                         Arg(file)},
+                                        err),
+                      ExitOk)
+                << err;
+            EXPECT_NE(err.find(std::to_string(table.Count()) + " rows matched, 0 appended"), std::string::npos) << err;
+            const std::string original = FileText(file), written = FileText(dir / "out.json");
+            const std::vector<size_t> changed = ChangedLines(original, written);
+            ASSERT_EQ(changed.size(), edited.size()) << file << " " << language;
+            const std::vector<std::string> lines = [&] {
+                std::vector<std::string> result;
+                std::istringstream in(written);
+                for (std::string line; std::getline(in, line);)
+                    result.push_back(line);
+                return result;
+            }();
+            for (const size_t line : changed) {
+                const std::string& text = lines.at(line);
+                EXPECT_TRUE(text.find(std::string("\"") + language + "\": \"") != std::string::npos &&
+                            text.ends_with(" (edited)\"") || text.ends_with(" (edited)\",") || text.ends_with(" (edited)\",\r"))
+                    << text;
+            }
+        }
 }

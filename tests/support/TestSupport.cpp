@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -53,4 +54,23 @@ void SaveFuzzSeed(const std::string& target, const std::string& name, const std:
         return;
     std::filesystem::create_directories(root / target);
     WriteBytes(root / target / name, bytes);
+}
+
+std::vector<size_t> ChangedLines(const std::string& before, const std::string& after) {
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> result(1);
+        for (const char c : text)
+            if (c == '\n')
+                result.emplace_back();
+            else
+                result.back().push_back(c);
+        return result;
+    };
+    const std::vector<std::string> a = lines(before), b = lines(after);
+    EXPECT_EQ(a.size(), b.size());
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            changed.push_back(i);
+    return changed;
 }

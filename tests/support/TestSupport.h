@@ -35,3 +35,6 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 
 // Keeps an input as a starting point of fuzz target `target` (native builds only; elsewhere a no-op).
 void SaveFuzzSeed(const std::string& target, const std::string& name, const std::vector<uint8_t>& bytes);
+
+// The numbers (from 0) of the lines, ended by LF, that differ between two texts of as many lines.
+std::vector<size_t> ChangedLines(const std::string& before, const std::string& after);
