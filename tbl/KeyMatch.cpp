@@ -1,19 +1,27 @@
 #include "KeyMatch.h"
 
-#include <string_view>
 #include <unordered_map>
 
-std::vector<size_t> MatchByKeyAndOccurrence(const std::vector<TblEntry>& first, const std::vector<TblEntry>& second) {
-    std::unordered_map<std::u16string_view, std::vector<size_t>> secondByKey;
-    for (size_t j = 0; j < second.size(); ++j)
-        secondByKey[second[j].Key].push_back(j);
-    std::unordered_map<std::u16string_view, size_t> seen;
+std::vector<size_t> MatchByKeyAndOccurrence(std::span<const std::u16string_view> first,
+                                            std::span<const std::u16string_view> second) {
+    // For each key of `second`, its next unmatched occurrence; later ones follow in `next`.
+    std::unordered_map<std::u16string_view, size_t> nextOfKey;
+    nextOfKey.reserve(second.size());
+    std::vector<size_t> next(second.size(), Unmatched);
+    for (size_t j = second.size(); j-- > 0;) {
+        const auto [place, added] = nextOfKey.try_emplace(second[j], j);
+        if (!added) {
+            next[j] = place->second;
+            place->second = j;
+        }
+    }
     std::vector<size_t> match(first.size(), Unmatched);
     for (size_t i = 0; i < first.size(); ++i) {
-        const size_t occurrence = seen[first[i].Key]++;
-        const auto found = secondByKey.find(first[i].Key);
-        if (found != secondByKey.end() && occurrence < found->second.size())
-            match[i] = found->second[occurrence];
+        const auto found = nextOfKey.find(first[i]);
+        if (found != nextOfKey.end() && found->second != Unmatched) {
+            match[i] = found->second;
+            found->second = next[found->second];
+        }
     }
     return match;
 }

@@ -6,6 +6,14 @@
 
 namespace {
 
+std::vector<std::u16string_view> KeyViews(const std::vector<TblEntry>& entries) {
+    std::vector<std::u16string_view> keys;
+    keys.reserve(entries.size());
+    for (const TblEntry& entry : entries)
+        keys.push_back(entry.Key);
+    return keys;
+}
+
 // Marks the matched old entries that stay in order: a longest increasing run of their new
 // indices (patience sorting, n log n).
 std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
@@ -33,7 +41,7 @@ std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
 
 std::vector<EntryChange> DiffTables(const TblDocument& oldDocument, const TblDocument& newDocument) {
     const std::vector<TblEntry> oldTable = oldDocument.Entries(), newTable = newDocument.Entries();
-    const std::vector<size_t> match = MatchByKeyAndOccurrence(oldTable, newTable);
+    const std::vector<size_t> match = MatchByKeyAndOccurrence(KeyViews(oldTable), KeyViews(newTable));
     const std::vector<bool> kept = KeptInOrder(match);
     std::vector<EntryChange> changes;
     std::vector<bool> newMatched(newTable.size(), false);
