@@ -2,11 +2,12 @@
 
 // A translator's check of a table against the one it was translated from (the reference):
 // entries are matched by key (KeyMatch.h), and each matched pair must take the same format
-// arguments, hold the same colour codes and the same number of line feeds. Values are taken as
-// a file holds them: colour codes as game codes (U+00FF "c" and a code character), not as the
-// editor's tokens.
+// arguments, hold the same colour codes and the same number of line feeds. Colour codes count
+// as the game's (U+00FF "c" and a code character): the tables are to be read without "Parse On
+// Load", which would hold them as the editor's tokens.
 
 #include "KeyMatch.h"
+#include "TblDocument.h"
 
 #include <cstddef>
 #include <string>
@@ -16,7 +17,7 @@
 // A format placeholder of a value, as the game fills it in.
 struct Placeholder {
     enum Kind { Printf, Positional } What;
-    std::u16string_view Text;  // as written: "%d", "%+d", "%2d", "%s", "%0", "%+1"
+    std::string_view Text;     // as written: "%d", "%+d", "%2d", "%s", "%0", "%+1"
     size_t Number = 0;         // Positional: the argument it names, %0 the first
 };
 
@@ -25,8 +26,8 @@ struct Placeholder {
 //   % [+] [digits] d|i|u|x|s|c    a printf placeholder, filled in order
 //   % [+] digits                  a positional placeholder, naming an argument by its number
 //   any other %                   no placeholder
-// The views point into `value`.
-std::vector<Placeholder> FindPlaceholders(std::u16string_view value);
+// `value` is UTF-8 (every character involved is ASCII); the views point into it.
+std::vector<Placeholder> FindPlaceholders(std::string_view value);
 
 // Whether two values' placeholders take the same arguments: both printf only (no placeholder
 // at all counts as printf only), with the same texts in the same order, for printf fills them
@@ -35,7 +36,7 @@ std::vector<Placeholder> FindPlaceholders(std::u16string_view value);
 // numbers are a set: naming an argument twice shows it twice and is no mistake. A value that
 // mixes both kinds cannot be told apart from a mistake, so it takes the same arguments only as
 // a value with the same placeholders in the same order.
-bool SameArguments(const std::vector<Placeholder>& first, const std::vector<Placeholder>& second);
+bool SameArguments(std::string_view first, std::string_view second);
 
 struct TranslationFinding {
     enum Kind {
@@ -54,5 +55,4 @@ struct TranslationFinding {
 
 // The findings in the table's order, an entry's in the order of the kinds, then the missing
 // entries in the reference's order. Empty when the table passes.
-std::vector<TranslationFinding> CheckTranslation(const std::vector<TblEntry>& table,
-                                                 const std::vector<TblEntry>& reference);
+std::vector<TranslationFinding> CheckTranslation(const TblDocument& table, const TblDocument& reference);

@@ -95,12 +95,11 @@ bool LoadStrings(const std::string& argument, const std::string& language, bool 
     return true;
 }
 
-std::string FindingLine(const TranslationFinding& finding, const std::vector<TblEntry>& table,
-                        const std::vector<TblEntry>& reference) {
+std::string FindingLine(const TranslationFinding& finding, const TblDocument& table, const TblDocument& reference) {
     const bool inTable = finding.Index != Unmatched;
     std::string line = inTable ? std::to_string(finding.Index) : "-";
     line += '\t';
-    const std::u16string& key = inTable ? table[finding.Index].Key : reference[finding.ReferenceIndex].Key;
+    const std::u16string key = inTable ? table.Key(finding.Index) : reference.Key(finding.ReferenceIndex);
     if (key.empty())
         line += EmptyKeyEscape;
     else
@@ -134,11 +133,10 @@ int RunCheckCommand(const std::vector<std::string>& args) {
     if (!LoadStrings(file, language.value_or("enUS"), rescue, table) ||
         !LoadStrings(*against, againstLanguage.value_or("enUS"), rescue, referenceTable))
         return ExitError;
-    const std::vector<TblEntry> entries = table.Entries(), reference = referenceTable.Entries();
-    const std::vector<TranslationFinding> findings = CheckTranslation(entries, reference);
+    const std::vector<TranslationFinding> findings = CheckTranslation(table, referenceTable);
     std::string text;
     for (const TranslationFinding& finding : findings)
-        text += FindingLine(finding, entries, reference);
+        text += FindingLine(finding, table, referenceTable);
     if (!WriteOutput("-", text))
         return ExitError;
     return findings.empty() ? ExitOk : ExitFailure;
