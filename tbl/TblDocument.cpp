@@ -56,6 +56,14 @@ std::u16string TblDocument::Value(size_t index) const {
     return ValueFromBytes(StoredValue(entry.InFile), parseOnLoad_);
 }
 
+std::string_view TblDocument::ValueUtf8(size_t index, std::string& scratch) const {
+    const StoredEntry& entry = entries_[index];
+    if (!entry.Own)
+        return StoredValue(entry.InFile);
+    scratch = Utf16ToUtf8(entry.Own->Value);
+    return scratch;
+}
+
 TblEntry TblDocument::Entry(size_t index) const { return {Key(index), Value(index)}; }
 
 std::vector<TblEntry> TblDocument::Entries() const {

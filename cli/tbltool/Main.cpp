@@ -29,7 +29,8 @@ void PrintUsage(std::FILE* out) {
     for (const ToolCommand& c : Commands)
         std::fprintf(out, "  %-12s %s\n", c.Name, c.Summary);
     std::fputs("\n'tbltool COMMAND --help' describes a command.\n"
-               "Exit status: 0 success, 1 bad input or failure, 2 wrong usage.\n",
+               "Exit status: 0 success, 1 bad input or failure, 2 wrong usage; check exits 1 when it\n"
+               "finds something and 2 also when a file cannot be read.\n",
                out);
 }
 

@@ -1,28 +1,17 @@
 #include "TableDiff.h"
 
+#include "KeyMatch.h"
+
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 
 namespace {
 
-constexpr size_t Unmatched = SIZE_MAX;
-
-// For each old entry, the index of the new entry it matches, or Unmatched.
-std::vector<size_t> MatchByKeyAndOccurrence(const std::vector<TblEntry>& oldTable,
-                                            const std::vector<TblEntry>& newTable) {
-    std::unordered_map<std::u16string_view, std::vector<size_t>> newByKey;
-    for (size_t j = 0; j < newTable.size(); ++j)
-        newByKey[newTable[j].Key].push_back(j);
-    std::unordered_map<std::u16string_view, size_t> seen;
-    std::vector<size_t> match(oldTable.size(), Unmatched);
-    for (size_t i = 0; i < oldTable.size(); ++i) {
-        const size_t occurrence = seen[oldTable[i].Key]++;
-        const auto found = newByKey.find(oldTable[i].Key);
-        if (found != newByKey.end() && occurrence < found->second.size())
-            match[i] = found->second[occurrence];
-    }
-    return match;
+std::vector<std::u16string_view> KeyViews(const std::vector<TblEntry>& entries) {
+    std::vector<std::u16string_view> keys;
+    keys.reserve(entries.size());
+    for (const TblEntry& entry : entries)
+        keys.push_back(entry.Key);
+    return keys;
 }
 
 // Marks the matched old entries that stay in order: a longest increasing run of their new
@@ -52,7 +41,7 @@ std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
 
 std::vector<EntryChange> DiffTables(const TblDocument& oldDocument, const TblDocument& newDocument) {
     const std::vector<TblEntry> oldTable = oldDocument.Entries(), newTable = newDocument.Entries();
-    const std::vector<size_t> match = MatchByKeyAndOccurrence(oldTable, newTable);
+    const std::vector<size_t> match = MatchByKeyAndOccurrence(KeyViews(oldTable), KeyViews(newTable));
     const std::vector<bool> kept = KeptInOrder(match);
     std::vector<EntryChange> changes;
     std::vector<bool> newMatched(newTable.size(), false);
