@@ -45,6 +45,8 @@ bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view 
     std::map<std::string, size_t, std::less<>> taken;
     const size_t column = D2rLanguageIndex(language);
     placed = {};
+    // Appended rows take the ids above the largest, one after another.
+    std::optional<int64_t> nextId = file.NextFreeId(idBase);
     for (size_t i = 0; i < table.Count(); ++i) {
         const TblEntry entry = table.Entry(i);
         const std::string key = Utf16ToUtf8(entry.Key);
@@ -60,12 +62,12 @@ bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view 
             row = rows->second[occurrence];
             ++placed.Matched;
         } else {
-            const std::optional<int64_t> id = file.NextFreeId(idBase);
-            if (!id) {
+            if (!nextId) {
                 error = "no id is left above the largest for entry " + std::to_string(i) + " (key \"" + key + "\")";
                 return false;
             }
-            row = file.AppendRow(*id, key);
+            row = file.AppendRow(*nextId, key);
+            nextId = *nextId == INT64_MAX ? std::nullopt : std::optional<int64_t>(*nextId + 1);
             ++placed.Appended;
         }
         // A row without the column reads as an empty value: writing that back changes nothing.
