@@ -205,3 +205,41 @@ TEST(TbltoolJson, RealFilesChangeOnlyTheEditedLinesThroughATable) {
             }
         }
 }
+
+// The way a user meets tojson --into: the game's file saved by another program (Python's json,
+// which writes its own indents and escapes), read into a table, one value edited, and written
+// back into that file. Python's reader, not ours, then finds every row as it was, the edited
+// value changed, and nothing else.
+TEST(TbltoolJson, AFileSavedByAnotherProgramTakesAnEditThatPythonReadsBack) {
+    SKIP_WITHOUT_REAL_DATA();
+#ifdef _WIN32
+    GTEST_SKIP() << "Python is not run from the Windows tests";
+#else
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Python 3 is not installed";
+    ScratchDir dir;
+    const std::string game = (RealDataDir() / "json/fb_item-modifiers.json").string();
+    const std::string saved = Arg(dir / "saved.json"), out = Arg(dir / "out.json");
+    ASSERT_EQ(std::system(("python3 -c 'import json,sys; rows=json.load(open(sys.argv[1], encoding=\"utf-8-sig\")); "
+                           "json.dump(rows, open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=1)' '" +
+                           game + "' '" + saved + "'")
+                              .c_str()),
+              0);
+    std::string err;
+    ASSERT_EQ(RunTbltoolQuietly({"fromjson", saved, Arg(dir / "t.tbl"), "--lang", "deDE"}, err), ExitOk) << err;
+    TblDocument table;
+    ASSERT_TRUE(LoadTable(Arg(dir / "t.tbl"), table, false, false));
+    table.SetValue(7, u"\u00FFc1Ge\u00E4ndert \"quoted\"\nline");
+    ASSERT_TRUE(SaveTable(Arg(dir / "t.tbl"), table, TblValueForm::Exact));
+    ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "t.tbl"), out, "--lang", "deDE", "--into", saved}, err), ExitOk)
+        << err;
+    const std::string compare =
+        "python3 -c 'import json,sys; a=json.load(open(sys.argv[1], encoding=\"utf-8-sig\")); "
+        "b=json.load(open(sys.argv[2], encoding=\"utf-8-sig\")); "
+        "edited=\"\\u00ffc1Ge\\u00e4ndert \\\"quoted\\\"\\nline\"; "
+        "ok = len(a)==len(b) and b[7][\"deDE\"]==edited and all(x==y for i,(x,y) in enumerate(zip(a,b)) if i!=7) "
+        "and {k:v for k,v in a[7].items() if k!=\"deDE\"}=={k:v for k,v in b[7].items() if k!=\"deDE\"}; "
+        "sys.exit(0 if ok else 1)' '" + saved + "' '" + out + "'";
+    EXPECT_EQ(std::system(compare.c_str()), 0) << "Python reads other rows or values than were written";
+#endif
+}

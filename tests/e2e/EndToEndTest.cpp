@@ -110,6 +110,12 @@ StrindleRun& EndToEndTest::Start(const std::vector<std::wstring>& arguments, con
     return run;
 }
 
+StrindleRun& EndToEndTest::StartLoaded(const std::wstring& path) {
+    StrindleRun& run = Start({path});
+    EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    return run;
+}
+
 std::wstring EndToEndTest::MakeTable(const std::string& name, std::vector<std::u16string> keys,
                                      std::vector<std::u16string> values) {
     std::wstring path = (scratch_ / name).wstring();

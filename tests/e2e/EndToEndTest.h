@@ -59,6 +59,8 @@ protected:
     // Starts Strindle with these arguments, in `folder` when one is given, and waits until
     // its window is up and active.
     StrindleRun& Start(const std::vector<std::wstring>& arguments = {}, const std::wstring& folder = {});
+    // Starts Strindle on the table at `path` and waits until it says "Loaded".
+    StrindleRun& StartLoaded(const std::wstring& path);
     // Writes a table into the test's folder; returns its path.
     std::wstring MakeTable(const std::string& name, std::vector<std::u16string> keys,
                            std::vector<std::u16string> values);

@@ -61,19 +61,12 @@ TEST_F(FileRoundTrip, TableDroppedOnTheWindowOpensOnceTheUserLetsUnsavedChangesG
     EXPECT_EQ(Keys(run, 3), (std::vector<std::wstring>{L"key0", L"key1", L"key2"}));
 }
 
-class EditingByHand : public EndToEndTest {
-protected:
-    StrindleRun& StartOn(const std::wstring& path) {
-        StrindleRun& run = Start({path});
-        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
-        return run;
-    }
-};
+using EditingByHand = EndToEndTest;
 
 TEST_F(EditingByHand, TypedValueIsSavedAndShownAfterReopening) {
     std::wstring path = MakeTableOf("typed.tbl", 5);
     {
-        StrindleRun& run = StartOn(path);
+        StrindleRun& run = StartLoaded(path);
         ClickRow(run, 2);
         EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value2")));
         Click(run.Editor());
@@ -87,13 +80,13 @@ TEST_F(EditingByHand, TypedValueIsSavedAndShownAfterReopening) {
         Press("ctrl+q");
         EXPECT_TRUE(WaitUntil([&] { return run.Ended(); })) << "a saved table closes without a question";
     }
-    StrindleRun& again = StartOn(path);
+    StrindleRun& again = StartLoaded(path);
     ClickRow(again, 2);
     EXPECT_TRUE(Becomes([&] { return again.Value(); }, std::wstring(L"value2 more")));
 }
 
 TEST_F(EditingByHand, KeysAreAddedAndRenamedWithTheKeyboardAndMouse) {
-    StrindleRun& run = StartOn(MakeTableOf("keys.tbl", 3));
+    StrindleRun& run = StartLoaded(MakeTableOf("keys.tbl", 3));
     Press("ctrl+n");
     ASSERT_NE(WaitForDialog(run, L"Add Index String"), nullptr);
     TypeText("added");
@@ -113,7 +106,7 @@ TEST_F(EditingByHand, KeysAreAddedAndRenamedWithTheKeyboardAndMouse) {
 }
 
 TEST_F(EditingByHand, GoToIndexSelectsTheRowTypedAndSaysWhenThereIsNone) {
-    StrindleRun& run = StartOn(MakeTableOf("goto.tbl", 40));
+    StrindleRun& run = StartLoaded(MakeTableOf("goto.tbl", 40));
     GoToIndex(run, "25");
     EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value25")));
     EXPECT_EQ(run.Caret(), 25);
@@ -123,7 +116,7 @@ TEST_F(EditingByHand, GoToIndexSelectsTheRowTypedAndSaysWhenThereIsNone) {
 }
 
 TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnotherSelectedAndInView) {
-    StrindleRun& source = StartOn(MakeTableOf("source.tbl", 4));
+    StrindleRun& source = StartLoaded(MakeTableOf("source.tbl", 4));
     ClickRow(source, 2);
     EXPECT_TRUE(Becomes([&] { return source.Selected(); }, std::vector<int>{2}));
     ClickRow(source, 2, 3);
@@ -131,7 +124,7 @@ TEST_F(EditingByHand, EntriesCopiedInOneWindowArePastedIntoAnotherSelectedAndInV
     Press("Down Down Down Return");  // "Copy Selected", after Undo, Redo and the separator
     EXPECT_TRUE(WaitUntil([&] { return !MenuShownBy(source.Id()); }));
 
-    StrindleRun& target = StartOn(MakeTable("target.tbl", std::vector<std::u16string>(60, u"row"),
+    StrindleRun& target = StartLoaded(MakeTable("target.tbl", std::vector<std::u16string>(60, u"row"),
                                             std::vector<std::u16string>(60, u"old")));
     ClickRow(target, 0, 3);
     ASSERT_TRUE(WaitUntil([&] { return MenuShownBy(target.Id()); }));
@@ -161,8 +154,7 @@ TEST_F(FileRoundTrip, ATableWithAZeroedCountIsRefusedAndTheOpenTableStays) {
 }
 
 TEST_F(FileRoundTrip, ARefusedOpenLeavesTheOpenTableAsItWas) {
-    StrindleRun& run = Start({MakeTableOf("kept.tbl", 5)});
-    ASSERT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
+    StrindleRun& run = StartLoaded(MakeTableOf("kept.tbl", 5));
     ClickRow(run, 3);
     EXPECT_TRUE(Becomes([&] { return run.Value(); }, std::wstring(L"value3")));
     Click(run.Editor());

@@ -8,11 +8,6 @@ namespace {
 
 class UndoRedo : public EndToEndTest {
 protected:
-    StrindleRun& StartOn(const std::wstring& path) {
-        StrindleRun& run = Start({path});
-        EXPECT_TRUE(Becomes([&] { return run.Status(1); }, std::wstring(L"Loaded")));
-        return run;
-    }
     // Opens the key list's menu on `row` and chooses the item `downs` presses down.
     void ChooseFromRowMenu(const StrindleRun& run, int row, const std::string& downs) {
         ClickRow(run, row, 3);
@@ -25,7 +20,7 @@ protected:
 TEST_F(UndoRedo, EveryStepComesOffToTheFileAsOpenedAndIsDoneAgain) {
     const std::wstring path = MakeTableOf("undo.tbl", 6);
     const std::vector<uint8_t> opened = ReadBytes(path);
-    StrindleRun& run = StartOn(path);
+    StrindleRun& run = StartLoaded(path);
 
     // Typing, taken back and redone from the value editor itself: one history.
     ClickRow(run, 1);
