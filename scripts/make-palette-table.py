@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes dc6conv/BuiltInPalette.cpp from a JASC-PAL text palette ("R G B" per line).
+"""Writes sprites/BuiltInPalette.cpp from a JASC-PAL text palette ("R G B" per line).
 
 The converter holds its palette as 256 entries in blue, green, red order, the order of the
 game's 768-byte palette files.
 
-    scripts/make-palette-table.py ../shared/real-data/palette/gm_d2-act1.pal > dc6conv/BuiltInPalette.cpp
+    scripts/make-palette-table.py ../shared/real-data/palette/gm_d2-act1.pal > sprites/BuiltInPalette.cpp
 """
 import sys
 
