@@ -202,17 +202,23 @@ void D2rFile::SetValue(size_t row, size_t language, std::string_view text) {
                   {language, std::string(text), 0, 0, std::move(raw), true});
 }
 
-size_t D2rFile::AppendRow(int64_t id, std::string_view key) {
+size_t D2rFile::AppendRow(std::string_view idText, std::string_view key) {
     D2rRow row;
-    row.IdText = std::to_string(id);
-    row.Id = id;
+    row.IdText = idText;
+    row.Id = WholeNumber(idText);
     row.Fields.push_back(
         {D2rField::Key, std::string(key), 0, 0, EncodeJsonString(key, style_.EscapeNonAscii, style_.UpperHex), true});
     rows_.push_back(std::move(row));
     return rows_.size() - 1;
 }
 
-void D2rFile::RemoveRow(size_t row) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row)); }
+void D2rFile::KeepRows(const std::vector<size_t>& order) {
+    std::vector<D2rRow> kept;
+    kept.reserve(order.size());
+    for (size_t row : order)
+        kept.push_back(std::move(rows_.at(row)));
+    rows_ = std::move(kept);
+}
 
 void D2rFile::WriteAddedField(const D2rField& field, std::string& out) const {
     out += style_.FieldGap;

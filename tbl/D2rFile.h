@@ -71,11 +71,13 @@ public:
     // order when the row lacks it. Setting the text it already has changes nothing.
     void SetValue(size_t row, size_t language, std::string_view text);
 
-    // Appends a row {"id": id, "Key": key}; returns its index.
-    size_t AppendRow(int64_t id, std::string_view key);
+    // Appends a row {"id": id, "Key": key}, the id written as `idText` gives it; returns its index.
+    size_t AppendRow(std::string_view idText, std::string_view key);
 
-    // Removes a row with the gap before it (after it, for the first row).
-    void RemoveRow(size_t row);
+    // Keeps the rows at the indices of `order` (each at most once), in that order; the others
+    // go with the gap before them. A row keeps the gap before it wherever it goes, and the
+    // first row takes none.
+    void KeepRows(const std::vector<size_t>& order);
 
     // The file's bytes with the edits.
     std::string Bytes() const;

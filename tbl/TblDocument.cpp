@@ -6,6 +6,7 @@
 #include "Utf.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 #include <new>
 #include <numeric>
@@ -27,7 +28,37 @@ Result Refusal(const std::string& why) {
     return Result::Failure("The file is not a sound string table and was not loaded: " + why + ".", "Error");
 }
 
+std::optional<int64_t> WholeNumber(std::string_view text) {
+    int64_t value = 0;
+    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (fault != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 }  // namespace
+
+bool IsD2rPath(std::u16string_view path) {
+    if (path.size() < 5)
+        return false;
+    std::u16string extension(path.substr(path.size() - 5));
+    for (char16_t& c : extension)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    return extension == u".json";
+}
+
+void TblDocument::SetLanguage(size_t language) {
+    if (language < D2rLanguages.size())
+        language_ = language;
+}
+
+std::string TblDocument::Id(size_t index) const {
+    const StoredEntry& entry = entries_[index];
+    return entry.Own ? entry.Own->Id : std::string();
+}
+
+std::vector<std::string> TblDocument::RepeatedIds() const { return d2r_ ? d2r_->RepeatedIds() : std::vector<std::string>(); }
 
 std::string_view TblDocument::FileText(uint32_t offset, uint32_t length) const {
     return {reinterpret_cast<const char*>(bytes_->data()) + offset, length};
@@ -52,7 +83,7 @@ std::u16string TblDocument::Key(size_t index) const {
 std::u16string TblDocument::Value(size_t index) const {
     const StoredEntry& entry = entries_[index];
     if (entry.Own)
-        return entry.Own->Value;
+        return entry.Own->Values[ValueSlot()];
     return ValueFromBytes(StoredValue(entry.InFile), parseOnLoad_);
 }
 
@@ -60,7 +91,7 @@ std::string_view TblDocument::ValueUtf8(size_t index, std::string& scratch) cons
     const StoredEntry& entry = entries_[index];
     if (!entry.Own)
         return StoredValue(entry.InFile);
-    scratch = Utf16ToUtf8(entry.Own->Value);
+    scratch = Utf16ToUtf8(entry.Own->Values[ValueSlot()]);
     return scratch;
 }
 
@@ -82,11 +113,17 @@ TblChange TblDocument::Change(TblChange::Kind what) const {
     return change;
 }
 
-void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u16string text, bool recorded) {
-    if (index >= entries_.size())
-        return;
-    auto own = std::make_unique<TblEntry>(Entry(index));
-    (*own).*field = std::move(text);
+std::unique_ptr<TblOwnEntry> TblDocument::OwnCopy(size_t index) const {
+    const StoredEntry& entry = entries_[index];
+    if (entry.Own)
+        return std::make_unique<TblOwnEntry>(*entry.Own);
+    auto own = std::make_unique<TblOwnEntry>();
+    own->Key = Key(index);
+    own->Values.push_back(Value(index));
+    return own;
+}
+
+void TblDocument::Replace(size_t index, std::unique_ptr<TblOwnEntry> own, bool recorded) {
     if (!recorded) {
         entries_[index].Own = std::move(own);
         return;
@@ -99,13 +136,26 @@ void TblDocument::SetText(size_t index, std::u16string TblEntry::*field, std::u1
     history_.Record(std::move(put));
 }
 
-void TblDocument::SetKey(size_t index, std::u16string key) { SetText(index, &TblEntry::Key, std::move(key)); }
+void TblDocument::SetKey(size_t index, std::u16string key) {
+    if (index >= entries_.size())
+        return;
+    std::unique_ptr<TblOwnEntry> own = OwnCopy(index);
+    own->Key = std::move(key);
+    Replace(index, std::move(own), true);
+}
 
-void TblDocument::SetValue(size_t index, std::u16string value) { SetText(index, &TblEntry::Value, std::move(value)); }
+void TblDocument::SetValue(size_t index, std::u16string value) {
+    if (index >= entries_.size())
+        return;
+    std::unique_ptr<TblOwnEntry> own = OwnCopy(index);
+    own->Values[ValueSlot()] = std::move(value);
+    Replace(index, std::move(own), true);
+}
 
 void TblDocument::TypeValue(size_t index, std::u16string value, const char* name) {
     if (history_.Typing(index)) {
-        SetText(index, &TblEntry::Value, std::move(value), false);
+        if (index < entries_.size())
+            entries_[index].Own->Values[ValueSlot()] = std::move(value);
         return;
     }
     {
@@ -115,10 +165,28 @@ void TblDocument::TypeValue(size_t index, std::u16string value, const char* name
     history_.KeepTyping(index);
 }
 
-TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) {
+TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) const {
+    // A D2R file's new rows take the ids above the largest of the file's and the entries'.
+    int64_t nextId = 0;
+    if (d2r_) {
+        nextId = d2r_->NextFreeId(1).value_or(INT64_MAX);
+        for (const StoredEntry& entry : entries_)
+            if (const std::optional<int64_t> id = WholeNumber(entry.Own->Id); id && *id >= nextId)
+                nextId = *id == INT64_MAX ? INT64_MAX : *id + 1;
+    }
     StoredEntries stored(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i)
-        stored[i].Own = std::make_unique<TblEntry>(std::move(entries[i]));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        auto own = std::make_unique<TblOwnEntry>();
+        own->Key = std::move(entries[i].Key);
+        if (d2r_) {
+            own->Values.assign(D2rLanguages.size(), entries[i].Value);
+            own->Id = std::to_string(nextId);
+            nextId += nextId < INT64_MAX ? 1 : 0;
+        } else {
+            own->Values.push_back(std::move(entries[i].Value));
+        }
+        stored[i].Own = std::move(own);
+    }
     return stored;
 }
 
@@ -151,12 +219,14 @@ bool TblDocument::ReplaceAndAppend(std::vector<std::pair<size_t, TblEntry>> repl
         return false;
     if (replaced.empty() && appended.empty())
         return true;
-    std::vector<std::unique_ptr<TblEntry>> changed;
+    std::vector<std::unique_ptr<TblOwnEntry>> changed;
     changed.reserve(replaced.size());
     for (auto& [index, entry] : replaced) {
         if (index >= entries_.size())
             return false;
-        changed.push_back(std::make_unique<TblEntry>(std::move(entry)));
+        changed.push_back(OwnCopy(index));
+        changed.back()->Key = std::move(entry.Key);
+        changed.back()->Values[ValueSlot()] = std::move(entry.Value);
     }
     StoredEntries added = Stored(std::move(appended));
     TblChange put = Change(TblChange::Kind::Put);
@@ -269,9 +339,9 @@ void TblDocument::OwnText(TblChange& change) const {
             continue;
         const std::string_view file(reinterpret_cast<const char*>(change.Bytes->data()), change.Bytes->size());
         const std::string_view value = file.substr(entry.InFile.ValueOffset, entry.InFile.ValueLength);
-        entry.Own = std::make_unique<TblEntry>(
-            TblEntry{KeyFromBytes(file.substr(entry.InFile.KeyOffset, entry.InFile.KeyLength)),
-                     ValueFromBytes(value.substr(0, value.find('\0')), change.ParseOnLoad)});
+        entry.Own = std::make_unique<TblOwnEntry>();
+        entry.Own->Key = KeyFromBytes(file.substr(entry.InFile.KeyOffset, entry.InFile.KeyLength));
+        entry.Own->Values.push_back(ValueFromBytes(value.substr(0, value.find('\0')), change.ParseOnLoad));
     }
     change.Bytes = bytes_;
 }
@@ -307,6 +377,7 @@ TblStep TblDocument::Reverse(TblStep step, size_t& focus) {
 void TblDocument::Clear() {
     entries_.clear();
     bytes_.reset();
+    d2r_.reset();
     history_.Clear();
 }
 
@@ -342,6 +413,8 @@ Result TblDocument::ReadFile(const std::u16string& path, bool parseOnLoad, std::
             const char* failure = read.Step == FileStep::Open ? "File Open Error: " : "File Read Error: ";
             return read.Reworded(failure + Utf16ToUtf8(path) + "\n" + SystemErrorText(read.Code) + ".", "Error");
         }
+        if (IsD2rPath(path))
+            return AdoptD2r(bytes);
         return Adopt(std::move(bytes), parseOnLoad, unreadable);
     } catch (const std::bad_alloc&) {
         Clear();
@@ -353,7 +426,7 @@ Result TblDocument::Load(const std::u16string& path, bool parseOnLoad) {
     PathName = path;
     FileName = FileNameOf(path);
     Result loaded = ReadFile(path, parseOnLoad, nullptr);
-    if (loaded)
+    if (loaded && !IsD2r())
         if (const std::string problem = TblTextStartProblem(Header); !problem.empty()) {
             Clear();
             loaded = Refusal(problem);
@@ -372,6 +445,8 @@ Result TblDocument::LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad) 
 
 Result TblDocument::Rescue(const std::u16string& path, bool parseOnLoad, std::vector<std::string>& unreadable) {
     unreadable.clear();
+    if (IsD2rPath(path))
+        return Result::Failure("A D2R string file cannot be rescued.", "Error");
     Result rescued = ReadFile(path, parseOnLoad, &unreadable);
     PathName.clear();
     FileName = u"Untitled";
@@ -383,8 +458,10 @@ Result TblDocument::Rescue(const std::u16string& path, bool parseOnLoad, std::ve
 
 Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress) {
     if (progress)
-        progress("Compiling....");
+        progress(d2r_ ? "Saving...." : "Compiling....");
     try {
+        if (d2r_)
+            return SaveD2r(path);
         TblBuilt built;
         std::string error;
         if (!Build(TblValueForm::Game, built, error))
@@ -421,6 +498,82 @@ Result TblDocument::Compile(const std::u16string& path, bool parseOnLoad, const 
     } catch (const std::bad_alloc&) {
         return Result::Failure("There is not enough memory to save the table.", "Save Error");
     }
+}
+
+Result TblDocument::AdoptD2r(const ByteBuffer& bytes) {
+    auto file = std::make_shared<D2rFile>();
+    std::string error;
+    if (!file->Read(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error))
+        return Result::Failure("The file is not a sound D2R string file and was not loaded: " + error + ".", "Error");
+    const std::vector<D2rRow>& rows = file->Rows();
+    StoredEntries stored(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) {
+        auto own = std::make_unique<TblOwnEntry>();
+        own->Key = Utf8ToUtf16(rows[r].KeyField().Text);
+        own->Values.resize(D2rLanguages.size());
+        for (size_t language = 0; language < D2rLanguages.size(); ++language)
+            if (const D2rField* field = rows[r].Find(language))
+                own->Values[language] = Utf8ToUtf16(field->Text);
+        own->Id = rows[r].IdText;
+        own->Row = static_cast<uint32_t>(r);
+        stored[r].Own = std::move(own);
+    }
+    entries_ = std::move(stored);
+    d2r_ = std::move(file);
+    history_.Clear();
+    return Result::Success();
+}
+
+Result TblDocument::SaveD2r(const std::u16string& path) {
+    // The file last read or saved, with each entry's row brought up to date: a value is written
+    // only where it differs from the row's, so rows nobody edited keep their bytes.
+    D2rFile file = *d2r_;
+    std::vector<size_t> order(entries_.size());
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const TblOwnEntry& own = *entries_[i].Own;
+        size_t row = own.Row;
+        if (row == TblOwnEntry::NoRow)
+            row = file.AppendRow(own.Id, Utf16ToUtf8(own.Key));
+        else if (Utf8ToUtf16(file.Rows()[row].KeyField().Text) != own.Key)
+            file.SetValue(row, D2rField::Key, Utf16ToUtf8(own.Key));
+        for (size_t language = 0; language < D2rLanguages.size(); ++language) {
+            const D2rField* field = file.Rows()[row].Find(language);
+            const std::u16string& value = own.Values[language];
+            if (field ? Utf8ToUtf16(field->Text) != value : !value.empty())
+                file.SetValue(row, language, Utf16ToUtf8(value));
+        }
+        order[i] = row;
+    }
+    file.KeepRows(order);
+    std::string bytes = file.Bytes();
+
+    // What the entries' rows will be, read before the file is replaced so that nothing can fail after.
+    auto written = std::make_shared<D2rFile>();
+    std::string error;
+    if (!written->Read(bytes, error))
+        return Result::Failure("The file cannot be saved: " + error + ".", "Save Error");
+    const std::span<const uint8_t> out(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (const Result saved = WriteFileSafely(path, out); !saved)
+        return Result::Failure("The file was not saved; the file on disk is unchanged: " + saved.Message + ".",
+                               "Save Error");
+
+    // The entries now stand for the written rows: entry i is row i, and the history's entries
+    // follow their rows; those whose rows went are rows to add again.
+    std::vector<uint32_t> newRow(d2r_->Rows().size(), TblOwnEntry::NoRow);
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] < newRow.size())
+            newRow[order[i]] = static_cast<uint32_t>(i);
+        entries_[i].Own->Row = static_cast<uint32_t>(i);
+    }
+    history_.VisitEntries([&](TblStoredEntry& entry) {
+        if (entry.Own && entry.Own->Row != TblOwnEntry::NoRow)
+            entry.Own->Row = entry.Own->Row < newRow.size() ? newRow[entry.Own->Row] : TblOwnEntry::NoRow;
+    });
+    d2r_ = std::move(written);
+    PathName = path;
+    FileName = FileNameOf(path);
+    MarkClean();
+    return Result::Success();
 }
 
 std::u16string TblDocument::Title() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteBuffer.h"
+#include "D2rFile.h"
 #include "LargeBlocks.h"
 #include "Result.h"
 #include "TblFormat.h"
@@ -28,6 +29,10 @@ enum class TblValueForm {
 // exactly these entries, so that a reader of other input can name its own line or row.
 std::string TblEntryProblem(std::u16string_view key, std::u16string_view value, TblValueForm form);
 
+// Whether `path` names a D2R string file (".json"), which the document reads and saves as one;
+// any other name is taken for a .tbl table.
+bool IsD2rPath(std::u16string_view path);
+
 // A table laid out as the bytes of a .tbl file.
 struct TblBuilt {
     TblHeader Header;
@@ -35,11 +40,18 @@ struct TblBuilt {
 };
 
 // The open string table: its entries (an entry's index number is its position), where it came
-// from, and whether it has unsaved changes.
+// from, and whether it has unsaved changes. It comes from a .tbl table or a D2R string file;
+// everything but reading and saving works alike on both.
 //
-// Entries read from a file stay in the file's bytes, which the document keeps, and are decoded
-// only when asked for: loading is little more than reading the file. An entry that is edited or
-// added holds its own text. Keys and values live in one entry, so they cannot fall out of step.
+// Entries read from a .tbl file stay in the file's bytes, which the document keeps, and are
+// decoded only when asked for: loading is little more than reading the file. An entry that is
+// edited or added holds its own text. Keys and values live in one entry, so they cannot fall
+// out of step.
+//
+// A D2R file's entries are its rows, in file order: key, id and a value in each language, of
+// which one, Language(), is shown and edited. Saving writes the file back in its own form:
+// rows nobody edited are copied byte for byte, an edited value is written in the file's
+// escaping, added rows copy its layout.
 class TblDocument {
 public:
     std::u16string PathName;              // empty for a new table
@@ -47,6 +59,16 @@ public:
     TblHeader Header;                     // of the file last read or written
     bool Modified = false;                // changes not yet written
     bool ModifiedShown = false;           // the star and "Not Saved" are on screen
+
+    bool IsD2r() const { return d2r_ != nullptr; }
+    // The language (an index into D2rLanguages) whose values a D2R file's document shows and
+    // edits; a table has one value.
+    size_t Language() const { return language_; }
+    void SetLanguage(size_t language);
+    // Entry `index`'s id in a D2R file; empty for a table's entry.
+    std::string Id(size_t index) const;
+    // The ids that more than one row of the D2R file last read or saved gives.
+    std::vector<std::string> RepeatedIds() const;
 
     size_t Count() const { return entries_.size(); }
     // Entry `index` (below Count()), decoded: a key one byte per character, a value from UTF-8
@@ -57,11 +79,15 @@ public:
     // entry is as read, the file's bytes themselves (colour codes as the game's, whatever "Parse
     // On Load" says); once edited, its text as Value gives it, converted into `scratch`.
     std::string_view ValueUtf8(size_t index, std::string& scratch) const;
+    // Entry `index` as shown: its key and its value (for a D2R file, in Language()).
     TblEntry Entry(size_t index) const;
     std::vector<TblEntry> Entries() const;
 
     // Every change below either happens whole or, when it fails (an index out of range, a
     // 65,536th entry, no memory), leaves the table exactly as it was. Each is recorded for Undo.
+    // An entry added to a D2R file's document gets the next free id, one above the largest of
+    // its entries and of the file's rows, and its value in every language, so that the game
+    // shows it whichever language it runs in.
     void SetKey(size_t index, std::u16string key);
     void SetValue(size_t index, std::u16string value);
     bool Insert(size_t index, std::u16string key, std::u16string value);
@@ -104,7 +130,8 @@ public:
     void Reset();
     // Empties the table, as a failed Load leaves it.
     void Clear();
-    // Open: replaces the table with the file's entries; on success it is loaded and clean. A file
+    // Open: replaces the table with the file's entries; on success it is loaded and clean. A D2R
+    // file (IsD2rPath) that is not sound JSON of rows is refused with the line at fault. A file
     // that points anywhere outside itself is refused whole and leaves the table empty, and so is
     // one whose header's text area start disagrees with its counts (TblTextStartProblem says
     // why): a damaged count would otherwise read as a table of fewer entries, which a save
@@ -114,13 +141,13 @@ public:
     Result Load(const std::u16string& path, bool parseOnLoad);
     // The same from a file's bytes in memory.
     Result LoadBytes(std::span<const uint8_t> bytes, bool parseOnLoad);
-    // Opens what can be read of a damaged file: an entry whose key or value lies outside the
+    // Opens what can be read of a damaged table: an entry whose key or value lies outside the
     // file becomes an empty key and value, so that index numbers stay, and `unreadable` says
     // why, one line per entry, in the words of Load's refusal. The rescued table is "Untitled"
     // and modified. Fails as Load does when the file has no readable header and index.
     Result Rescue(const std::u16string& path, bool parseOnLoad, std::vector<std::string>& unreadable);
-    // Save / Save As: compiles the table (values in their game form) and replaces the file at
-    // `path` with it. On success PathName and FileName name `path`, the table is clean and holds
+    // Save / Save As: compiles the table (values in their game form), or writes the D2R file
+    // back in its own form, and replaces the file at `path` with it. On success PathName and FileName name `path`, the table is clean and holds
     // what loading the new file gives back. On failure ("Save Error") the old file and the table
     // are unchanged.
     Result Compile(const std::u16string& path, bool parseOnLoad, const TblProgress& progress = {});
@@ -145,8 +172,6 @@ private:
     std::string_view FileText(uint32_t offset, uint32_t length) const;
     std::string_view StoredKey(const TblTextSpans& spans) const;
     std::string_view StoredValue(const TblTextSpans& spans) const;
-    // Entry `index` takes its own text (decoded when it is still the file's) with `field` set.
-    void SetText(size_t index, std::u16string TblEntry::*field, std::u16string text, bool recorded = true);
     // A change for the history whose entries lie in the present file bytes.
     TblChange Change(TblChange::Kind what) const;
     // Applies a change the history kept and gives back the one that reverses it.
@@ -155,9 +180,17 @@ private:
     void OwnText(TblChange& change) const;
     // Applies a step's changes, last first; gives the step that reverses it, and the entry to show.
     TblStep Reverse(TblStep step, size_t& focus);
-    static StoredEntries Stored(std::vector<TblEntry>&& entries);
     // Takes the file's bytes as the table; `unreadable` set: a rescue.
     Result Adopt(ByteBuffer bytes, bool parseOnLoad, std::vector<std::string>* unreadable);
+    Result AdoptD2r(const ByteBuffer& bytes);
+    Result SaveD2r(const std::u16string& path);
+    // Which of an own entry's values the document shows: the language's for a D2R file.
+    size_t ValueSlot() const { return d2r_ ? language_ : 0; }
+    std::unique_ptr<TblOwnEntry> OwnCopy(size_t index) const;
+    // Entry `index` takes `own` in place of what it held.
+    void Replace(size_t index, std::unique_ptr<TblOwnEntry> own, bool recorded);
+    // Own entries for entries from outside (a paste, an import): a D2R file's get ids.
+    StoredEntries Stored(std::vector<TblEntry>&& entries) const;
     Result ReadFile(const std::u16string& path, bool parseOnLoad, std::vector<std::string>* unreadable);
 
     StoredEntries entries_;
@@ -165,6 +198,9 @@ private:
     // entries lie in it.
     std::shared_ptr<const ByteBuffer> bytes_;
     bool parseOnLoad_ = false;    // how entries still in bytes_ are decoded
+    // The D2R file last read or saved, whose rows the entries' Row numbers name; null for a table.
+    std::shared_ptr<const D2rFile> d2r_;
+    size_t language_ = 0;
     TblHistory history_;
     uint64_t savedState_ = 0;     // the history's state when last loaded or saved
 };

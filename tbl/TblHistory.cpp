@@ -4,9 +4,13 @@
 
 size_t TblChange::Footprint() const {
     size_t bytes = sizeof(TblChange) + Indices.size() * sizeof(size_t) + Entries.size() * sizeof(TblStoredEntry);
-    for (const TblStoredEntry& entry : Entries)
-        if (entry.Own)
-            bytes += sizeof(TblEntry) + (entry.Own->Key.size() + entry.Own->Value.size()) * sizeof(char16_t);
+    for (const TblStoredEntry& entry : Entries) {
+        if (!entry.Own)
+            continue;
+        bytes += sizeof(TblOwnEntry) + entry.Own->Key.size() * sizeof(char16_t) + entry.Own->Id.size();
+        for (const std::u16string& value : entry.Own->Values)
+            bytes += sizeof(value) + value.size() * sizeof(char16_t);
+    }
     return bytes;
 }
 

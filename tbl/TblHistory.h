@@ -26,11 +26,26 @@ struct TblTextSpans {
     uint32_t ValueLength = 0;
 };
 
-// An entry as the document keeps it: still in the file's bytes (InFile), or, once edited or
-// added, with text of its own.
+// An entry with text of its own: a table's entry once edited or added, and every entry of a
+// D2R string file.
+struct TblOwnEntry {
+    static constexpr uint32_t NoRow = UINT32_MAX;
+
+    std::u16string Key;
+    // A table's entry has one value; a D2R file's has one per language, in D2rLanguages' order,
+    // so that Undo and Redo bring back every language whichever one the window shows.
+    std::vector<std::u16string> Values;
+    // A D2R file's entry: its id as the file writes it, and the row of the file last read or
+    // saved that it stands for (NoRow for an entry added since).
+    std::string Id;
+    uint32_t Row = NoRow;
+};
+
+// An entry as the document keeps it: still in the file's bytes (InFile), or with text of its
+// own.
 struct TblStoredEntry {
     TblTextSpans InFile;
-    std::unique_ptr<TblEntry> Own;
+    std::unique_ptr<TblOwnEntry> Own;
 };
 
 // What takes one change to the entries back: put entries at their indices again, insert
@@ -98,6 +113,19 @@ public:
     void PushRedone(TblStep step);
 
     uint64_t State() const { return undo_.empty() ? baseState_ : undo_.back().State; }
+    // Calls `visit` with every entry the steps keep, so that the document can renumber the D2R
+    // rows they stand for when a save renumbers the file's rows.
+    template <class Visit>
+    void VisitEntries(Visit visit) {
+        const auto visitSteps = [&](auto& steps) {
+            for (TblStep& step : steps)
+                for (TblChange& change : step.Changes)
+                    for (TblStoredEntry& entry : change.Entries)
+                        visit(entry);
+        };
+        visitSteps(undo_);
+        visitSteps(redo_);
+    }
     size_t Footprint() const { return footprint_; }
 
 private:

@@ -101,7 +101,7 @@ bool TblDocument::Build(TblValueForm form, TblBuilt& built, std::string& error) 
         const std::string_view stored = entry.Own ? std::string_view() : StoredValue(entry.InFile);
         size_t valueLength = stored.size();
         if (entry.Own || !WrittenAsStored(stored, form, parseOnLoad_)) {
-            std::u16string value = entry.Own ? entry.Own->Value : ValueFromBytes(stored, parseOnLoad_);
+            std::u16string value = entry.Own ? entry.Own->Values[ValueSlot()] : ValueFromBytes(stored, parseOnLoad_);
             if (form == TblValueForm::Game)
                 ConvertColourCodesInPlace(value, ToGame);
             valueLength = Utf8Length(value);

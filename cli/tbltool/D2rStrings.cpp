@@ -66,7 +66,7 @@ bool WriteD2rStrings(const TblDocument& table, int64_t idBase, std::string_view 
                 error = "no id is left above the largest for entry " + std::to_string(i) + " (key \"" + key + "\")";
                 return false;
             }
-            row = file.AppendRow(*nextId, key);
+            row = file.AppendRow(std::to_string(*nextId), key);
             nextId = *nextId == INT64_MAX ? std::nullopt : std::optional<int64_t>(*nextId + 1);
             ++placed.Appended;
         }

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string FileText(const std::filesystem::path& path) {
-    const std::vector<uint8_t> bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 void WriteText(const std::filesystem::path& path, const std::string& text) {
     WriteBytes(path, {text.begin(), text.end()});
 }
@@ -31,7 +26,7 @@ TEST(TbltoolJson, TojsonWritesTheGamesLayout) {
                           TblValueForm::Exact));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "mod_patchstring.tbl"), Arg(dir / "t.json"), "--lang", "deDE"}, err), ExitOk);
-    EXPECT_EQ(FileText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
+    EXPECT_EQ(ReadText(dir / "t.json"), "\xEF\xBB\xBF[\r\n"
                                         "  {\r\n    \"id\": 10000,\r\n    \"Key\": \"a\",\r\n"
                                         "    \"deDE\": \"\xC3\xBF" "c1Red\\nline\"\r\n  },\r\n"
                                         "  {\r\n    \"id\": 10001,\r\n    \"Key\": \"b\",\r\n"
@@ -46,7 +41,7 @@ TEST(TbltoolJson, IdBaseComesFromTheTablesNameOrTheOption) {
     ASSERT_TRUE(SaveTable(Arg(dir / "patchstring.tbl"), TableOf({u"a"}, {u"1"}), TblValueForm::Exact));
     std::string err;
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "patchstring.tbl"), Arg(dir / "t.json"), "--id-base", "7"}, err), ExitOk);
-    EXPECT_NE(FileText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
+    EXPECT_NE(ReadText(dir / "t.json").find("\"id\": 7,"), std::string::npos);
 }
 
 TEST(TbltoolJson, IntoMatchesRowsByKeyAndOccurrenceKeepingTheFilesForm) {
@@ -60,7 +55,7 @@ TEST(TbltoolJson, IntoMatchesRowsByKeyAndOccurrenceKeepingTheFilesForm) {
                                 err),
               ExitOk)
         << err;
-    EXPECT_EQ(FileText(dir / "new.json"),
+    EXPECT_EQ(ReadText(dir / "new.json"),
               "[{\"id\": 5, \"Key\": \"a\", \"enUS\": \"A\", \"deDE\": \"Deutsch\", \"frFR\": \"Fr\", \"note\": 1},"
               " {\"id\": 9, \"Key\": \"z\", \"deDE\": \"alt\"}, {\"id\": 2, \"Key\": \"a\", \"deDE\": \"x\"},"
               " {\"id\": 10, \"Key\": \"b\", \"deDE\": \"neu\"}]");
@@ -147,7 +142,7 @@ TEST(TbltoolJson, RealGameFilesReadInEveryLanguage) {
     EXPECT_EQ(std::count(de.Values.begin(), de.Values.end(), u""), 3);
     // The colour prefix stays the literal character through tojson.
     ASSERT_EQ(RunTbltoolQuietly({"tojson", Arg(dir / "de.tbl"), Arg(dir / "de.json"), "--lang", "deDE"}, err), ExitOk);
-    const std::string json = FileText(dir / "de.json");
+    const std::string json = ReadText(dir / "de.json");
     EXPECT_NE(json.find("\xC3\xBF" "c"), std::string::npos);
     EXPECT_EQ(json.find("\\u00ff"), std::string::npos);
 }
@@ -161,7 +156,7 @@ TEST(TbltoolJson, RealFilesChangeOnlyTheEditedLinesThroughATable) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "json"))
         files.push_back(entry.path());
-    std::string repeated = FileText(RealDataDir() / "json/fb_item-modifiers.json");
+    std::string repeated = ReadText(RealDataDir() / "json/fb_item-modifiers.json");
     const size_t secondId = repeated.find("\"id\": ", repeated.find("\"id\": ") + 1) + 6;
     repeated.replace(secondId, repeated.find(',', secondId) - secondId, "3333");
     const size_t secondKey = repeated.find("\"Key\": \"", secondId) + 8;
@@ -187,7 +182,7 @@ TEST(TbltoolJson, RealFilesChangeOnlyTheEditedLinesThroughATable) {
                       ExitOk)
                 << err;
             EXPECT_NE(err.find(std::to_string(table.Count()) + " rows matched, 0 appended"), std::string::npos) << err;
-            const std::string original = FileText(file), written = FileText(dir / "out.json");
+            const std::string original = ReadText(file), written = ReadText(dir / "out.json");
             const std::vector<size_t> changed = ChangedLines(original, written);
             ASSERT_EQ(changed.size(), edited.size()) << file << " " << language;
             const std::vector<std::string> lines = [&] {

@@ -31,6 +31,7 @@ private:
 };
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+std::string ReadText(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 // Keeps an input as a starting point of fuzz target `target` (native builds only; elsewhere a no-op).

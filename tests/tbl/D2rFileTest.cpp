@@ -9,11 +9,6 @@
 
 namespace {
 
-std::string FileText(const std::filesystem::path& path) {
-    const std::vector<uint8_t> bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::string Rows(size_t count, const std::string& after) {
     std::string text = "[";
     for (size_t i = 0; i < count; ++i)
@@ -30,7 +25,7 @@ const size_t enUS = 0, deDE = 2, frFR = 4;
 TEST(D2rFile, RealFilesSaveToTheSameBytesAndAnEditChangesOneLine) {
     SKIP_WITHOUT_REAL_DATA();
     for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "json")) {
-        const std::string original = FileText(entry.path());
+        const std::string original = ReadText(entry.path());
         SaveFuzzSeed("D2rFileFuzz", entry.path().filename().string(), ReadBytes(entry.path()));
         D2rFile file;
         std::string error;
@@ -136,15 +131,17 @@ TEST(D2rFile, EditsAreWrittenInTheFilesOwnForm) {
         {"field after Key", "[{\"id\":1,\"Key\":\"a\",\"frFR\":\"F\"}]", [](D2rFile& f) { f.SetValue(0, enUS, "E"); },
          "[{\"id\":1,\"Key\":\"a\",\"enUS\":\"E\",\"frFR\":\"F\"}]"},
         {"row appended", "\xEF\xBB\xBF[\r\n  {\r\n    \"id\": 4,\r\n    \"Key\": \"a\"\r\n  }\r\n]",
-         [](D2rFile& f) { f.SetValue(f.AppendRow(*f.NextFreeId(0), "b"), frFR, "F"); },
+         [](D2rFile& f) { f.SetValue(f.AppendRow(std::to_string(*f.NextFreeId(0)), "b"), frFR, "F"); },
          "\xEF\xBB\xBF[\r\n  {\r\n    \"id\": 4,\r\n    \"Key\": \"a\"\r\n  },\r\n"
          "  {\r\n    \"id\": 5,\r\n    \"Key\": \"b\",\r\n    \"frFR\": \"F\"\r\n  }\r\n]"},
-        {"row appended to none", "[\n]\n", [](D2rFile& f) { f.AppendRow(3, "k"); },
+        {"row appended to none", "[\n]\n", [](D2rFile& f) { f.AppendRow("3", "k"); },
          "[\n  {\n    \"id\": 3,\n    \"Key\": \"k\"\n  }\n]\n"},
         {"first row removed", "[{\"id\":1,\"Key\":\"a\"},\n {\"id\":2,\"Key\":\"b\"},\n {\"id\":3,\"Key\":\"c\"}]",
-         [](D2rFile& f) { f.RemoveRow(0); }, "[{\"id\":2,\"Key\":\"b\"},\n {\"id\":3,\"Key\":\"c\"}]"},
+         [](D2rFile& f) { f.KeepRows({1, 2}); }, "[{\"id\":2,\"Key\":\"b\"},\n {\"id\":3,\"Key\":\"c\"}]"},
         {"middle row removed", "[{\"id\":1,\"Key\":\"a\"},\n {\"id\":2,\"Key\":\"b\"},\n {\"id\":3,\"Key\":\"c\"}]",
-         [](D2rFile& f) { f.RemoveRow(1); }, "[{\"id\":1,\"Key\":\"a\"},\n {\"id\":3,\"Key\":\"c\"}]"},
+         [](D2rFile& f) { f.KeepRows({0, 2}); }, "[{\"id\":1,\"Key\":\"a\"},\n {\"id\":3,\"Key\":\"c\"}]"},
+        {"rows reordered", "[{\"id\":1,\"Key\":\"a\"},\n {\"id\":2,\"Key\":\"b\"},\n {\"id\":3,\"Key\":\"c\"}]",
+         [](D2rFile& f) { f.KeepRows({2, 0}); }, "[{\"id\":3,\"Key\":\"c\"},\n {\"id\":1,\"Key\":\"a\"}]"},
     };
     for (const auto& c : cases) {
         D2rFile file;
@@ -159,7 +156,7 @@ TEST(D2rFile, EditsAreWrittenInTheFilesOwnForm) {
 
 TEST(D2rFile, ANewFileHasTheGamesForm) {
     D2rFile file;
-    file.SetValue(file.AppendRow(10000, "a"), deDE, "\xC3\xBF" "c1Red\nline");
+    file.SetValue(file.AppendRow("10000", "a"), deDE, "\xC3\xBF" "c1Red\nline");
     EXPECT_EQ(file.Bytes(), "\xEF\xBB\xBF[\r\n  {\r\n    \"id\": 10000,\r\n    \"Key\": \"a\",\r\n"
                             "    \"deDE\": \"\xC3\xBF" "c1Red\\nline\"\r\n  }\r\n]\r\n");
 }
