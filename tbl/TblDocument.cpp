@@ -1,5 +1,6 @@
 #include "TblDocument.h"
 
+#include "ColourCodes.h"
 #include "FileIo.h"
 #include "TblLayout.h"
 #include "TblReader.h"
@@ -91,7 +92,8 @@ std::string_view TblDocument::ValueUtf8(size_t index, std::string& scratch) cons
     const StoredEntry& entry = entries_[index];
     if (!entry.Own)
         return StoredValue(entry.InFile);
-    scratch = Utf16ToUtf8(entry.Own->Values[ValueSlot()]);
+    const std::u16string& value = entry.Own->Values[ValueSlot()];
+    scratch = Utf16ToUtf8(parseOnLoad_ ? ConvertColourCodes(value, ToGame) : value);
     return scratch;
 }
 

@@ -75,9 +75,10 @@ public:
     // with colour codes as tokens when the table was read with "Parse On Load".
     std::u16string Key(size_t index) const;
     std::u16string Value(size_t index) const;
-    // Entry `index`'s value as UTF-8, for reading a whole table without decoding it: while the
-    // entry is as read, the file's bytes themselves (colour codes as the game's, whatever "Parse
-    // On Load" says); once edited, its text as Value gives it, converted into `scratch`.
+    // Entry `index`'s value as UTF-8 in its game form, for reading a whole table without decoding
+    // it: while the entry is as read, the file's bytes themselves (colour codes as the game's,
+    // whatever "Parse On Load" says); once edited, its text with colour tokens turned into the
+    // game's codes, converted into `scratch`.
     std::string_view ValueUtf8(size_t index, std::string& scratch) const;
     // Entry `index` as shown: its key and its value (for a D2R file, in Language()).
     TblEntry Entry(size_t index) const;

@@ -193,8 +193,28 @@ bool SameArguments(std::string_view first, std::string_view second) {
     return SameArgumentsOf(firstFacts, secondFacts);
 }
 
+const char* FindingKindName(TranslationFinding::Kind kind) {
+    static const char* const names[] = {"missing", "extra", "placeholders", "colours", "lines"};
+    return names[kind];
+}
+
+std::vector<size_t> MatchEntries(const TblDocument& table, const TblDocument& reference) {
+    return MatchByKeyAndOccurrence(TableKeys(table).Views, TableKeys(reference).Views);
+}
+
+std::vector<TranslationFinding> CheckEntry(const TblDocument& table, size_t index, const TblDocument& reference,
+                                           size_t referenceIndex) {
+    ValueFacts here, there;
+    std::string scratch, referenceScratch;  // the facts point into them
+    Gather(table.ValueUtf8(index, scratch), here);
+    Gather(reference.ValueUtf8(referenceIndex, referenceScratch), there);
+    std::vector<TranslationFinding> findings;
+    Compare(here, there, index, referenceIndex, findings);
+    return findings;
+}
+
 std::vector<TranslationFinding> CheckTranslation(const TblDocument& table, const TblDocument& reference) {
-    const std::vector<size_t> match = MatchByKeyAndOccurrence(TableKeys(table).Views, TableKeys(reference).Views);
+    const std::vector<size_t> match = MatchEntries(table, reference);
     std::vector<bool> referenceMatched(reference.Count(), false);
     std::vector<TranslationFinding> findings;
     ValueFacts here, there;

@@ -53,6 +53,17 @@ struct TranslationFinding {
     bool operator==(const TranslationFinding&) const = default;
 };
 
+// "missing", "extra", "placeholders", "colours" or "lines".
+const char* FindingKindName(TranslationFinding::Kind kind);
+
+// For each entry of the table, the entry of the reference whose key it matches, or Unmatched.
+std::vector<size_t> MatchEntries(const TblDocument& table, const TblDocument& reference);
+
+// The placeholder, colour and line findings of entry `index` of the table against entry
+// `referenceIndex` of the reference, which it matches.
+std::vector<TranslationFinding> CheckEntry(const TblDocument& table, size_t index, const TblDocument& reference,
+                                           size_t referenceIndex);
+
 // The findings in the table's order, an entry's in the order of the kinds, then the missing
 // entries in the reference's order. Empty when the table passes.
 std::vector<TranslationFinding> CheckTranslation(const TblDocument& table, const TblDocument& reference);

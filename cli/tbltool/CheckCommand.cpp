@@ -44,8 +44,6 @@ const char Help[] =
 // 1 says that the check found something, so an error, which stops the check, gives 2.
 constexpr int ExitError = ExitUsage;
 
-const char* const KindNames[] = {"missing", "extra", "placeholders", "colours", "lines"};
-
 bool IsJsonName(const std::string& argument) {
     const std::string_view suffix = ".json";
     if (argument.size() < suffix.size())
@@ -105,7 +103,7 @@ std::string FindingLine(const TranslationFinding& finding, const TblDocument& ta
     else
         AppendEscaped(Utf16ToUtf8(key), line);
     line += '\t';
-    line += KindNames[finding.What];
+    line += FindingKindName(finding.What);
     line += '\t';
     line += finding.Detail;
     line += '\n';

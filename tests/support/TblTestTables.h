@@ -29,3 +29,11 @@ inline TblDocument TableOf(const std::vector<std::u16string>& keys, const std::v
     table.InsertMany(0, std::move(entries));
     return table;
 }
+
+// The bytes of a .tbl file holding these entries, values as given.
+inline ByteBuffer TableFileOf(const std::vector<std::u16string>& keys, const std::vector<std::u16string>& values) {
+    TblBuilt built;
+    std::string error;
+    TableOf(keys, values).Build(TblValueForm::Exact, built, error);
+    return std::move(built.Bytes);
+}

@@ -1,4 +1,4 @@
-#include "TranslationCheck.h"
+#include "ReferenceComparison.h"
 
 #include "TblTestTables.h"
 
@@ -98,4 +98,31 @@ TEST(TranslationCheck, FindingsOfEachKindInTheTablesOrderThenMissing) {
     };
     EXPECT_EQ(CheckTranslation(table, reference), expected);
     EXPECT_TRUE(CheckTranslation(reference, reference).empty());
+}
+
+// The editor's view: the same findings by entry, a step through them that goes round, and an
+// edit taken back into them; an edited value's colour tokens count as the game's codes.
+TEST(TranslationCheck, ComparisonByEntryFollowsEdits) {
+    const TblDocument reference = TableOf({u"a", u"b", u"c", u"gone"}, {u"%d", u"\u00FFc1Red", u"x", u""});
+    TblDocument table;
+    ASSERT_TRUE(table.LoadBytes(TableFileOf({u"a", u"b", u"c", u"new"}, {u"%s", u"\u00FFc1Rot", u"y", u""}).Bytes(), true).Ok);
+    ReferenceComparison comparison;
+    comparison.Compare(table, reference);
+    EXPECT_EQ(comparison.Match(2), 2u);
+    EXPECT_EQ(comparison.Match(3), Unmatched);
+    EXPECT_EQ(comparison.Problem(0), "placeholders: %d in the reference, %s here");
+    EXPECT_EQ(comparison.Problem(3), "extra: not in the reference");
+    EXPECT_EQ(comparison.ProblemCount(), 2u);
+    EXPECT_EQ(comparison.MissingCount(), 1u);
+    EXPECT_EQ(comparison.NextProblem(0, true), 3u);
+    EXPECT_EQ(comparison.NextProblem(3, true), 0u);
+    EXPECT_EQ(comparison.NextProblem(0, false), 3u);
+
+    table.SetValue(0, u"%d");
+    table.SetValue(1, u"\\red;Rot");  // the token of the red code, as "Parse On Load" shows it
+    comparison.Recheck(table, reference, 0);
+    comparison.Recheck(table, reference, 1);
+    EXPECT_FALSE(comparison.HasProblem(0));
+    EXPECT_FALSE(comparison.HasProblem(1));
+    EXPECT_EQ(comparison.NextProblem(3, true), 3u);
 }
