@@ -9,6 +9,9 @@
 
 namespace {
 
+// The text of a marked row: a dark red that reads on white.
+constexpr COLORREF MarkedRowColour = RGB(200, 0, 0);
+
 wchar_t UpperCase(wchar_t letter) {
     // CharUpperW takes a single character in the low word of its pointer argument.
     LPWSTR upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(letter)));
@@ -162,7 +165,9 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) const {
     if (!selected && !IsWindowEnabled(list_))
         textColour = COLOR_GRAYTEXT;
     const COLORREF oldBack = SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const COLORREF oldText = SetTextColor(item.hDC, GetSysColor(textColour));
+    const COLORREF rowColour =
+        !selected && RowMarked(static_cast<int>(item.itemID)) ? MarkedRowColour : GetSysColor(textColour);
+    const COLORREF oldText = SetTextColor(item.hDC, rowColour);
     SelectedObject font(item.hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0)));
     const std::u16string text = rowText_(static_cast<int>(item.itemID));
     ExtTextOutW(item.hDC, rect.left + 1, rect.top, ETO_OPAQUE | ETO_CLIPPED, &rect, WideChars(text),

@@ -13,6 +13,7 @@
 class CListBoxEx {
 public:
     using RowTextSource = std::function<std::u16string(int row)>;
+    using RowMarkSource = std::function<bool(int row)>;
 
     CListBoxEx();  // loads the menu
     CListBoxEx(const CListBoxEx&) = delete;
@@ -21,6 +22,9 @@ public:
     // Takes the list box of the dialog; its rows are as tall as its font.
     void Attach(HWND list, RowTextSource rowText);
     HWND Handle() const { return list_; }
+    // Rows for which `marked` holds are drawn in red: entries with a problem.
+    void SetRowMark(RowMarkSource marked) { rowMarked_ = std::move(marked); }
+    bool RowMarked(int row) const { return rowMarked_ && rowMarked_(row); }
 
     int Count() const;
     int Caret() const;  // the caret row, or -1 without rows
@@ -72,6 +76,7 @@ private:
     UniqueMenu menu_;
     HWND list_ = nullptr;
     RowTextSource rowText_;
+    RowMarkSource rowMarked_;
     std::wstring typed_;  // the type-ahead prefix, in upper case
     DWORD lastTypedTime_ = 0;
 };

@@ -25,6 +25,11 @@ struct StrindleSettings {
     // The key list's width as the splitter left it; 0: a third of the window.
     int KeyListWidth = 0;
 
+    // The language a D2R string file shows and edits, and the language of a D2R file opened as
+    // the reference: "enUS" and the like.
+    std::wstring Language = L"enUS";
+    std::wstring ReferenceLanguage = L"enUS";
+
     // Reads every value; a missing key or value, or one of another type, gives the default.
     void Load();
     // The four switches, written when the main window closes.
@@ -34,6 +39,7 @@ struct StrindleSettings {
     void StoreRecentFiles() const;
     void StorePreview() const;
     void StoreKeyListWidth() const;
+    void StoreLanguages() const;
 };
 
 // The settings key's path below HKEY_CURRENT_USER.

@@ -38,6 +38,8 @@ void StrindleSettings::Load() {
     PreviewWidth = static_cast<int>(key.ReadNumber(L"Preview Width", 0));
     PreviewHeight = static_cast<int>(key.ReadNumber(L"Preview Height", 0));
     KeyListWidth = static_cast<int>(key.ReadNumber(L"Key List Width", 0));
+    Language = key.ReadText(L"Language", defaults.Language);
+    ReferenceLanguage = key.ReadText(L"Reference Language", defaults.ReferenceLanguage);
     RecentFiles.clear();
     for (size_t index = 0; index < RecentFileLimit; ++index) {
         std::wstring path = key.ReadText(RecentFileValueName(index).c_str(), L"");
@@ -92,4 +94,11 @@ void StrindleSettings::StoreKeyListWidth() const {
     SettingsKey key;
     OpenSettingsKey(key, true);
     key.WriteNumber(L"Key List Width", static_cast<DWORD>(KeyListWidth));
+}
+
+void StrindleSettings::StoreLanguages() const {
+    SettingsKey key;
+    OpenSettingsKey(key, true);
+    key.WriteText(L"Language", Language);
+    key.WriteText(L"Reference Language", ReferenceLanguage);
 }

@@ -42,6 +42,24 @@ struct StrindleMessageMap {
         {ID_SHOWTEXTONITEM, CommandCode, &CStrindleDlg::OnShowItemText},
         {ID_INDEXNUMBERS, CommandCode, &CStrindleDlg::OnIndexNumbers},
         {ID_VIEW_GAMEPREVIEW, CommandCode, &CStrindleDlg::OnGamePreview},
+        {IDC_LANGUAGE, CBN_SELCHANGE, &CStrindleDlg::OnLanguageChange},
+        {ID_VIEW_REFERENCE, CommandCode, &CStrindleDlg::OnReference},
+        {ID_VIEW_CLOSEREFERENCE, CommandCode, &CStrindleDlg::OnCloseReference},
+        {ID_VIEW_NEXTPROBLEM, CommandCode, &CStrindleDlg::OnNextProblem},
+        {ID_VIEW_PREVIOUSPROBLEM, CommandCode, &CStrindleDlg::OnPreviousProblem},
+        {ID_REFERENCE_LANGUAGE_FIRST + 0, CommandCode, &CStrindleDlg::OnReferenceLanguage<0>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 1, CommandCode, &CStrindleDlg::OnReferenceLanguage<1>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 2, CommandCode, &CStrindleDlg::OnReferenceLanguage<2>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 3, CommandCode, &CStrindleDlg::OnReferenceLanguage<3>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 4, CommandCode, &CStrindleDlg::OnReferenceLanguage<4>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 5, CommandCode, &CStrindleDlg::OnReferenceLanguage<5>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 6, CommandCode, &CStrindleDlg::OnReferenceLanguage<6>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 7, CommandCode, &CStrindleDlg::OnReferenceLanguage<7>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 8, CommandCode, &CStrindleDlg::OnReferenceLanguage<8>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 9, CommandCode, &CStrindleDlg::OnReferenceLanguage<9>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 10, CommandCode, &CStrindleDlg::OnReferenceLanguage<10>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 11, CommandCode, &CStrindleDlg::OnReferenceLanguage<11>},
+        {ID_REFERENCE_LANGUAGE_FIRST + 12, CommandCode, &CStrindleDlg::OnReferenceLanguage<12>},
         {IDC_KEYLIST, LBN_SELCHANGE, &CStrindleDlg::OnKeyListSelChange},
         {IDC_VALUE, EN_CHANGE, &CStrindleDlg::OnValueChange},
         // Key editing
@@ -177,6 +195,7 @@ bool CStrindleDlg::OnInitDialog() {
     keyList_.Attach(Item(IDC_KEYLIST), [this](int row) {
         return static_cast<size_t>(row) < Document.Count() ? Document.Key(static_cast<size_t>(row)) : std::u16string();
     });
+    keyList_.SetRowMark([this](int row) { return comparison_.HasProblem(static_cast<size_t>(row)); });
     upButton_.Attach(Item(IDC_UP));
     downButton_.Attach(Item(IDC_DOWN));
 
@@ -204,6 +223,7 @@ bool CStrindleDlg::OnInitDialog() {
     DragAcceptFiles(Handle(), TRUE);
 
     CreateToolbar();
+    CreateLanguageBox();
     CreateStatusBar();
     LayoutReady = true;
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
@@ -279,7 +299,10 @@ void CStrindleDlg::Layout(int cx, int cy) {
     SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the bar follows the window's new width
     const int list = KeyListWidth(cx);
     MoveWindow(keyList_.Handle(), 5, 34, list, cy - 65, TRUE);
-    MoveWindow(valueEditor_, list + 32, 34, cx - list - 37, cy - 65, TRUE);
+    // An open reference takes the upper third of the editor's place.
+    const int referenceHeight = reference_ ? (cy - 65) / 3 : 0;
+    MoveWindow(referenceView_, list + 32, 34, cx - list - 37, std::max(referenceHeight - 4, 0), TRUE);
+    MoveWindow(valueEditor_, list + 32, 34 + referenceHeight, cx - list - 37, cy - 65 - referenceHeight, TRUE);
     if (Settings.AdvancedMode) {
         PlaceButton(upButton_.Handle(), list + 5, cy / 2 - 45);
         PlaceButton(downButton_.Handle(), list + 5, cy / 2 + 5);
@@ -393,6 +416,7 @@ void CStrindleDlg::Repaint() {
 }
 
 void CStrindleDlg::ShowCaretEntry() {
+    UpdateComparison();
     int rows = keyList_.Count();
     if (rows == 0) {
         UpdateCommandStates();
@@ -408,11 +432,20 @@ void CStrindleDlg::ShowCaretEntry() {
     SetEditorText(value);
     FitStatusParts(rows);
     SetStatusText(2, FormatText(L"Index: %d(%Xh)/%d(%Xh)", caret, caret, rows - 1, rows - 1));
+    ShowIdOrHash(static_cast<size_t>(caret), value);
+    ShowReferenceOf(static_cast<size_t>(caret));
+    SetChangeNotify(true);
+    UpdateCommandStates();
+}
+
+void CStrindleDlg::ShowIdOrHash(size_t caret, const std::u16string& value) {
+    if (Document.IsD2r()) {
+        SetStatusText(3, L"Id: " + WideFromUtf8(Document.Id(caret)));
+        return;
+    }
     // The status bar hashes the caret entry's value, as shown in the editor, as its UTF-8 bytes.
     uint32_t hash = TblTextHash(value, static_cast<uint32_t>(Document.Count()));
     SetStatusText(3, FormatText(L"Hash: %u/%Xh", hash, hash));
-    SetChangeNotify(true);
-    UpdateCommandStates();
 }
 
 void CStrindleDlg::OnKeyListSelChange() { ShowCaretEntry(); }
@@ -427,6 +460,12 @@ void CStrindleDlg::OnValueChange() {
     if (text == Document.Value(static_cast<size_t>(caret)))
         return;
     Document.TypeValue(static_cast<size_t>(caret), std::move(text), typedStepName_);
+    if (reference_) {
+        comparison_.Recheck(Document, *reference_, static_cast<size_t>(caret));
+        ForgetComparison();  // a run of typing keeps the history's state
+        keyList_.RedrawRow(caret);
+        ShowReferenceOf(static_cast<size_t>(caret));
+    }
     UpdatePreview();
     if (!Document.Modified) {
         Document.MarkModified();

@@ -6,6 +6,7 @@
 #include "ItemPreviewWnd.h"
 #include "ListBoxEx.h"
 #include "MessageMap.h"
+#include "ReferenceComparison.h"
 #include "ReplaceDialog.h"
 #include "Settings.h"
 #include "TblDocument.h"
@@ -56,6 +57,13 @@ public:
     HWND ValueEditor() const { return valueEditor_; }
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
+    // The toolbar's "Language" drop-down, which a D2R string file's language is chosen with.
+    HWND LanguageBox() const { return languageBox_; }
+    // The reference's value of the caret entry, above the value editor while a reference is open.
+    HWND ReferenceView() const { return referenceView_; }
+    // The reference, or null while none is open, and the table compared with it.
+    const TblDocument* Reference() const { return reference_.get(); }
+    const ReferenceComparison& Comparison() const { return comparison_; }
     // The game preview, or null before it was first opened.
     CItemPreviewWnd* Preview() const { return preview_.get(); }
     bool PreviewShown() const;
@@ -101,6 +109,29 @@ private:
     void OnShowItemText();
     void OnIndexNumbers();
     void OnGamePreview();
+    // D2R string files and the reference (StrindleDlg_Reference.cpp)
+    // The language named by a setting ("deDE"), or enUS for a name of none.
+    static size_t LanguageIndex(const std::wstring& name);
+    void CreateLanguageBox();
+    void ShowLanguageBox();
+    void OnLanguageChange();
+    void WarnOfRepeatedIds();
+    void OnReference();
+    void OnCloseReference();
+    template <size_t Language>
+    void OnReferenceLanguage() { SetReferenceLanguage(Language); }
+    void SetReferenceLanguage(size_t language);
+    bool LoadReference(const std::wstring& path);
+    void OnNextProblem();
+    void OnPreviousProblem();
+    void GoToProblem(bool forward);
+    // Compares the table with the reference again when it changed since the last comparison.
+    void UpdateComparison();
+    void ForgetComparison() { comparedState_ = NotCompared; }
+    // The reference's value of entry `caret` above the editor, and its problem in the status bar.
+    void ShowReferenceOf(size_t caret);
+    // The status bar's id part: the D2R entry's id, or the value's hash in a table.
+    void ShowIdOrHash(size_t caret, const std::u16string& value);
     void ShowPreview(bool show);
     void UpdatePreview();
     void StorePreviewPlace();
@@ -240,6 +271,13 @@ private:
     std::unique_ptr<CItemPreviewWnd> preview_;
     std::unique_ptr<CReplaceDialog> replaceDialog_;  // made by the first Find and Replace
     std::optional<TblMatch> replaceHit_;              // the match Find and Replace shows
+    HWND languageBox_ = nullptr;
+    HWND referenceView_ = nullptr;
+    std::unique_ptr<TblDocument> reference_;
+    std::wstring referencePath_;
+    ReferenceComparison comparison_;
+    static constexpr uint64_t NotCompared = UINT64_MAX;
+    uint64_t comparedState_ = NotCompared;  // the table's history state the comparison was made at
     // Widths of status parts 1 to 4 (part 0 takes what is left).
     int statusPartWidths_[4] = {75, 175, 100, 50};
     int statusPartFitted_[4] = {75, 175, 100, 50};  // the least that shows each part's longest text

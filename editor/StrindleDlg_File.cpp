@@ -24,9 +24,14 @@ TblProgress CStrindleDlg::Progress() {
 FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
     FileDialogRequest request;
     request.Save = save;
-    request.DefaultExtension = L"tbl";
-    request.InitialFileName = L"*.tbl";
-    request.Filter = L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||";
+    // Open takes either kind; a file is saved as the kind it is.
+    const bool d2r = save && Document.IsD2r();
+    request.DefaultExtension = d2r ? L"json" : L"tbl";
+    request.InitialFileName = d2r ? L"*.json" : save ? L"*.tbl" : L"*.tbl;*.json";
+    request.Filter = d2r    ? L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||"
+                     : save ? L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||"
+                            : L"String Tables (*.tbl, *.json)|*.tbl;*.json|Tbl Files (*.tbl)|*.tbl|"
+                              L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||";
     // Beside the open table's file, where the next table most likely is; else the default folder.
     request.InitialFolder = Document.PathName.empty() ? Settings.DefaultDirectory : FolderOfPath(Wide(Document.PathName));
     request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST
@@ -58,6 +63,9 @@ void CStrindleDlg::OnNew() {
     PutUpCleanTitle();
     ShowZeroIndexAndHash();
     ShowCleanStatus(L"");
+    ShowLanguageBox();
+    ForgetComparison();
+    ShowCaretEntry();
     Repaint();
 }
 
@@ -79,14 +87,17 @@ void CStrindleDlg::OnOpen() {
 bool CStrindleDlg::OpenChosenFile(const std::wstring& path) {
     SetStatusText(0, L"Loading....");
     TblDocument read;
+    read.SetLanguage(LanguageIndex(Settings.Language));
     const Result loaded = read.Load(Utf16(path), Settings.ParseOnLoad);
     if (loaded || RescueAccepted(read, Utf16(path), loaded)) {
         SetChangeNotify(false);
         Document = std::move(read);
         SetEditorReadOnly(false);
+        ShowLanguageBox();
         if (loaded) {
             ShowLoadedDocument();
             RememberRecentFile(path);
+            WarnOfRepeatedIds();
         } else {
             ShowEntriesFromTop();  // "Untitled" and modified: the star, "Not Saved", and Save asks for a name
             SetChangeNotify(true);
@@ -121,13 +132,13 @@ bool HasTblExtension(const std::wstring& path) {
     return extension == L".tbl";
 }
 
-// The first .tbl file of a drop, or nothing.
+// The first .tbl or D2R string file of a drop, or nothing.
 std::wstring DroppedTable(HDROP drop) {
     UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
         std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
-        if (HasTblExtension(path))
+        if (HasTblExtension(path) || IsD2rPath(Utf16(path)))
             return path;
     }
     return {};
@@ -135,7 +146,7 @@ std::wstring DroppedTable(HDROP drop) {
 
 }  // namespace
 
-// A .tbl file dropped on the window opens as if chosen with Open.
+// A .tbl or D2R string file dropped on the window opens as if chosen with Open.
 bool CStrindleDlg::OnDropFiles(WPARAM wParam, LPARAM) {
     auto drop = reinterpret_cast<HDROP>(wParam);
     const std::wstring path = DroppedTable(drop);
@@ -212,6 +223,7 @@ void CStrindleDlg::ShowLoadedDocument() {
 }
 
 void CStrindleDlg::ShowEntriesFromTop() {
+    ForgetComparison();  // another document's history may pass through the same state numbers
     keyList_.Fill(Document.Count());
     if (keyList_.Count() > 0) {
         keyList_.Select(0, true);
