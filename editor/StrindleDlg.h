@@ -239,7 +239,9 @@ private:
     bool ConfirmDiscardChanges();
     void ReportSaveFailure(const std::u16string& fileName, const std::wstring& reason);
     void ShowSavedValue();
-    FileDialogRequest TblFileRequest(bool save) const;
+    // Open offers tables and D2R files, Import Tbl tables, Save the open document's kind.
+    enum class FileChoice { Open, OpenTable, Save };
+    FileDialogRequest StringFileRequest(FileChoice choice) const;
     // A core operation's failure in a message box with its caption.
     void ShowFailure(const Result& failure);
     // Shows the compiler's activity texts in status part 0 at once.

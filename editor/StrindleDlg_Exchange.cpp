@@ -27,7 +27,7 @@ void CStrindleDlg::OnImportTxt() {
 // Merges another table into this one by key. Leaves Modified, the title and the document state
 // as they were; the open table loses nothing when the other file can't be read.
 void CStrindleDlg::OnImportTbl() {
-    FileDialogRequest request = TblFileRequest(false);
+    FileDialogRequest request = StringFileRequest(FileChoice::OpenTable);
     request.InitialFolder.clear();
     ChosenFile chosen;
     if (!prompts_.ChooseFile(Handle(), request, chosen))

@@ -21,17 +21,25 @@ TblProgress CStrindleDlg::Progress() {
     };
 }
 
-FileDialogRequest CStrindleDlg::TblFileRequest(bool save) const {
+FileDialogRequest CStrindleDlg::StringFileRequest(FileChoice choice) const {
     FileDialogRequest request;
+    const bool save = choice == FileChoice::Save;
     request.Save = save;
-    // Open takes either kind; a file is saved as the kind it is.
-    const bool d2r = save && Document.IsD2r();
-    request.DefaultExtension = d2r ? L"json" : L"tbl";
-    request.InitialFileName = d2r ? L"*.json" : save ? L"*.tbl" : L"*.tbl;*.json";
-    request.Filter = d2r    ? L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||"
-                     : save ? L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||"
-                            : L"String Tables (*.tbl, *.json)|*.tbl;*.json|Tbl Files (*.tbl)|*.tbl|"
-                              L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||";
+    // Open takes either kind; a document is saved as the kind it is.
+    if (choice == FileChoice::Open) {
+        request.DefaultExtension = L"tbl";
+        request.InitialFileName = L"*.tbl;*.json";
+        request.Filter = L"String Tables (*.tbl, *.json)|*.tbl;*.json|Tbl Files (*.tbl)|*.tbl|"
+                         L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||";
+    } else if (save && Document.IsD2r()) {
+        request.DefaultExtension = L"json";
+        request.InitialFileName = L"*.json";
+        request.Filter = L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||";
+    } else {
+        request.DefaultExtension = L"tbl";
+        request.InitialFileName = L"*.tbl";
+        request.Filter = L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||";
+    }
     // Beside the open table's file, where the next table most likely is; else the default folder.
     request.InitialFolder = Document.PathName.empty() ? Settings.DefaultDirectory : FolderOfPath(Wide(Document.PathName));
     request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST
@@ -70,7 +78,7 @@ void CStrindleDlg::OnNew() {
 }
 
 void CStrindleDlg::OnOpen() {
-    FileDialogRequest request = TblFileRequest(false);
+    FileDialogRequest request = StringFileRequest(FileChoice::Open);
     if (Document.Modified && !ConfirmDiscardChanges())
         return;
     ChosenFile chosen;
@@ -251,7 +259,7 @@ void CStrindleDlg::OnSave() {
 }
 
 void CStrindleDlg::OnSaveAs() {
-    FileDialogRequest request = TblFileRequest(true);
+    FileDialogRequest request = StringFileRequest(FileChoice::Save);
     // A table that has a file starts in that file's folder, under its name.
     if (!Document.PathName.empty()) {
         request.InitialFolder = FolderOfPath(Wide(Document.PathName));

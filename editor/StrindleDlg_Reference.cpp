@@ -106,7 +106,7 @@ void CStrindleDlg::WarnOfRepeatedIds() {
 }
 
 void CStrindleDlg::OnReference() {
-    FileDialogRequest request = TblFileRequest(false);
+    FileDialogRequest request = StringFileRequest(FileChoice::Open);
     request.Title = L"Reference";
     ChosenFile chosen;
     if (prompts_.ChooseFile(Handle(), request, chosen))

@@ -70,7 +70,7 @@ TEST_F(FileCommands, NewOnModifiedTableAnsweredYesEmptiesIt) {
         EXPECT_TRUE(MenuItemGrayed(Window(), id)) << id;
 }
 
-TEST_F(FileCommands, OpenAsksForTblFilesInTheDefaultDirectory) {
+TEST_F(FileCommands, OpenAsksForTablesAndD2rFilesInTheDefaultDirectory) {
     OpenWindow();
     prompts_.FileAnswers.push_back(std::nullopt);
     SendCommand(ID_FILE_OPEN);
@@ -78,8 +78,9 @@ TEST_F(FileCommands, OpenAsksForTblFilesInTheDefaultDirectory) {
     const FileDialogRequest& request = prompts_.FileRequests[0];
     EXPECT_FALSE(request.Save);
     EXPECT_EQ(request.DefaultExtension, L"tbl");
-    EXPECT_EQ(request.InitialFileName, L"*.tbl");
-    EXPECT_EQ(request.Filter, L"Tbl Files (*.tbl)|*.tbl|All files (*.*)|*.*||");
+    EXPECT_EQ(request.InitialFileName, L"*.tbl;*.json");
+    EXPECT_EQ(request.Filter, L"String Tables (*.tbl, *.json)|*.tbl;*.json|Tbl Files (*.tbl)|*.tbl|"
+                              L"D2R String Files (*.json)|*.json|All files (*.*)|*.*||");
     EXPECT_EQ(request.InitialFolder, L"C:\\");
     EXPECT_TRUE(request.Flags & OFN_FILEMUSTEXIST);
     EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);

@@ -73,7 +73,10 @@ TEST(StrindleResources, AcceleratorsSendTheMenuCommands) {
     EXPECT_EQ(command(FALT, VK_BACK), ID_EDIT_UNDO);
     EXPECT_EQ(command(FCONTROL, 'Y'), ID_EDIT_REDO);
     EXPECT_EQ(command(FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
-    EXPECT_EQ(count, 18);
+    EXPECT_EQ(command(FCONTROL, 'R'), ID_VIEW_REFERENCE);
+    EXPECT_EQ(command(0, VK_F8), ID_VIEW_NEXTPROBLEM);
+    EXPECT_EQ(command(FSHIFT, VK_F8), ID_VIEW_PREVIOUSPROBLEM);
+    EXPECT_EQ(count, 21);
 }
 
 TEST(StrindleResources, ContextAndColourMenusHoldTheirItems) {
