@@ -14,6 +14,13 @@ struct Image {
     const uint8_t* Row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
 };
 
+// A true-colour image, rows top-down, four bytes a pixel: red, green, blue, alpha.
+struct RgbaImage {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> pixels;
+};
+
 // Longest side of an image: what the 16-bit fields of a PCX header hold.
 constexpr int32_t MaxImageSide = 65535;
 

@@ -175,6 +175,54 @@ bool EncodeIndexedPng(const IndexedPngImage& source, std::vector<uint8_t>& out, 
     return true;
 }
 
+bool EncodeRgbaPng(const RgbaImage& image, std::vector<uint8_t>& out, std::string& problem) {
+    if (!ImageSizeAllowed(image.width, image.height) ||
+        image.pixels.size() != size_t(image.width) * size_t(image.height) * 4) {
+        problem = FormatText("an image of %d x %d pixels can not be written", static_cast<int>(image.width),
+                             static_cast<int>(image.height));
+        return false;
+    }
+    PngErrorState errors;
+    PngWriteHandle handle(errors);
+    if (!handle.info()) {
+        problem = "out of memory";
+        return false;
+    }
+    const size_t rowBytes = size_t(image.width) * 4;
+    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = const_cast<png_bytep>(image.pixels.data() + y * rowBytes);
+    out.clear();
+
+    png_structp png = handle.png();
+    png_infop info = handle.info();
+    if (setjmp(png_jmpbuf(png))) {
+        problem = FormatText("libpng: %s", errors.message);
+        return false;
+    }
+    png_set_write_fn(png, &out, AppendToVector, FlushNothing);
+    // Painted true-colour art: libpng's default filters and compression suit it.
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    return true;
+}
+
+RgbaImage RgbaOfPng(const DecodedPng& png) {
+    RgbaImage image{png.width, png.height, png.rgba};
+    if (!png.indexed)
+        return image;
+    image.pixels.resize(png.indices.size() * 4);
+    for (size_t i = 0; i < png.indices.size(); ++i) {
+        const uint8_t index = png.indices[i];
+        const std::array<uint8_t, 4> colour = index < png.palette.size() ? png.palette[index]
+                                                                         : std::array<uint8_t, 4>{0, 0, 0, 255};
+        std::copy(colour.begin(), colour.end(), image.pixels.begin() + static_cast<ptrdiff_t>(4 * i));
+    }
+    return image;
+}
+
 bool DecodePng(std::span<const uint8_t> bytes, DecodedPng& decoded, std::string& problem) {
     if (!LooksLikePng(bytes)) {
         problem = "not a PNG file (its first bytes are not the PNG signature)";

@@ -28,6 +28,9 @@ struct IndexedPngImage {
 
 bool EncodeIndexedPng(const IndexedPngImage& image, std::vector<uint8_t>& png, std::string& problem);
 
+// An 8-bit red, green, blue, alpha PNG of the image, as a sprite's frames are written.
+bool EncodeRgbaPng(const RgbaImage& image, std::vector<uint8_t>& png, std::string& problem);
+
 // Whether deflate earns its cost on the image: whether run-length deflate is expected to save
 // a quarter of its bytes or more. Its coding costs some 7 ns a byte, ten times the rest of a
 // conversion, and saves little on noise-like images (dithering, random fills), which are
@@ -50,6 +53,11 @@ struct DecodedPng {
 // Fails with a reason on a file that is not a PNG, is damaged, or whose size is not an image
 // the converter makes (ImageSizeAllowed).
 bool DecodePng(std::span<const uint8_t> png, DecodedPng& decoded, std::string& problem);
+
+// The decoded image as red, green, blue, alpha: an indexed image's pixels take their palette
+// entry's colour and alpha; an index past the palette's end shows opaque black, as libpng
+// shows it.
+RgbaImage RgbaOfPng(const DecodedPng& png);
 
 // Whether the bytes start with the PNG signature.
 bool LooksLikePng(std::span<const uint8_t> bytes);

@@ -181,7 +181,7 @@ bool WriteSpriteFolder(OutputBatch& outputs, const Dc6Sprite& sprite, const std:
     std::vector<uint8_t> png;
     for (size_t i = 0; i < sprite.frames.size(); ++i) {
         const size_t perDirection = static_cast<size_t>(sprite.framesPerDirection);
-        files.push_back(FormatText("%s_%zu_%zu.png", name.c_str(), i / perDirection, i % perDirection));
+        files.push_back(SpriteFramePngName(name, i / perDirection, i % perDirection));
         const Dc6SourceFrame& frame = sprite.frames[i];
         if (frame.unreadablePointer)
             continue;
@@ -200,12 +200,38 @@ bool WriteSpriteFolder(OutputBatch& outputs, const Dc6Sprite& sprite, const std:
             return false;
         }
     }
+    return WriteSpriteManifest(outputs, sprite, files, folder, problem);
+}
+
+std::string SpriteFramePngName(const std::string& name, size_t direction, size_t frame) {
+    return FormatText("%s_%zu_%zu.png", name.c_str(), direction, frame);
+}
+
+bool WriteSpriteManifest(OutputBatch& outputs, const Dc6Sprite& sprite, const std::vector<std::string>& files,
+                         const std::string& folder, std::string& problem) {
     const std::string manifest = ManifestText(sprite, files);
     const std::string path = InFolder(folder, SpriteManifestName);
     if (!outputs.Write(Utf8ToUtf16(path), {reinterpret_cast<const uint8_t*>(manifest.data()), manifest.size()})) {
         problem = "The file " + path + " could not be created or written.";
         return false;
     }
+    return true;
+}
+
+bool ListSpriteFolderImages(const std::string& folder, std::vector<std::string>& paths, std::string& problem) {
+    Dc6Sprite read;
+    std::vector<ListedFrame> listed;
+    if (!ReadManifest(folder, read, listed, problem))
+        return false;
+    std::vector<std::string> found(listed.size());
+    for (const ListedFrame& frame : listed)
+        if (!frame.header.unreadablePointer)
+            found[static_cast<size_t>(frame.direction) * static_cast<size_t>(read.framesPerDirection) +
+                  static_cast<size_t>(frame.index)] = InFolder(folder, frame.file);
+    paths.clear();
+    for (std::string& path : found)
+        if (!path.empty())
+            paths.push_back(std::move(path));
     return true;
 }
 

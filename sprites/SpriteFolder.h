@@ -33,6 +33,14 @@ bool WriteSpriteFolder(OutputBatch& outputs, const Dc6Sprite& sprite, const std:
                        const std::string& name, const Palette& rgbPalette, std::vector<std::string>& notices,
                        std::string& problem);
 
+// The parts of a folder other sprite kinds share: the name of frame `frame` of direction
+// `direction`'s PNG ("NAME_0_2.png"), the manifest naming frame i's PNG `files[i]`, and the
+// paths of the PNGs a folder's manifest lists, in frame order, frames listed unreadable left out.
+std::string SpriteFramePngName(const std::string& name, size_t direction, size_t frame);
+bool WriteSpriteManifest(OutputBatch& outputs, const Dc6Sprite& sprite, const std::vector<std::string>& files,
+                         const std::string& folder, std::string& problem);
+bool ListSpriteFolderImages(const std::string& folder, std::vector<std::string>& paths, std::string& problem);
+
 // Reads a folder written by WriteSpriteFolder, whose PNGs may have been edited: their sizes
 // are taken as they are now, their pixels as FrameFromPng reads them, the offsets from the
 // manifest.

@@ -1,6 +1,8 @@
 #include "BatchConvert.h"
 
 #include "ConvertFile.h"
+#include "D2rSprite.h"
+#include "D2rSpriteFiles.h"
 #include "FileIo.h"
 #include "OutputNames.h"
 #include "Utf.h"
@@ -41,6 +43,14 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path, Out
         outcome.messages.push_back("can not be read (missing, unreadable or empty)");
         return outcome;
     }
+    if (LooksLikeD2rSprite(bytes)) {
+        if (request.kind == ImageKind::Png)
+            outcome.converted = ConvertD2rSpriteFile(Utf8ToUtf16(ListName(path)), bytes, hooks, outputs,
+                                                     Utf8ToUtf16(request.outputFolder));
+        else
+            outcome.messages.push_back("is a Diablo II: Resurrected sprite, in true colour: topng converts it");
+        return outcome;
+    }
     Dc6FileInfo info;
     if (GetFileInfoDC6(bytes, hooks, info, request.scope))
         outcome.converted = ConvertFile(Utf8ToUtf16(ListName(path)), bytes, info, request.rgbPalette, hooks, outputs,
@@ -64,13 +74,20 @@ std::vector<std::string> OutputNamesOf(const BatchRequest& request, const std::s
     StripExtension(base);
     base = Lowered(base);
     std::vector<uint8_t> bytes;
-    Dc6FileInfo info;
-    if (!ReadWholeFile(path, bytes) || !GetFileInfoDC6(bytes, Dc6Hooks{}, info, request.scope))
+    if (!ReadWholeFile(path, bytes))
         return {};
-    if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection)
-        return {base};
+    size_t frames = 0;
+    if (D2rSpriteHeader header; LooksLikeD2rSprite(bytes)) {
+        std::string problem;
+        if (ReadD2rSpriteHeader(bytes, header, problem))
+            frames = header.frameCount;
+    } else if (Dc6FileInfo info; GetFileInfoDC6(bytes, Dc6Hooks{}, info, request.scope)) {
+        if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection)
+            return {base};
+        frames = static_cast<size_t>(info.FrameCount());
+    }
     std::vector<std::string> names;
-    for (int32_t i = 0; i < info.FrameCount(); ++i)
+    for (size_t i = 0; i < frames; ++i)
         names.push_back(base + std::to_string(i));
     return names;
 }

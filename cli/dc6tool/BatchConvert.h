@@ -10,7 +10,7 @@
 #include <vector>
 
 struct BatchRequest {
-    std::vector<std::string> files;  // DC6 paths; outputs are named after their file names
+    std::vector<std::string> files;  // DC6 or .sprite paths; outputs are named after their file names
     std::string outputFolder;        // where PCXFiles is made; "" for the current folder
     Palette rgbPalette{};            // red, green, blue per entry
     Dc6FrameScope scope = Dc6FrameScope::FirstDirection;

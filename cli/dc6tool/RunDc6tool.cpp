@@ -2,6 +2,9 @@
 
 #include "BatchConvert.h"
 #include "CommandLine.h"
+#include "D2rSprite.h"
+#include "D2rSpriteCommands.h"
+#include "D2rSpriteReport.h"
 #include "Dc6Report.h"
 #include "FileIo.h"
 #include "MessageLine.h"
@@ -30,7 +33,9 @@ int RunInfo(const ToolOptions& options) {
             allSound = false;
             continue;
         }
-        allSound = DescribeDc6(path, bytes, std::cout) && allSound;
+        const bool sound = LooksLikeD2rSprite(bytes) ? DescribeD2rSprite(path, bytes, std::cout)
+                                                     : DescribeDc6(path, bytes, std::cout);
+        allSound = sound && allSound;
     }
     return allSound ? ExitConverted : ExitFailed;
 }
@@ -100,6 +105,8 @@ int RunDc6tool(const std::vector<std::string>& args) {
         return RunPack(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
     case ToolCommand::FromImage:
         return RunFromImage(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
+    case ToolCommand::ToSprite:
+        return RunToSprite(options, rgb, std::cerr) ? ExitConverted : ExitFailed;
     default:
         return RunConvert(options, rgb);
     }

@@ -1,5 +1,8 @@
 #include "SpriteCommands.h"
 
+#include "D2rSprite.h"
+#include "D2rSpriteCommands.h"
+#include "D2rSpriteFrames.h"
 #include "Dc6Sprite.h"
 #include "FileIo.h"
 #include "FrameImages.h"
@@ -40,11 +43,11 @@ bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& me
     return true;
 }
 
-// One image as a frame, told apart by its first bytes, whatever its name: PNG as FrameFromPng
-// reads it; PCX indices as they are, the pixels of --transparent's index or else of
-// TopcxBackgroundIndex transparent.
-bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptions& options, Dc6SourceFrame& frame,
-                    std::string& problem) {
+// The frames of one image, told apart by its first bytes, whatever its name: a PNG's one as
+// FrameFromPng reads it, a .sprite's all the same way; a PCX's indices as they are, the pixels
+// of --transparent's index or else of TopcxBackgroundIndex transparent.
+bool ReadImageFrames(const std::string& path, const Palette& rgb, const ToolOptions& options,
+                     std::vector<Dc6SourceFrame>& frames, std::string& problem) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
         problem = "can not be read (missing, unreadable or empty)";
@@ -54,11 +57,18 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptio
         DecodedPng png;
         if (!DecodePng(bytes, png, problem))
             return false;
-        FrameFromPng(png, rgb, static_cast<uint8_t>(options.alphaThreshold), frame);
+        FrameFromPng(png, rgb, static_cast<uint8_t>(options.alphaThreshold), frames.emplace_back());
+        return true;
+    }
+    if (LooksLikeD2rSprite(bytes)) {
+        std::vector<RgbaImage> sprite;
+        if (!DecodeD2rSprite(bytes, sprite, problem))
+            return false;
+        Dc6FramesFromSprite(sprite, rgb, static_cast<uint8_t>(options.alphaThreshold), frames);
         return true;
     }
     if (!LooksLikePcx(bytes)) {
-        problem = "neither a PNG nor a PCX image (its first bytes are neither kind's signature)";
+        problem = "neither a PNG, a PCX image nor a .sprite (its first bytes are none of their signatures)";
         return false;
     }
     Image image;
@@ -67,7 +77,7 @@ bool ReadImageFrame(const std::string& path, const Palette& rgb, const ToolOptio
         return false;
     const std::optional<uint8_t> transparent =
         options.pcxTransparentIndex ? options.pcxTransparentIndex : TopcxBackgroundIndex(image);
-    FrameFromIndexedImage(image, transparent, frame);
+    FrameFromIndexedImage(image, transparent, frames.emplace_back());
     return true;
 }
 
@@ -88,13 +98,17 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
             allDone = false;
             continue;
         }
+        const std::string name = BaseNameOf(path);
+        const std::string folder = options.outputFolder.empty() ? name : options.outputFolder + PathSeparator + name;
+        if (LooksLikeD2rSprite(bytes)) {
+            allDone = UnpackD2rSprite(outputs, path, bytes, folder, name, messages) && allDone;
+            continue;
+        }
         if (!DecodeDc6Sprite(bytes, hooks, sprite, problem)) {
             messages << path << ": " << MessageLine(problem) << '\n';
             allDone = false;
             continue;
         }
-        const std::string name = BaseNameOf(path);
-        std::string folder = options.outputFolder.empty() ? name : options.outputFolder + PathSeparator + name;
         std::vector<std::string> notices;
         const bool written = WriteSpriteFolder(outputs, sprite, folder, name, rgb, notices, problem);
         for (const std::string& notice : notices)
@@ -114,6 +128,8 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
 bool RunPack(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
     const std::string folder = WithoutTrailingSeparators(options.files.front());
     const std::string out = options.outputFile.empty() ? folder + ".dc6" : options.outputFile;
+    if (NamesD2rSprite(out))
+        return PackD2rSprite(folder, out, messages);
     Dc6Sprite sprite;
     std::string problem;
     if (!ReadSpriteFolder(folder, rgb, static_cast<uint8_t>(options.alphaThreshold), sprite, problem)) {
@@ -124,26 +140,28 @@ bool RunPack(const ToolOptions& options, const Palette& rgb, std::ostream& messa
 }
 
 bool RunFromImage(const ToolOptions& options, const Palette& rgb, std::ostream& messages) {
-    Dc6Sprite sprite;
-    for (const std::string& path : options.files) {
-        Dc6SourceFrame frame;
-        std::string problem;
-        if (!ReadImageFrame(path, rgb, options, frame, problem)) {
-            messages << path << ": " << problem << '\n';
-            return false;
-        }
-        if (options.offsetGiven) {
-            frame.offsetX = options.offsetX;
-            frame.offsetY = options.offsetY;
-        }
-        sprite.frames.push_back(std::move(frame));
-    }
-    sprite.framesPerDirection = static_cast<int32_t>(sprite.frames.size());
     std::string out = options.outputFile;
     if (out.empty()) {
         out = options.files.front();
         StripExtension(out);
         out += ".dc6";
     }
+    if (NamesD2rSprite(out))
+        return FromImagesToD2rSprite(options.files, out, messages);
+    Dc6Sprite sprite;
+    for (const std::string& path : options.files) {
+        std::string problem;
+        if (!ReadImageFrames(path, rgb, options, sprite.frames, problem)) {
+            messages << path << ": " << problem << '\n';
+            return false;
+        }
+    }
+    if (options.offsetGiven) {
+        for (Dc6SourceFrame& frame : sprite.frames) {
+            frame.offsetX = options.offsetX;
+            frame.offsetY = options.offsetY;
+        }
+    }
+    sprite.framesPerDirection = static_cast<int32_t>(sprite.frames.size());
     return WriteDc6(sprite, out, messages);
 }

@@ -10,7 +10,12 @@ namespace {
 constexpr unsigned Bit(ToolCommand command) { return 1u << static_cast<unsigned>(command); }
 constexpr unsigned Converting = Bit(ToolCommand::ToPcx) | Bit(ToolCommand::ToPng);
 constexpr unsigned WritingFolders = Converting | Bit(ToolCommand::Unpack);
-constexpr unsigned WritingOneFile = Bit(ToolCommand::Pack) | Bit(ToolCommand::FromImage);
+constexpr unsigned WritingOneFile = Bit(ToolCommand::Pack) | Bit(ToolCommand::FromImage) | Bit(ToolCommand::ToSprite);
+constexpr unsigned TakingImages = Bit(ToolCommand::Pack) | Bit(ToolCommand::FromImage);
+
+// The largest --scale. The new game draws classic art some 3.5 times larger (a 28-pixel inventory
+// icon is 98 pixels there): 16 leaves room and refuses only mistakes.
+constexpr int MaxScale = 16;
 
 // What each command does, as its usage shows it.
 struct CommandHelp {
@@ -20,7 +25,7 @@ struct CommandHelp {
 
 constexpr CommandHelp CommandTexts[] = {
     {ToolCommand::Info,
-     "  dc6tool info FILE.dc6...\n"
+     "  dc6tool info FILE.dc6|FILE.sprite...\n"
      "      Shows each file's header, every frame's size, offsets and coded length, and what is\n"
      "      wrong with a damaged file.\n"},
     {ToolCommand::ToPcx,
@@ -30,28 +35,39 @@ constexpr CommandHelp CommandTexts[] = {
      "      per frame NAME0.pcx, NAME1.pcx... Only the first direction's frames are converted,\n"
      "      at most 12, as Morvane Convert does.\n"},
     {ToolCommand::ToPng,
-     "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
+     "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames]\n"
+     "                FILE.dc6|FILE.sprite...\n"
      "      As topcx, into DIR/PNGFiles as 8-bit indexed PNG files: undrawn pixels are\n"
-     "      transparent, per-frame files carry the frame's offsets (oFFs).\n"},
+     "      transparent, per-frame files carry the frame's offsets (oFFs). A Diablo II:\n"
+     "      Resurrected .sprite gives a red, green, blue, alpha PNG per frame, NAME0.png...\n"},
     {ToolCommand::Unpack,
-     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6...\n"
+     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6|FILE.sprite...\n"
      "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
-     "      offsets, termination bytes), in DIR/NAME/.\n"},
+     "      offsets, termination bytes), in DIR/NAME/. A .sprite's frames are red, green, blue,\n"
+     "      alpha PNGs.\n"},
     {ToolCommand::Pack,
-     "  dc6tool pack [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] FOLDER\n"
+     "  dc6tool pack [-o OUT.dc6|OUT.sprite] [--palette FILE] [--alpha-threshold N] FOLDER\n"
      "      Builds a DC6 file (default FOLDER.dc6) from an unpacked folder whose PNGs may have\n"
      "      been edited: colours are mapped to the palette (an indexed PNG keeps an index\n"
      "      where its own palette has the palette's colour there). A DC6 pixel is drawn or\n"
      "      not: pixels less than half opaque (alpha below 128) are transparent, the others\n"
-     "      opaque.\n"},
+     "      opaque. An OUT ending in .sprite is made of the PNGs' own colours and alpha.\n"},
     {ToolCommand::FromImage,
-     "  dc6tool fromimage [-o OUT.dc6] [--palette FILE] [--alpha-threshold N] [--offset X,Y]\n"
-     "                    [--transparent N] IMAGE...\n"
-     "      One frame per PNG or PCX image, one direction (default OUT: the first image's name\n"
-     "      with .dc6); PNGs are read as pack reads them. A PCX image's transparent pixels are\n"
-     "      those of the index topcx fills the background with: of 238, 205 and 0 (the\n"
-     "      backgrounds of the game's DC6 files), the one the image holds most; none when it\n"
-     "      holds none of them.\n"},
+     "  dc6tool fromimage [-o OUT.dc6|OUT.sprite] [--palette FILE] [--alpha-threshold N]\n"
+     "                    [--offset X,Y] [--transparent N] IMAGE...\n"
+     "      One frame per PNG or PCX image and per frame of a .sprite, one direction (default\n"
+     "      OUT: the first image's name with .dc6); PNGs and sprites are read as pack reads\n"
+     "      PNGs. A PCX image's transparent pixels are those of the index topcx fills the\n"
+     "      background with: of 238, 205 and 0 (the backgrounds of the game's DC6 files), the\n"
+     "      one the image holds most; none when it holds none of them. An OUT ending in\n"
+     "      .sprite is made of PNGs and sprites with their own colours and alpha; its frames\n"
+     "      must all be of one size.\n"},
+    {ToolCommand::ToSprite,
+     "  dc6tool tosprite [-o OUT.sprite] [--scale N] [--palette FILE] FILE.dc6...\n"
+     "      Makes a Diablo II: Resurrected .sprite of each DC6 file (default OUT: the file's\n"
+     "      name with .sprite): every frame of every direction, coloured by the palette,\n"
+     "      undrawn pixels fully transparent, side by side in one strip. Frames of different\n"
+     "      sizes or offsets share the smallest size that holds each where the game draws it.\n"},
 };
 
 // Each option once, with the commands that take it.
@@ -62,7 +78,9 @@ struct OptionHelp {
 
 constexpr OptionHelp OptionTexts[] = {
     {WritingFolders, "  -o DIR          topcx, topng, unpack: where the output goes (default: current folder)\n"},
-    {WritingOneFile, "  -o OUT.dc6      pack, fromimage: the DC6 file written\n"},
+    {WritingOneFile,
+     "  -o OUT          pack, fromimage: the file written, a Diablo II: Resurrected sprite when\n"
+     "                  its name ends in .sprite, else a DC6 file; tosprite: the sprite written\n"},
     {WritingFolders | WritingOneFile,
      "  --palette FILE  a palette: the game's 768-byte pal.dat (blue, green, red), a .pl2,\n"
      "                  a .act (red, green, blue), JASC-PAL text or a RIFF PAL file;\n"
@@ -71,7 +89,9 @@ constexpr OptionHelp OptionTexts[] = {
     {Converting,
      "  --all-frames    every frame of every direction, one file per frame, numbered across\n"
      "                  directions (fonts, icon sets, animations)\n"},
-    {WritingOneFile, "  --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent\n"},
+    {TakingImages, "  --alpha-threshold N  pixels with alpha below N (1 to 255) are transparent in a DC6\n"},
+    {Bit(ToolCommand::ToSprite),
+     "  --scale N       every pixel becomes N x N pixels, nearest neighbour (1 to 16; default 1)\n"},
     {Bit(ToolCommand::FromImage), "  --offset X,Y    every frame's offsets (default: each PNG's oFFs)\n"},
     {Bit(ToolCommand::FromImage), "  --transparent N PCX images: index N (0 to 255) is transparent\n"},
 };
@@ -89,6 +109,7 @@ struct CommandName {
 constexpr CommandName Commands[] = {
     {"info", ToolCommand::Info},     {"topcx", ToolCommand::ToPcx}, {"topng", ToolCommand::ToPng},
     {"unpack", ToolCommand::Unpack}, {"pack", ToolCommand::Pack},   {"fromimage", ToolCommand::FromImage},
+    {"tosprite", ToolCommand::ToSprite},
 };
 
 bool ParseOffset(const std::string& text, int& x, int& y) {
@@ -101,15 +122,15 @@ bool ParseOffset(const std::string& text, int& x, int& y) {
     return xError == std::errc() && xEnd == text.data() + comma && yError == std::errc() && yEnd == end;
 }
 
-// The options each command takes, bound to `options`, those read further to `offset` and
-// `transparent`.
+// The options each command takes, bound to `options`, those read further to `offset`,
+// `transparent` and `scale`.
 void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options, std::string& offset,
-                       unsigned& transparent) {
+                       unsigned& transparent, std::string& scale) {
     command.set_help_flag();
     command.add_flag("-h,--help");
     const bool convertsMany = kind == ToolCommand::ToPcx || kind == ToolCommand::ToPng;
     if (kind != ToolCommand::Info) {
-        const bool writesOneFile = kind == ToolCommand::Pack || kind == ToolCommand::FromImage;
+        const bool writesOneFile = (WritingOneFile & Bit(kind)) != 0;
         command.add_option("-o", writesOneFile ? options.outputFile : options.outputFolder);
         command.add_option("--palette", options.palettePath);
     }
@@ -117,8 +138,10 @@ void AddCommandOptions(CLI::App& command, ToolCommand kind, ToolOptions& options
         command.add_option("--jobs", options.jobs)->check(CLI::Range(1u, 256u));
         command.add_flag("--all-frames", options.allFrames);
     }
-    if (kind == ToolCommand::Pack || kind == ToolCommand::FromImage)
+    if ((TakingImages & Bit(kind)) != 0)
         command.add_option("--alpha-threshold", options.alphaThreshold)->check(CLI::Range(1u, 255u));
+    if (kind == ToolCommand::ToSprite)
+        command.add_option("--scale", scale);
     if (kind == ToolCommand::FromImage) {
         command.add_option("--offset", offset);
         command.add_option("--transparent", transparent)->check(CLI::Range(0u, 255u));
@@ -150,7 +173,8 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
     CLI::App command("dc6tool " + name, name);
     std::string offset;
     unsigned transparent = 0;
-    AddCommandOptions(command, options.command, options, offset, transparent);
+    std::string scale;
+    AddCommandOptions(command, options.command, options, offset, transparent, scale);
     std::vector<std::string> rest(args.begin() + 1, args.end());
     std::reverse(rest.begin(), rest.end());  // CLI11 takes the arguments last first
     try {
@@ -170,6 +194,14 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
         return false;
     }
     options.offsetGiven = !offset.empty();
+    if (!scale.empty()) {
+        const auto [end, failure] = std::from_chars(scale.data(), scale.data() + scale.size(), options.scale);
+        if (failure != std::errc() || end != scale.data() + scale.size() || options.scale < 1 ||
+            options.scale > MaxScale) {
+            error = "--scale takes a whole number from 1 to " + std::to_string(MaxScale) + ", not \"" + scale + "\"";
+            return false;
+        }
+    }
     if (options.command == ToolCommand::FromImage && command.count("--transparent") > 0)
         options.pcxTransparentIndex = static_cast<uint8_t>(transparent);
     if (options.files.empty()) {
@@ -180,6 +212,10 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
     }
     if (options.command == ToolCommand::Pack && options.files.size() != 1) {
         error = "pack takes one folder";
+        return false;
+    }
+    if (options.command == ToolCommand::ToSprite && !options.outputFile.empty() && options.files.size() != 1) {
+        error = "tosprite -o takes one DC6 file";
         return false;
     }
     return true;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-enum class ToolCommand { Help, Info, ToPcx, ToPng, Unpack, Pack, FromImage };
+enum class ToolCommand { Help, Info, ToPcx, ToPng, Unpack, Pack, FromImage, ToSprite };
 
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
-    std::vector<std::string> files;  // DC6 files, the folder to pack, or the images of fromimage
+    std::vector<std::string> files;  // DC6 or .sprite files, the folder to pack, or the images of fromimage
     std::string outputFolder;   // topcx, topng, unpack: where the output goes; "" for the current folder
-    std::string outputFile;     // pack, fromimage: the DC6 file written; "" for the default
+    std::string outputFile;     // pack, fromimage, tosprite: the file written; "" for the default
     std::string palettePath;    // "" for the built-in palette
     unsigned jobs = 0;          // 0: one per core
     bool allFrames = false;
@@ -22,6 +22,7 @@ struct ToolOptions {
     std::optional<uint8_t> pcxTransparentIndex;       // fromimage: else TopcxBackgroundIndex
     int offsetX = 0;
     int offsetY = 0;
+    int scale = 1;              // tosprite: each pixel becomes scale x scale
 };
 
 // Reads the arguments after the program name. Fails with a reason on wrong usage.

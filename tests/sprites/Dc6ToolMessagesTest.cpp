@@ -94,7 +94,7 @@ TEST(Dc6toolMessages, EachRefusedInputIsNamedForWhatIsWrongWithIt) {
          "{in}: DC6 file is truncated: its header or frame table ends past the end of the file and can not be "
          "converted!\n"},
         {"text.png", Text("hello\n"), fromimage, 1,
-         "{in}: neither a PNG nor a PCX image (its first bytes are neither kind's signature)\n"},
+         "{in}: neither a PNG, a PCX image nor a .sprite (its first bytes are none of their signatures)\n"},
         {"wide.png", BlackPng(100000, 1), fromimage, 1, "{in}: its size 100000 x 1 is larger than the converter takes\n"},
         {"huge.dc6", OneFrameDc6(65535, 65535), {"unpack", "-o", "{dir}", "{in}"}, 0,
          "{in}: Frame 0 is skipped: an image of 65535 x 65535 pixels can not be made (at most 67108864 pixels in all, "
