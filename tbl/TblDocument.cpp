@@ -97,6 +97,17 @@ std::string_view TblDocument::ValueUtf8(size_t index, std::string& scratch) cons
     return scratch;
 }
 
+std::string_view TblDocument::KeyUtf8(size_t index, std::string& scratch) const {
+    const StoredEntry& entry = entries_[index];
+    if (!entry.Own) {
+        const std::string_view stored = StoredKey(entry.InFile);
+        if (std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return stored;
+    }
+    scratch = Utf16ToUtf8(Key(index));
+    return scratch;
+}
+
 TblEntry TblDocument::Entry(size_t index) const { return {Key(index), Value(index)}; }
 
 std::vector<TblEntry> TblDocument::Entries() const {

@@ -82,6 +82,10 @@ public:
     std::string_view ValueUtf8(size_t index, std::string& scratch) const;
     // Entry `index` as shown: its key and its value (for a D2R file, in Language()).
     TblEntry Entry(size_t index) const;
+    // Entry `index`'s key as UTF-8, for reading a whole table's keys without decoding them: a
+    // key of ASCII characters as read is the file's bytes themselves; any other is converted
+    // into `scratch`.
+    std::string_view KeyUtf8(size_t index, std::string& scratch) const;
     std::vector<TblEntry> Entries() const;
 
     // Every change below either happens whole or, when it fails (an index out of range, a

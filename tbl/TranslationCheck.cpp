@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <iterator>
 
 namespace {
@@ -56,9 +57,21 @@ struct ValueFacts {
     std::vector<Placeholder> Placeholders;
     ArgumentStyle Style = ArgumentStyle::Printf;
     std::vector<size_t> Numbers;                // of the positional placeholders, ascending, each once
-    std::vector<std::string_view> Colours;      // U+00FF "c" and the character after it, sorted
+    std::vector<uint32_t> Colours;              // the codes' characters (ColourCode), sorted
     size_t LineFeeds = 0;
 };
+
+// A colour code's character after U+00FF "c", its UTF-8 bytes packed from the top so that codes
+// sort as their bytes do; 0 for a prefix that ends the value.
+uint32_t ColourCode(std::string_view value, size_t code) {
+    if (code < value.size() && static_cast<unsigned char>(value[code]) < 0x80)  // the game's own codes
+        return static_cast<uint32_t>(static_cast<unsigned char>(value[code])) << 24;
+    const size_t length = code < value.size() ? std::min(CharacterLength(value[code]), value.size() - code) : 0;
+    uint32_t packed = 0;
+    for (size_t i = 0; i < 4; ++i)
+        packed = packed << 8 | (i < length ? static_cast<unsigned char>(value[code + i]) : 0u);
+    return packed;
+}
 
 void Gather(std::string_view value, ValueFacts& facts) {
     facts.Placeholders.clear();
@@ -74,12 +87,13 @@ void Gather(std::string_view value, ValueFacts& facts) {
     facts.Numbers.erase(std::unique(facts.Numbers.begin(), facts.Numbers.end()), facts.Numbers.end());
     facts.Colours.clear();
     for (size_t at = value.find(ColourPrefix); at != std::string_view::npos; at = value.find(ColourPrefix, at + ColourPrefix.size())) {
-        const size_t code = at + ColourPrefix.size();  // at the end of the value, no code character
-        const size_t length = code < value.size() ? CharacterLength(value[code]) : 0;
-        facts.Colours.push_back(value.substr(at, ColourPrefix.size() + length));
+        facts.Colours.push_back(ColourCode(value, at + ColourPrefix.size()));
     }
     std::ranges::sort(facts.Colours);
-    facts.LineFeeds = std::ranges::count(value, '\n');
+    // Line feeds are few: going from one to the next is quicker than looking at every byte.
+    facts.LineFeeds = 0;
+    for (size_t at = value.find('\n'); at != std::string_view::npos; at = value.find('\n', at + 1))
+        ++facts.LineFeeds;
 }
 
 bool SameTexts(const std::vector<Placeholder>& first, const std::vector<Placeholder>& second) {
@@ -116,12 +130,15 @@ std::string PlaceholderList(const std::vector<Placeholder>& placeholders) {
 
 // "\red; \gold;": each code as the editor's token where it has one, else as it is, but a
 // control character after the U+00FF "c" as "U+000A", so that the list stays on one line.
-std::string CodeList(const std::vector<std::string_view>& codes) {
+std::string CodeList(const std::vector<uint32_t>& codes) {
     std::string list;
-    for (const std::string_view code : codes) {
+    for (const uint32_t code : codes) {
         if (!list.empty())
             list += ' ';
-        const std::u16string text = Utf8ToUtf16(code);
+        std::string bytes(ColourPrefix);
+        for (int shift = 24; shift >= 0 && (code >> shift & 0xFF) != 0; shift -= 8)
+            bytes += static_cast<char>(code >> shift & 0xFF);
+        const std::u16string text = Utf8ToUtf16(bytes);
         if (text.size() == 3 && text[2] < u' ') {
             char name[8];
             std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(text[2]));
@@ -134,9 +151,8 @@ std::string CodeList(const std::vector<std::string_view>& codes) {
 }
 
 // "\red; only in the reference, \blue; only here" for two different sorted code lists.
-std::string ColourDifference(const std::vector<std::string_view>& reference,
-                             const std::vector<std::string_view>& here) {
-    std::vector<std::string_view> referenceOnly, hereOnly;
+std::string ColourDifference(const std::vector<uint32_t>& reference, const std::vector<uint32_t>& here) {
+    std::vector<uint32_t> referenceOnly, hereOnly;
     std::ranges::set_difference(reference, here, std::back_inserter(referenceOnly));
     std::ranges::set_difference(here, reference, std::back_inserter(hereOnly));
     std::string detail;
@@ -165,16 +181,24 @@ void Compare(const ValueFacts& here, const ValueFacts& reference, size_t index, 
                                 " here"});
 }
 
-// A table's keys, and views of them to match by.
+// A table's keys as UTF-8 to match by: views of the file's bytes where they are already so,
+// of converted copies elsewhere.
 struct TableKeys {
-    std::vector<std::u16string> Keys;
-    std::vector<std::u16string_view> Views;
+    std::deque<std::string> Converted;  // never moves a key once made
+    std::vector<std::string_view> Views;
 
     explicit TableKeys(const TblDocument& table) {
-        Keys.reserve(table.Count());
-        for (size_t i = 0; i < table.Count(); ++i)
-            Keys.push_back(table.Key(i));
-        Views.assign(Keys.begin(), Keys.end());
+        Views.reserve(table.Count());
+        std::string scratch;
+        for (size_t i = 0; i < table.Count(); ++i) {
+            std::string_view key = table.KeyUtf8(i, scratch);
+            if (!scratch.empty() && key.data() == scratch.data()) {
+                Converted.push_back(std::move(scratch));
+                scratch.clear();
+                key = Converted.back();
+            }
+            Views.push_back(key);
+        }
     }
 };
 
@@ -199,7 +223,8 @@ const char* FindingKindName(TranslationFinding::Kind kind) {
 }
 
 std::vector<size_t> MatchEntries(const TblDocument& table, const TblDocument& reference) {
-    return MatchByKeyAndOccurrence(TableKeys(table).Views, TableKeys(reference).Views);
+    const TableKeys keys(table), referenceKeys(reference);
+    return MatchByKeyAndOccurrence<std::string_view>(keys.Views, referenceKeys.Views);
 }
 
 std::vector<TranslationFinding> CheckEntry(const TblDocument& table, size_t index, const TblDocument& reference,

@@ -41,7 +41,7 @@ std::vector<bool> KeptInOrder(const std::vector<size_t>& match) {
 
 std::vector<EntryChange> DiffTables(const TblDocument& oldDocument, const TblDocument& newDocument) {
     const std::vector<TblEntry> oldTable = oldDocument.Entries(), newTable = newDocument.Entries();
-    const std::vector<size_t> match = MatchByKeyAndOccurrence(KeyViews(oldTable), KeyViews(newTable));
+    const std::vector<size_t> match = MatchByKeyAndOccurrence<std::u16string_view>(KeyViews(oldTable), KeyViews(newTable));
     const std::vector<bool> kept = KeptInOrder(match);
     std::vector<EntryChange> changes;
     std::vector<bool> newMatched(newTable.size(), false);
