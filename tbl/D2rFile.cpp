@@ -16,14 +16,6 @@ int FieldOrder(size_t language) { return language == D2rField::Key ? -1 : static
 
 std::string_view FieldName(size_t language) { return language == D2rField::Key ? "Key" : D2rLanguages[language]; }
 
-std::optional<int64_t> WholeNumber(std::string_view text) {
-    int64_t value = 0;
-    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (fault != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 // The end of a value token in the bytes: after a string's closing quote, after anything else.
 size_t OuterEnd(const JsonToken& token) { return token.Kind == JsonTokenKind::String ? token.End + 1 : token.End; }
 size_t OuterBegin(const JsonToken& token) { return token.Kind == JsonTokenKind::String ? token.Begin - 1 : token.Begin; }
@@ -39,6 +31,14 @@ std::string_view TypeName(JsonTokenKind kind) {
 }
 
 }  // namespace
+
+std::optional<int64_t> D2rIdValue(std::string_view idText) {
+    int64_t value = 0;
+    const auto [end, fault] = std::from_chars(idText.data(), idText.data() + idText.size(), value);
+    if (fault != std::errc() || end != idText.data() + idText.size())
+        return std::nullopt;
+    return value;
+}
 
 size_t D2rLanguageIndex(std::string_view field) {
     return static_cast<size_t>(std::find(D2rLanguages.begin(), D2rLanguages.end(), field) - D2rLanguages.begin());
@@ -125,7 +125,7 @@ bool D2rFile::Read(std::string bytes, std::string& error) {
             }
             if (name == "id") {
                 row.IdText = text.substr(token.Begin, token.End - token.Begin);
-                row.Id = WholeNumber(row.IdText);
+                row.Id = D2rIdValue(row.IdText);
             } else if (known) {
                 const std::string_view raw = text.substr(token.Begin, token.End - token.Begin);
                 row.Fields.push_back({language, DecodeJsonString(raw), token.Begin, token.End, std::nullopt, false});
@@ -205,7 +205,7 @@ void D2rFile::SetValue(size_t row, size_t language, std::string_view text) {
 size_t D2rFile::AppendRow(std::string_view idText, std::string_view key) {
     D2rRow row;
     row.IdText = idText;
-    row.Id = WholeNumber(idText);
+    row.Id = D2rIdValue(idText);
     row.Fields.push_back(
         {D2rField::Key, std::string(key), 0, 0, EncodeJsonString(key, style_.EscapeNonAscii, style_.UpperHex), true});
     rows_.push_back(std::move(row));

@@ -21,6 +21,9 @@ inline constexpr std::array<std::string_view, 13> D2rLanguages = {
 // The position of `field` in D2rLanguages, or D2rLanguages.size() when it is no language.
 size_t D2rLanguageIndex(std::string_view field);
 
+// The value of an id written as a whole number that fits, such as "12"; none for any other.
+std::optional<int64_t> D2rIdValue(std::string_view idText);
+
 // "Key" or a language field of a row.
 struct D2rField {
     static constexpr size_t Key = D2rLanguages.size();  // Language of the "Key" field

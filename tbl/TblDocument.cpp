@@ -7,7 +7,6 @@
 #include "Utf.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 #include <new>
 #include <numeric>
@@ -27,14 +26,6 @@ std::u16string FileNameOf(const std::u16string& path) {
 // Load's refusal of a file that is not a sound table, saying why.
 Result Refusal(const std::string& why) {
     return Result::Failure("The file is not a sound string table and was not loaded: " + why + ".", "Error");
-}
-
-std::optional<int64_t> WholeNumber(std::string_view text) {
-    int64_t value = 0;
-    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (fault != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 }  // namespace
@@ -184,7 +175,7 @@ TblDocument::StoredEntries TblDocument::Stored(std::vector<TblEntry>&& entries) 
     if (d2r_) {
         nextId = d2r_->NextFreeId(1).value_or(INT64_MAX);
         for (const StoredEntry& entry : entries_)
-            if (const std::optional<int64_t> id = WholeNumber(entry.Own->Id); id && *id >= nextId)
+            if (const std::optional<int64_t> id = D2rIdValue(entry.Own->Id); id && *id >= nextId)
                 nextId = *id == INT64_MAX ? INT64_MAX : *id + 1;
     }
     StoredEntries stored(entries.size());
