@@ -7,6 +7,7 @@
 #include "Utf.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -123,6 +124,11 @@ bool ReadDirection(std::span<const uint8_t> file, int32_t framesPerDirection, Dc
         DccFrameHeader& frame = direction.frames[i];
         if (!ReadFrameHeader(bits, widths, frame)) {
             problem = FormatText("the header of frame %zu ends past its data", i);
+            return false;
+        }
+        if (frame.box.top < INT32_MIN || frame.box.Bottom() > INT32_MAX) {
+            problem = FormatText("frame %zu's rows %lld to %lld lie outside the plane's coordinates", i,
+                                 static_cast<long long>(frame.box.top), static_cast<long long>(frame.box.Bottom()));
             return false;
         }
         if (!ImageSizeAllowed(frame.box.width, frame.box.height)) {

@@ -35,6 +35,11 @@ struct DccFrameHeader {
     int32_t yOffset = 0;         // its bottom row (its top row when stored bottom-up)
     bool bottomUp = false;
     DccBox box;
+
+    // The offsets a DC6 frame of the same place would have: its left column and bottom row.
+    int32_t OffsetX() const { return static_cast<int32_t>(box.left); }
+    int32_t OffsetY() const { return static_cast<int32_t>(box.Bottom()); }
+    bool HasOffsets() const { return OffsetX() != 0 || OffsetY() != 0; }
 };
 
 // A bit window of the direction: where one of its compressed streams lies.

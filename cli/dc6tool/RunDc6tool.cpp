@@ -3,6 +3,8 @@
 #include "BatchConvert.h"
 #include "CommandLine.h"
 #include "Dc6Report.h"
+#include "DccReader.h"
+#include "DccReport.h"
 #include "FileIo.h"
 #include "MessageLine.h"
 #include "MessageText.h"
@@ -30,7 +32,8 @@ int RunInfo(const ToolOptions& options) {
             allSound = false;
             continue;
         }
-        allSound = DescribeDc6(path, bytes, std::cout) && allSound;
+        const bool sound = IsDccFile(path, bytes) ? DescribeDcc(path, bytes, std::cout) : DescribeDc6(path, bytes, std::cout);
+        allSound = sound && allSound;
     }
     return allSound ? ExitConverted : ExitFailed;
 }

@@ -1,6 +1,8 @@
 #include "SpriteCommands.h"
 
 #include "Dc6Sprite.h"
+#include "DccReader.h"
+#include "DccSprite.h"
 #include "FileIo.h"
 #include "FrameImages.h"
 #include "MessageLine.h"
@@ -88,7 +90,9 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
             allDone = false;
             continue;
         }
-        if (!DecodeDc6Sprite(bytes, hooks, sprite, problem)) {
+        const bool decoded = IsDccFile(path, bytes) ? DecodeDccSprite(bytes, Dc6FrameScope::AllFrames, sprite, problem)
+                                                    : DecodeDc6Sprite(bytes, hooks, sprite, problem);
+        if (!decoded) {
             messages << path << ": " << MessageLine(problem) << '\n';
             allDone = false;
             continue;
