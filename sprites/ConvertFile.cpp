@@ -293,8 +293,15 @@ bool ConvertSprite(const std::u16string& listName, const Dc6Sprite& sprite, Dc6F
 bool ConvertSpriteFile(const std::u16string& listName, std::span<const uint8_t> file, Dc6FrameScope scope,
                        const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
                        const std::u16string& folder, ImageKind kind) {
-    if (IsDccFile(listName, file))
-        return ConvertDccFile(listName, file, scope, rgbPalette, hooks, outputs, folder, kind);
+    if (IsDccFile(listName, file)) {
+        Dc6Sprite sprite;
+        std::string problem;
+        if (!DecodeDccSprite(file, scope, sprite, problem)) {
+            hooks.Error(DccRefusal(problem));
+            return false;
+        }
+        return ConvertSprite(listName, sprite, scope, rgbPalette, hooks, outputs, folder, kind);
+    }
     Dc6FileInfo info;
     return GetFileInfoDC6(file, hooks, info, scope) &&
            ConvertFile(listName, file, info, rgbPalette, hooks, outputs, folder, kind);

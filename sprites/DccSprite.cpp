@@ -1,6 +1,5 @@
 #include "DccSprite.h"
 
-#include "ConvertFile.h"
 #include "DccDecoder.h"
 #include "DccReader.h"
 #include "TextFormat.h"
@@ -52,16 +51,4 @@ bool DecodeDccSprite(std::span<const uint8_t> file, Dc6FrameScope scope, Dc6Spri
 
 std::string DccRefusal(const std::string& problem) {
     return "DCC file can not be converted: " + problem + ".\n\nDo you wish to receive further error notification?";
-}
-
-bool ConvertDccFile(const std::u16string& listName, std::span<const uint8_t> file, Dc6FrameScope scope,
-                    const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
-                    const std::u16string& folder, ImageKind kind) {
-    Dc6Sprite sprite;
-    std::string problem;
-    if (!DecodeDccSprite(file, scope, sprite, problem)) {
-        hooks.Error(DccRefusal(problem));
-        return false;
-    }
-    return ConvertSprite(listName, sprite, scope, rgbPalette, hooks, outputs, folder, kind);
 }

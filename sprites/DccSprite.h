@@ -1,11 +1,7 @@
 #pragma once
 
 #include "Dc6Encoder.h"
-#include "Dc6Hooks.h"
 #include "Dc6Reader.h"
-#include "FileIo.h"
-#include "OutputNames.h"
-#include "Palette.h"
 
 #include <cstdint>
 #include <span>
@@ -20,11 +16,6 @@
 // reason when the file or any direction in scope is damaged.
 bool DecodeDccSprite(std::span<const uint8_t> file, Dc6FrameScope scope, Dc6Sprite& sprite, std::string& problem);
 
-// The converter's refusal of a DCC file, with the batch window's question after it.
+// The converter's refusal of a DCC file that DecodeDccSprite refused, with the batch window's
+// question after it.
 std::string DccRefusal(const std::string& problem);
-
-// Converts a loaded DCC file as ConvertFile converts a DC6 file: decoded by DecodeDccSprite,
-// then written by ConvertSprite. A damaged file is reported through hooks.NotifyError.
-bool ConvertDccFile(const std::u16string& listName, std::span<const uint8_t> file, Dc6FrameScope scope,
-                    const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
-                    const std::u16string& folder, ImageKind kind);

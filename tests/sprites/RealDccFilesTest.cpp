@@ -84,8 +84,9 @@ TEST(RealDccFiles, DecodeWhollyAndAgreeWithTheirHeaders) {
         }
         // Files of tag 1 give the size of the DC6 file of their frames: its header, and for
         // each frame a pointer, a 32-byte header, the coded scanlines and 3 terminator bytes.
-        if (info.tag == 1)
+        if (info.tag == 1) {
             EXPECT_EQ(info.decodedSize, 24 + uint64_t(info.FrameCount()) * (4 + 32 + 3) + codedBytes) << real.name;
+        }
 
         Dc6Sprite sprite;
         ASSERT_TRUE(DecodeDccSprite(bytes, Dc6FrameScope::AllFrames, sprite, problem)) << problem;
