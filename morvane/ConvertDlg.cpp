@@ -14,7 +14,7 @@
 
 namespace {
 
-// Posted from initialisation: the folder picker of a start in a folder without DC6 files
+// Posted from initialisation: the folder picker of a start in a folder without DC6 or DCC files
 // opens once the window is up.
 constexpr UINT WM_APP_BROWSEATSTART = WM_APP + 1;
 
@@ -161,9 +161,11 @@ bool CConvertDlg::RefreshList() {
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
 
     // The wide search: a name outside the system's code page would come back as "?" marks.
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"*.dc6", &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    for (const wchar_t* pattern : {L"*.dc6", L"*.dcc"}) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(pattern, &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 AddFileRow(found.cFileName);
@@ -196,7 +198,7 @@ void CConvertDlg::AddFileRow(const wchar_t* fileName) {
 
 bool CConvertDlg::BrowseFolder() {
     std::wstring folder;
-    if (!prompts_.ChooseFolder(Handle(), L"Select the folder which contains the DC6 files...", L"", 0, folder))
+    if (!prompts_.ChooseFolder(Handle(), L"Select the folder which contains the DC6 or DCC files...", L"", 0, folder))
         return false;
     return !folder.empty() && SetCurrentDirectoryW(folder.c_str());
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-// Morvane Convert's main window: the DC6 files of the working folder (the current directory)
+// Morvane Convert's main window: the DC6 and DCC files of the working folder (the current directory)
 // with whether each has a PCX sheet, a folder picker, selection and the conversion run.
 class CConvertDlg : public CDialog {
 public:
@@ -19,7 +19,7 @@ public:
     CConvertDlg(UserPrompts& prompts, std::wstring helpPath, HWND owner = nullptr);
     ~CConvertDlg() override;
 
-    // Reads the working folder's DC6 files into the list; whether any was found.
+    // Reads the working folder's DC6 and DCC files into the list; whether any was found.
     bool RefreshList();
     // Lets the user pick a new working folder; whether one was set.
     bool BrowseFolder();

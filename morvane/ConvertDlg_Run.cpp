@@ -41,7 +41,7 @@ std::optional<Palette> CConvertDlg::ChooseRunPalette() {
     request.Title = L"Select the palette to load...";
     request.Filter = L"Palette Files (*.pal;*.pl2;*.act;*.dat)|*.pal;*.pl2;*.act;*.dat|All Files (*.*)|*.*||";
     request.DefaultExtension = L"pal";
-    // The working folder is where the DC6 files are read and the PCX files go: the dialog must
+    // The working folder is where the sprite files are read and the PCX files go: the dialog must
     // leave it as it is.
     request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     ChosenFile chosen;
@@ -83,7 +83,8 @@ void CConvertDlg::RunConversion() {
         ConvertFiles(names, rgbPalette, kind);
     else
         ShowNotice(FormatText("The folder %s could not be created or written to, so nothing was converted. "
-                              "Check that the folder of the DC6 files is not read-only and that the disk is not full.",
+                              "Check that the folder of the DC6 and DCC files is not read-only and that the disk "
+                              "is not full.",
                               Utf16ToUtf8(outputFolder).c_str()));
     working_.reset();
 }
@@ -122,11 +123,9 @@ void CConvertDlg::ConvertFiles(const std::vector<std::u16string>& names, const P
         std::vector<uint8_t> file;
         notices.clear();
         // An empty file is skipped as silently as one that can not be read.
-        if (ReadWholeFile(name, file) && !file.empty()) {
-            Dc6FileInfo info;
-            if (GetFileInfoDC6(file, hooks, info) && ConvertFile(name, file, info, rgbPalette, hooks, outputs, u"", kind))
-                ++convertedCount_;
-        }
+        if (ReadWholeFile(name, file) && !file.empty() &&
+            ConvertSpriteFile(name, file, Dc6FrameScope::FirstDirection, rgbPalette, hooks, outputs, u"", kind))
+            ++convertedCount_;
         if (!notices.empty() && showErrors_)
             ShowNotice(FileNotices(Utf16ToUtf8(name), notices));
         working_->Step();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dc6Encoder.h"
 #include "Dc6Hooks.h"
 #include "Dc6Reader.h"
 #include "FileIo.h"
@@ -28,6 +29,25 @@
 bool ConvertFile(const std::u16string& listName, std::span<const uint8_t> file, const Dc6FileInfo& info,
                  const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
                  const std::u16string& folder = u"", ImageKind kind = ImageKind::Pcx);
+
+// Whether a file's frames go on one sheet rather than one image each: when no frame has
+// offsets and only the first direction is converted, as the batch window converts.
+inline bool ConvertsToSheet(bool hasOffsets, Dc6FrameScope scope) {
+    return !hasOffsets && scope == Dc6FrameScope::FirstDirection;
+}
+
+// Converts the decoded frames of a sprite, read from a file of another format (DCC), in the
+// layouts and under the names ConvertFile gives a DC6 file's: `sprite` holds the frames of
+// `scope`, and its T3 terminator is its transparent index.
+bool ConvertSprite(const std::u16string& listName, const Dc6Sprite& sprite, Dc6FrameScope scope,
+                   const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
+                   const std::u16string& folder = u"", ImageKind kind = ImageKind::Pcx);
+
+// Converts one loaded file of any sprite format the converter reads, DCC (IsDccFile) or DC6
+// (GetFileInfoDC6, then ConvertFile), reporting through `hooks` as those do.
+bool ConvertSpriteFile(const std::u16string& listName, std::span<const uint8_t> file, Dc6FrameScope scope,
+                       const Palette& rgbPalette, const Dc6Hooks& hooks, OutputBatch& outputs,
+                       const std::u16string& folder = u"", ImageKind kind = ImageKind::Pcx);
 
 // The in-memory halves of ConvertFile. RenderFrame decodes frame `index` into an image of its
 // own; RenderSheet lays every frame out on one sheet and decodes them into it. Both report

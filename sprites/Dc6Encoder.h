@@ -24,7 +24,8 @@ struct Dc6SourceFrame {
     std::optional<uint32_t> unreadablePointer;
 };
 
-// A whole sprite: frames in table order, direction after direction.
+// A whole sprite: frames in table order, direction after direction. DCC files decode into it
+// too (DecodeDccSprite), with the header fields of a DC6 file of their frames.
 struct Dc6Sprite {
     int32_t flags = 1;
     int32_t encoding = 0;

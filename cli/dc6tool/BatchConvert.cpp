@@ -3,6 +3,7 @@
 #include "ConvertFile.h"
 #include "D2rSprite.h"
 #include "D2rSpriteFiles.h"
+#include "DccReader.h"
 #include "FileIo.h"
 #include "OutputNames.h"
 #include "Utf.h"
@@ -28,10 +29,46 @@ std::string ListName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool MoreFramesThanTheWindowTakes(std::span<const uint8_t> bytes) {
+// The frames a file gives in `scope` and whether any has offsets; nothing for a file that
+// can not be read.
+struct FramesInScope {
+    int32_t count = 0;
+    bool hasOffsets = false;
+};
+
+FramesInScope FramesOf(const std::string& path, std::span<const uint8_t> bytes, Dc6FrameScope scope) {
+    if (LooksLikeD2rSprite(bytes)) {
+        // A sprite's frames are always images of their own, never a sheet.
+        D2rSpriteHeader header;
+        std::string problem;
+        if (!ReadD2rSpriteHeader(bytes, header, problem))
+            return {};
+        return {static_cast<int32_t>(header.frameCount), true};
+    }
+    if (IsDccFile(path, bytes)) {
+        DccFileInfo info;
+        std::string problem;
+        const bool firstOnly = scope == Dc6FrameScope::FirstDirection;
+        if (!GetFileInfoDcc(bytes, info, problem) || (firstOnly && info.framesPerDirection > MaxFramesPerDirection))
+            return {};
+        const auto& directions = info.directionHeaders;
+        const size_t used = firstOnly ? 1 : directions.size();
+        FramesInScope frames{static_cast<int32_t>(used) * info.framesPerDirection, false};
+        for (size_t d = 0; d < used; ++d)
+            for (const DccFrameHeader& frame : directions[d].frames)
+                frames.hasOffsets = frames.hasOffsets || frame.HasOffsets();
+        return frames;
+    }
     Dc6FileInfo info;
-    return GetFileInfoDC6(bytes, Dc6Hooks{}, info, Dc6FrameScope::AllFrames) &&
-           info.framesPerDirection > MaxFramesPerDirection;
+    if (!GetFileInfoDC6(bytes, Dc6Hooks{}, info, scope))
+        return {};
+    return {info.FrameCount(), info.hasOffsets};
+}
+
+bool MoreFramesThanTheWindowTakes(const std::string& path, std::span<const uint8_t> bytes) {
+    const FramesInScope all = FramesOf(path, bytes, Dc6FrameScope::AllFrames);
+    const FramesInScope first = FramesOf(path, bytes, Dc6FrameScope::FirstDirection);
+    return all.count > 0 && first.count == 0;
 }
 
 FileOutcome ConvertOne(const BatchRequest& request, const std::string& path, OutputBatch& outputs) {
@@ -51,11 +88,10 @@ FileOutcome ConvertOne(const BatchRequest& request, const std::string& path, Out
             outcome.messages.push_back("is a Diablo II: Resurrected sprite, in true colour: topng converts it");
         return outcome;
     }
-    Dc6FileInfo info;
-    if (GetFileInfoDC6(bytes, hooks, info, request.scope))
-        outcome.converted = ConvertFile(Utf8ToUtf16(ListName(path)), bytes, info, request.rgbPalette, hooks, outputs,
-                                        Utf8ToUtf16(request.outputFolder), request.kind);
-    else if (request.scope == Dc6FrameScope::FirstDirection && MoreFramesThanTheWindowTakes(bytes))
+    outcome.converted = ConvertSpriteFile(Utf8ToUtf16(ListName(path)), bytes, request.scope, request.rgbPalette, hooks,
+                                          outputs, Utf8ToUtf16(request.outputFolder), request.kind);
+    if (!outcome.converted && request.scope == Dc6FrameScope::FirstDirection &&
+        MoreFramesThanTheWindowTakes(path, bytes))
         outcome.messages.push_back("has more than 12 frames per direction: --all-frames converts it");
     return outcome;
 }
@@ -76,18 +112,13 @@ std::vector<std::string> OutputNamesOf(const BatchRequest& request, const std::s
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes))
         return {};
-    size_t frames = 0;
-    if (D2rSpriteHeader header; LooksLikeD2rSprite(bytes)) {
-        std::string problem;
-        if (ReadD2rSpriteHeader(bytes, header, problem))
-            frames = header.frameCount;
-    } else if (Dc6FileInfo info; GetFileInfoDC6(bytes, Dc6Hooks{}, info, request.scope)) {
-        if (!info.hasOffsets && info.scope == Dc6FrameScope::FirstDirection)
-            return {base};
-        frames = static_cast<size_t>(info.FrameCount());
-    }
+    const FramesInScope frames = FramesOf(path, bytes, request.scope);
+    if (frames.count == 0)
+        return {};
+    if (ConvertsToSheet(frames.hasOffsets, request.scope))
+        return {base};
     std::vector<std::string> names;
-    for (size_t i = 0; i < frames; ++i)
+    for (int32_t i = 0; i < frames.count; ++i)
         names.push_back(base + std::to_string(i));
     return names;
 }

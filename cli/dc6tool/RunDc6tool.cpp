@@ -6,6 +6,8 @@
 #include "D2rSpriteCommands.h"
 #include "D2rSpriteReport.h"
 #include "Dc6Report.h"
+#include "DccReader.h"
+#include "DccReport.h"
 #include "FileIo.h"
 #include "MessageLine.h"
 #include "MessageText.h"
@@ -34,7 +36,8 @@ int RunInfo(const ToolOptions& options) {
             continue;
         }
         const bool sound = LooksLikeD2rSprite(bytes) ? DescribeD2rSprite(path, bytes, std::cout)
-                                                     : DescribeDc6(path, bytes, std::cout);
+                           : IsDccFile(path, bytes)    ? DescribeDcc(path, bytes, std::cout)
+                                                       : DescribeDc6(path, bytes, std::cout);
         allSound = sound && allSound;
     }
     return allSound ? ExitConverted : ExitFailed;

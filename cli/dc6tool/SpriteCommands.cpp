@@ -4,6 +4,8 @@
 #include "D2rSpriteCommands.h"
 #include "D2rSpriteFrames.h"
 #include "Dc6Sprite.h"
+#include "DccReader.h"
+#include "DccSprite.h"
 #include "FileIo.h"
 #include "FrameImages.h"
 #include "MessageLine.h"
@@ -104,7 +106,9 @@ bool RunUnpack(const ToolOptions& options, const Palette& rgb, std::ostream& mes
             allDone = UnpackD2rSprite(outputs, path, bytes, folder, name, messages) && allDone;
             continue;
         }
-        if (!DecodeDc6Sprite(bytes, hooks, sprite, problem)) {
+        const bool decoded = IsDccFile(path, bytes) ? DecodeDccSprite(bytes, Dc6FrameScope::AllFrames, sprite, problem)
+                                                    : DecodeDc6Sprite(bytes, hooks, sprite, problem);
+        if (!decoded) {
             messages << path << ": " << MessageLine(problem) << '\n';
             allDone = false;
             continue;

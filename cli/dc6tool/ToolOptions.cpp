@@ -25,23 +25,24 @@ struct CommandHelp {
 
 constexpr CommandHelp CommandTexts[] = {
     {ToolCommand::Info,
-     "  dc6tool info FILE.dc6|FILE.sprite...\n"
-     "      Shows each file's header, every frame's size, offsets and coded length, and what is\n"
-     "      wrong with a damaged file.\n"},
+     "  dc6tool info FILE.dc6|FILE.dcc|FILE.sprite...\n"
+     "      Shows each file's header, every frame's size, offsets and coded length (for DCC each\n"
+     "      direction's box and whether it decodes), and what is wrong with a damaged file.\n"},
     {ToolCommand::ToPcx,
-     "  dc6tool topcx [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6...\n"
-     "      Converts DC6 files into 8-bit PCX files in DIR/PCXFiles (DIR: the current folder).\n"
+     "  dc6tool topcx [-o DIR] [--palette FILE] [--jobs N] [--all-frames] FILE.dc6|FILE.dcc...\n"
+     "      Converts DC6 sprites and DCC animations into 8-bit PCX files in DIR/PCXFiles (DIR:\n"
+     "      the current folder; index 0 is a DCC file's transparent colour).\n"
      "      A file whose frames have no offsets becomes one sheet NAME.pcx, any other one file\n"
      "      per frame NAME0.pcx, NAME1.pcx... Only the first direction's frames are converted,\n"
      "      at most 12, as Morvane Convert does.\n"},
     {ToolCommand::ToPng,
      "  dc6tool topng [-o DIR] [--palette FILE] [--jobs N] [--all-frames]\n"
-     "                FILE.dc6|FILE.sprite...\n"
+     "                FILE.dc6|FILE.dcc|FILE.sprite...\n"
      "      As topcx, into DIR/PNGFiles as 8-bit indexed PNG files: undrawn pixels are\n"
      "      transparent, per-frame files carry the frame's offsets (oFFs). A Diablo II:\n"
      "      Resurrected .sprite gives a red, green, blue, alpha PNG per frame, NAME0.png...\n"},
     {ToolCommand::Unpack,
-     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6|FILE.sprite...\n"
+     "  dc6tool unpack [-o DIR] [--palette FILE] FILE.dc6|FILE.dcc|FILE.sprite...\n"
      "      Every frame of every direction as a PNG, with manifest.txt (directions, frame order,\n"
      "      offsets, termination bytes), in DIR/NAME/. A .sprite's frames are red, green, blue,\n"
      "      alpha PNGs.\n"},
@@ -207,7 +208,7 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
     if (options.files.empty()) {
         error = name + (options.command == ToolCommand::Pack        ? " needs the folder to pack"
                         : options.command == ToolCommand::FromImage ? " needs at least one image"
-                                                                    : " needs at least one DC6 file");
+                                                                    : " needs at least one DC6 or DCC file");
         return false;
     }
     if (options.command == ToolCommand::Pack && options.files.size() != 1) {

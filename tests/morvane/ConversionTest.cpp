@@ -93,6 +93,39 @@ TEST_F(ConvertRun, WindowOutputIsByteIdenticalToConvertFile) {
     EXPECT_EQ(ReadBytes(Output("same.pcx")), ReadBytes(direct / "PCXFiles" / "same.pcx"));
 }
 
+TEST_F(ConvertRun, RealDccFilesAreListedAndConvertedByTheRulesOfDc6Files) {
+    SKIP_WITHOUT_REAL_DATA();
+    for (const char* name : {"gf_HPTRLITWLHTH.dcc", "gf_h2.dcc"})
+        std::filesystem::copy_file(RealDataDir() / "dcc" / name, WorkingFolder() / name);
+    WriteDc6(WorkingFolder() / "a.dc6", SolidDc6(2));
+    OpenWindow();
+    EXPECT_EQ(Title(), L"Morvane Converter: (3 files)");
+    Click(4);
+    prompts_.MessageAnswers = {IDNO, IDYES};
+    PressConvert();
+
+    // The walk's 11 frames of its first direction, each with offsets, one file each; the
+    // missile's 20 frames a direction are more than the window takes.
+    ASSERT_EQ(prompts_.Messages.size(), 3u);
+    EXPECT_EQ(prompts_.Messages[1].Text,
+              L"DCC file can not be converted: it has 20 frames per direction, more than the 12 the converter "
+              L"takes.\n\nDo you wish to receive further error notification?");
+    EXPECT_EQ(Summary(), L"Successfully converted 2 out of 3 files selected");
+    for (int frame = 0; frame < 11; ++frame)
+        EXPECT_TRUE(std::filesystem::exists(Output("gf_HPTRLITWLHTH" + std::to_string(frame) + ".pcx"))) << frame;
+    EXPECT_FALSE(std::filesystem::exists(Output("gf_HPTRLITWLHTH11.pcx")));
+    EXPECT_EQ(Column(0), (Texts{"a.dc6", "gf_h2.dcc", "gf_HPTRLITWLHTH.dcc"}));
+    EXPECT_EQ(Column(1), (Texts{"Yes", "No", "Yes"}));
+
+    ScratchDir direct;
+    std::filesystem::create_directory(direct / "PCXFiles");
+    OutputBatch outputs;
+    ASSERT_TRUE(ConvertSpriteFile(u"gf_HPTRLITWLHTH.dcc", ReadBytes(WorkingFolder() / "gf_HPTRLITWLHTH.dcc"),
+                                  Dc6FrameScope::FirstDirection, SwapRedAndBlue(BuiltInPalette()), {}, outputs,
+                                  direct.Path().u16string()));
+    EXPECT_EQ(ReadBytes(Output("gf_HPTRLITWLHTH5.pcx")), ReadBytes(direct / "PCXFiles" / "gf_HPTRLITWLHTH5.pcx"));
+}
+
 TEST_F(ConvertRun, CustomPaletteOf768BytesIsUsedHeldAndLeavesTheWorkingFolder) {
     ScratchDir palettes;
     const Palette custom = TestPalette();

@@ -59,7 +59,7 @@ TEST_F(ConvertStartup, ListHasTheFileAndConvertedColumnsAndSelectsWholeRows) {
 TEST_F(ConvertStartup, FolderWithoutDc6FilesOpensThePickerAtOnceAndCancelKeepsTheEmptyList) {
     prompts_.FolderAnswers.push_back(std::nullopt);
     OpenWindow();
-    ASSERT_EQ(prompts_.FolderTitles, (std::vector<std::wstring>{L"Select the folder which contains the DC6 files..."}));
+    ASSERT_EQ(prompts_.FolderTitles, (std::vector<std::wstring>{L"Select the folder which contains the DC6 or DCC files..."}));
     EXPECT_EQ(Title(), L"Morvane Converter: (0 files)");
     EXPECT_TRUE(Column(0).empty());
     EXPECT_FALSE(Enabled(4)) << "Select All has nothing to select";

@@ -304,3 +304,47 @@ TEST(ConvertFile, OverwritesAnEarlierOutput) {
     run.Run("again.dc6", file.Bytes(), Dc6FrameScope::FirstDirection);
     EXPECT_TRUE(run.Read("again.pcx").valid);
 }
+
+// Decoded frames (a DCC file's) take the DC6 path's layouts and writers: a sprite converts to
+// the same bytes as the DC6 file of its frames, on a sheet or one file per frame, PCX or PNG.
+TEST(ConvertSprite, WritesWhatConvertFileWritesForTheDc6FileOfTheSameFrames) {
+    const auto frame = [](int32_t width, int32_t height, int32_t offsetX) {
+        Dc6SourceFrame f;
+        f.width = width;
+        f.height = height;
+        f.offsetX = offsetX;
+        for (int32_t i = 0; i < width * height; ++i) {
+            f.pixels.push_back(static_cast<uint8_t>(i % 3 == 0 ? 0 : 10 + i));
+            f.opaque.push_back(f.pixels.back() != 0);
+        }
+        return f;
+    };
+    for (const bool withOffsets : {false, true}) {
+        for (const ImageKind kind : {ImageKind::Pcx, ImageKind::Png}) {
+            Dc6Sprite sprite;
+            sprite.terminators = {0, 0, 0, 0};
+            sprite.frames = {frame(5, 3, withOffsets ? -2 : 0), frame(4, 6, 0)};
+            sprite.framesPerDirection = 2;
+            std::vector<uint8_t> dc6;
+            std::string problem;
+            ASSERT_TRUE(EncodeDc6(sprite, dc6, problem)) << problem;
+            Dc6FileInfo info;
+            ASSERT_TRUE(GetFileInfoDC6(dc6, {}, info));
+            ScratchDir fromSprite, fromFile;
+            const std::string folder = Utf16ToUtf8(OutputFolderPath(u"", kind));
+            std::filesystem::create_directories(fromSprite / folder);
+            std::filesystem::create_directories(fromFile / folder);
+            OutputBatch outputs;
+            const Palette rgb = SwapRedAndBlue(BuiltInPalette());
+            ASSERT_TRUE(ConvertSprite(u"s.dcc", sprite, Dc6FrameScope::FirstDirection, rgb, {}, outputs,
+                                      fromSprite.Path().u16string(), kind));
+            ASSERT_TRUE(ConvertFile(u"s.dc6", dc6, info, rgb, {}, outputs, fromFile.Path().u16string(), kind));
+            std::vector<std::string> names;
+            for (const auto& entry : std::filesystem::directory_iterator(fromSprite / folder))
+                names.push_back(entry.path().filename().string());
+            EXPECT_EQ(names.size(), withOffsets ? 2u : 1u);
+            for (const std::string& name : names)
+                EXPECT_EQ(ReadBytes(fromSprite / folder / name), ReadBytes(fromFile / folder / name)) << name;
+        }
+    }
+}

@@ -103,6 +103,13 @@ TEST(Dc6toolMessages, EachRefusedInputIsNamedForWhatIsWrongWithIt) {
          "{in}: DC6 file has invalid number of blocks and can not be converted!\n"},
         {"backwards.dc6", OneFrameDc6(2, 2, -1), {"topng", "-o", "{dir}", "{in}"}, 1,
          "{in}: DC6 file has invalid number of blocks and can not be converted!\n"},
+        {"short.dcc", {0x74, 0x06, 0x01}, topcx, 1,
+         "{in}: DCC file can not be converted: the file is 3 bytes long, shorter than the 15-byte DCC header.\n"},
+        {"renamed.dcc", OneFrameDc6(2, 2), {"unpack", "-o", "{dir}", "{in}"}, 1,
+         "{in}: its first byte is 0x06, not the DCC signature 0x74\n"},
+        {"nowhere.dcc", {0x74, 6, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0}, topcx, 1,
+         "{in}: DCC file can not be converted: direction 0: its offset 0x40 lies outside the file's data (0x13 to "
+         "0x13).\n"},
         {"p16.pal", Text(jascOf16), {"topcx", "-o", "{dir}", "--palette", "{in}", "{dir}/sprite.dc6"}, 0,
          "dc6tool: {in}: JASC-PAL text gives 16 colours; entries 16 to 255 are black\n"},
     };
