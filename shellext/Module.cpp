@@ -2,7 +2,9 @@
 
 #include "ClassFactory.h"
 #include "ComBoundary.h"
+#include "DunmoreExt.h"
 #include "Dunmore_h.h"
+#include "SpriteThumbnail.h"
 #include "Win32Error_win.h"
 
 namespace {
@@ -10,6 +12,16 @@ namespace {
 HINSTANCE g_instance = nullptr;
 LONG g_liveObjects = 0;
 LONG g_serverLocks = 0;
+
+struct ServedClass {
+    const CLSID* clsid;
+    ObjectCreator create;
+};
+
+const ServedClass kServedClasses[] = {
+    {&CLSID_DunmoreExt, DunmoreExt::Create},
+    {&CLSID_DunmoreThumbnail, SpriteThumbnail::Create},
+};
 
 }  // namespace
 
@@ -73,12 +85,15 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_DunmoreExt))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return AtComBoundary([&] {
-        ClassFactory* factory = new ClassFactory;
-        const HRESULT result = factory->QueryInterface(iid, out);
-        factory->Release();
-        return result;
-    });
+    for (const ServedClass& served : kServedClasses) {
+        if (!IsEqualCLSID(clsid, *served.clsid))
+            continue;
+        return AtComBoundary([&] {
+            ClassFactory* factory = new ClassFactory(served.create);
+            const HRESULT result = factory->QueryInterface(iid, out);
+            factory->Release();
+            return result;
+        });
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
 }

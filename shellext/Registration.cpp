@@ -1,4 +1,4 @@
-// DllRegisterServer and DllUnregisterServer: the shell's approval of the extension, the
+// DllRegisterServer and DllUnregisterServer: the shell's approval of the two handlers, the
 // registration script (resource REGISTRY 102) and the type library (resource TYPELIB 1).
 #include "ComBoundary.h"
 #include "Dunmore_h.h"
@@ -18,9 +18,12 @@ namespace {
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr wchar_t kApprovedDescription[] = L"Tessaly extension";
 
-std::wstring ClsidText() {
+// Both classes of this library are approved and withdrawn together.
+const CLSID* const kServedClasses[] = {&CLSID_DunmoreExt, &CLSID_DunmoreThumbnail};
+
+std::wstring ClsidText(const CLSID& clsid = CLSID_DunmoreExt) {
     wchar_t text[39];
-    StringFromGUID2(CLSID_DunmoreExt, text, 39);
+    StringFromGUID2(clsid, text, 39);
     return text;
 }
 
@@ -37,18 +40,22 @@ HRESULT ApproveExtension(REGSAM view) {
     UniqueRegKey key;
     if (FAILED(OpenApprovedKey(key, view)))
         return E_ACCESSDENIED;
-    const std::wstring clsid = ClsidText();
-    if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kApprovedDescription),
-                       sizeof kApprovedDescription) != ERROR_SUCCESS)
-        return E_ACCESSDENIED;
+    for (const CLSID* served : kServedClasses) {
+        const std::wstring clsid = ClsidText(*served);
+        if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kApprovedDescription),
+                           sizeof kApprovedDescription) != ERROR_SUCCESS)
+            return E_ACCESSDENIED;
+    }
     return S_OK;
 }
 
 // A missing key or value is no failure: there is nothing to withdraw.
 void WithdrawApproval() {
     UniqueRegKey key;
-    if (SUCCEEDED(OpenApprovedKey(key, 0)))
-        RegDeleteValueW(key.get(), ClsidText().c_str());
+    if (FAILED(OpenApprovedKey(key, 0)))
+        return;
+    for (const CLSID* served : kServedClasses)
+        RegDeleteValueW(key.get(), ClsidText(*served).c_str());
 }
 
 // The registry view of the other bitness: the 32-bit one from 64-bit code; the 64-bit one
@@ -101,7 +108,9 @@ HRESULT LoadRegistrationScript(std::vector<ScriptRoot>& roots) {
         return LastErrorResult();
     const std::string_view text(static_cast<const char*>(bytes), SizeofResource(module, resource));
     ScriptParseResult parsed =
-        ParseRegistrationScript(text, {{"MODULE", ToUtf8(path)}, {"CLSID", ToUtf8(ClsidText())}});
+        ParseRegistrationScript(text, {{"MODULE", ToUtf8(path)},
+                                                 {"CLSID", ToUtf8(ClsidText())},
+                                                 {"THUMBNAILCLSID", ToUtf8(ClsidText(CLSID_DunmoreThumbnail))}});
     if (!parsed.ok)
         return E_UNEXPECTED;
     roots = std::move(parsed.roots);
