@@ -69,6 +69,32 @@ void BM_DecodeRealSpriteForPreview(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeRealSpriteForPreview)->Unit(benchmark::kMillisecond);
 
+void PutI32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+}
+
+// The most a file may cost: as large as is shown, one frame of half the pixel budget (it is
+// decoded twice) whose damaged length makes the decoder go through every byte after it, all
+// zero codes that paint nothing.
+void BM_DecodeFileAtTheBudgets(benchmark::State& state) {
+    std::vector<uint8_t> file(MaxSpriteFileBytes, 0);
+    PutI32(file, 0, 6);
+    PutI32(file, 16, 1);
+    PutI32(file, 20, 1);
+    PutI32(file, 24, 28);
+    PutI32(file, 28 + 4, 2048);
+    PutI32(file, 28 + 8, 2048);
+    DecodedSprite sprite;
+    std::string problem;
+    for (auto _ : state) {
+        DecodeSpriteFile(file, "budget.dc6", SpriteFrames::All, sprite, problem);
+        if (!sprite.frames.at(0).problem.empty())
+            state.SkipWithError("the frame was not decoded");
+    }
+}
+BENCHMARK(BM_DecodeFileAtTheBudgets)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
