@@ -138,9 +138,10 @@ protected:
                 << "HKCR\\" << std::string(value.key.begin(), value.key.end()) << " value \""
                 << std::string(value.name.begin(), value.name.end()) << '"';
         EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_ + L"\\Programmable"));
-        for (const std::wstring& approved : {clsid_, thumbnailClsid_})
-            EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, approved).value_or(L"(missing)"),
-                      L"Tessaly extension");
+        EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_).value_or(L"(missing)"),
+                  L"Tessaly extension");
+        EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, thumbnailClsid_).value_or(L"(missing)"),
+                  L"Dunmore sprite thumbnails");
         EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, typeLibKey_).value_or(L"(missing)"),
                   L"Dunmore 1.0 Type Library");
         const wchar_t* platform = sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32";
