@@ -4,6 +4,7 @@
 #include "ComBoundary.h"
 #include "DunmoreExt.h"
 #include "Dunmore_h.h"
+#include "ServedClasses.h"
 #include "SpriteThumbnail.h"
 #include "Win32Error_win.h"
 
@@ -13,17 +14,16 @@ HINSTANCE g_instance = nullptr;
 LONG g_liveObjects = 0;
 LONG g_serverLocks = 0;
 
-struct ServedClass {
-    const CLSID* clsid;
-    ObjectCreator create;
-};
-
-const ServedClass kServedClasses[] = {
-    {&CLSID_DunmoreExt, DunmoreExt::Create},
-    {&CLSID_DunmoreThumbnail, SpriteThumbnail::Create},
+constexpr ServedClass kServedClasses[] = {
+    {&CLSID_DunmoreExt, DunmoreExt::Create, L"Tessaly extension"},
+    {&CLSID_DunmoreThumbnail, SpriteThumbnail::Create, L"Dunmore sprite thumbnails"},
 };
 
 }  // namespace
+
+std::span<const ServedClass> ServedClasses() {
+    return kServedClasses;
+}
 
 void ModuleObjectCreated() {
     InterlockedIncrement(&g_liveObjects);

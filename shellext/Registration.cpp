@@ -5,6 +5,7 @@
 #include "Module.h"
 #include "RegistrationScript_win.h"
 #include "ResourceIds.h"
+#include "ServedClasses.h"
 #include "TextConversion_win.h"
 #include "UniqueRegKey.h"
 #include "Win32Error_win.h"
@@ -12,22 +13,10 @@
 #include <olectl.h>
 
 #include <optional>
-#include <string_view>
 
 namespace {
 
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
-
-// Both classes of this library are approved and withdrawn together, each under its own
-// description.
-struct ApprovedClass {
-    const CLSID* clsid;
-    std::wstring_view description;
-};
-constexpr ApprovedClass kApprovedClasses[] = {
-    {&CLSID_DunmoreExt, L"Tessaly extension"},
-    {&CLSID_DunmoreThumbnail, L"Dunmore sprite thumbnails"},
-};
 
 std::wstring ClsidText(const CLSID& clsid = CLSID_DunmoreExt) {
     wchar_t text[39];
@@ -48,12 +37,11 @@ HRESULT ApproveExtension(REGSAM view) {
     UniqueRegKey key;
     if (FAILED(OpenApprovedKey(key, view)))
         return E_ACCESSDENIED;
-    for (const ApprovedClass& approved : kApprovedClasses) {
-        const std::wstring clsid = ClsidText(*approved.clsid);
-        // The descriptions are literals: their terminating zero is written with them.
-        const DWORD bytes = static_cast<DWORD>((approved.description.size() + 1) * sizeof(wchar_t));
-        if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(approved.description.data()), bytes) != ERROR_SUCCESS)
+    for (const ServedClass& served : ServedClasses()) {
+        const std::wstring clsid = ClsidText(*served.clsid);
+        const DWORD bytes = static_cast<DWORD>((served.approvedAs.size() + 1) * sizeof(wchar_t));
+        if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(served.approvedAs.data()),
+                           bytes) != ERROR_SUCCESS)
             return E_ACCESSDENIED;
     }
     return S_OK;
@@ -64,8 +52,8 @@ void WithdrawApproval() {
     UniqueRegKey key;
     if (FAILED(OpenApprovedKey(key, 0)))
         return;
-    for (const ApprovedClass& approved : kApprovedClasses)
-        RegDeleteValueW(key.get(), ClsidText(*approved.clsid).c_str());
+    for (const ServedClass& served : ServedClasses())
+        RegDeleteValueW(key.get(), ClsidText(*served.clsid).c_str());
 }
 
 // The registry view of the other bitness: the 32-bit one from 64-bit code; the 64-bit one
