@@ -74,9 +74,9 @@ void PutI32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
         bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
 }
 
-// The most a file may cost: as large as is shown, one frame of half the pixel budget (it is
-// decoded twice) whose damaged length makes the decoder go through every byte after it, all
-// zero codes that paint nothing.
+// The most a file may cost: as large as is shown, one frame of the whole pixel budget whose
+// damaged length makes the decoder go through every byte after it, all zero codes that paint
+// nothing. Each frame is decoded twice, for its opacity.
 void BM_DecodeFileAtTheBudgets(benchmark::State& state) {
     std::vector<uint8_t> file(MaxSpriteFileBytes, 0);
     PutI32(file, 0, 6);

@@ -46,7 +46,6 @@ private:
     size_t bytesLeft_ = MaxDecodedSpriteBytes;
 };
 
-// Each frame is decoded twice (for its opacity): both decodings count.
 void DecodeDc6Frame(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index, DecodeBudget& budget,
                     SpriteFrame& frame) {
     Dc6FrameInfo header;
@@ -55,7 +54,7 @@ void DecodeDc6Frame(std::span<const uint8_t> file, const Dc6FileInfo& info, int3
     const size_t pixels = static_cast<size_t>(header.width) * static_cast<size_t>(header.height);
     // A length below 1 is damaged: the decoder then reads all the bytes after the header.
     const size_t coded = header.length > 0 ? static_cast<size_t>(header.length) : file.size() - header.dataPosition;
-    if (!budget.Take(2 * pixels, 2 * coded, frame.problem))
+    if (!budget.Take(pixels, coded, frame.problem))
         return;
     Dc6SourceFrame decoded;
     if (!DecodeDc6FrameWithOpacity(file, info, index, header, {}, decoded)) {

@@ -42,12 +42,13 @@ enum class SpriteFrames {
 };
 
 // What one file may cost, so that a huge or damaged file answers as quickly as a game file:
-// its size, its number of frames, the pixels decoded and the coded bytes gone through. Frames
-// past the pixel or byte budget are left undecoded, with a problem saying so.
+// its size, its number of frames, the pixels of its frames and the coded bytes they go
+// through (a damaged frame may point at data that others point at too). Frames past the pixel
+// or byte budget are left undecoded, with a problem saying so.
 constexpr size_t MaxSpriteFileBytes = size_t(32) << 20;
 constexpr int64_t MaxSpriteFrames = 8192;
-constexpr size_t MaxDecodedSpritePixels = size_t(1) << 23;
-constexpr size_t MaxDecodedSpriteBytes = size_t(64) << 20;
+constexpr size_t MaxDecodedSpritePixels = size_t(1) << 22;
+constexpr size_t MaxDecodedSpriteBytes = size_t(32) << 20;
 
 // Decodes `bytes`, the whole of the file `fileName` (its extension tells the format: .dcc
 // for DCC animations, DC6 otherwise). Fails with a message ("DC6 file is not version 6...")
