@@ -65,6 +65,11 @@ struct ConvertMessageMap {
         {IDC_NOERRORS, BN_CLICKED, &CConvertDlg::OnNoErrorsClicked},
         {IDC_WRITEPCX, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
         {IDC_WRITEPNG, BN_CLICKED, &CConvertDlg::OnOutputKindClicked},
+        {IDC_PREVDIRECTION, BN_CLICKED, &CConvertDlg::OnPreviousDirection},
+        {IDC_NEXTDIRECTION, BN_CLICKED, &CConvertDlg::OnNextDirection},
+        {IDC_PREVFRAME, BN_CLICKED, &CConvertDlg::OnPreviousFrame},
+        {IDC_NEXTFRAME, BN_CLICKED, &CConvertDlg::OnNextFrame},
+        {IDC_PLAY, BN_CLICKED, &CConvertDlg::OnPlay},
     };
     static constexpr MessageEntry<CConvertDlg> Messages[] = {
         {WM_NOTIFY, &CConvertDlg::OnNotify},
@@ -73,6 +78,9 @@ struct ConvertMessageMap {
         {WM_QUERYDRAGICON, &CConvertDlg::OnQueryDragIcon},
         {WM_APP_BROWSEATSTART, &CConvertDlg::OnBrowseAtStart},
         {WM_SETCURSOR, &CConvertDlg::OnSetCursor},
+        {CConvertDlg::WM_APP_SELECTIONCHANGED, &CConvertDlg::OnSelectionChanged},
+        {WM_DRAWITEM, &CConvertDlg::OnDrawItem},
+        {WM_TIMER, &CConvertDlg::OnTimer},
     };
 };
 
@@ -123,6 +131,7 @@ bool CConvertDlg::OnInitDialog() {
     AddColumn(List(), 1, L"Converted", LVCFMT_CENTER, 80);
     SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SetWindowTextA(Handle(), ConverterCaption);
+    preview_.Attach(Handle());
     CheckRadioButton(Handle(), IDC_WRITEPCX, IDC_WRITEPNG, IDC_WRITEPCX);
     CentreOnScreen(Handle());
     if (!RefreshList())
@@ -159,6 +168,7 @@ bool CConvertDlg::RefreshList() {
     DisableControls();
     SetWindowTextA(Handle(), "Retrieving file list...");
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
+    preview_.Clear();
 
     // The wide search: a name outside the system's code page would come back as "?" marks.
     for (const wchar_t* pattern : {L"*.dc6", L"*.dcc"}) {
@@ -208,6 +218,16 @@ void CConvertDlg::OnBrowse() {
         RefreshList();
 }
 
+std::u16string CConvertDlg::RowName(int row) const {
+    wchar_t name[MAX_PATH] = {};
+    LVITEMW text{};
+    text.iSubItem = 0;
+    text.pszText = name;
+    text.cchTextMax = MAX_PATH;
+    SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
+    return Utf16(name);
+}
+
 int CConvertDlg::CountSelected() const { return static_cast<int>(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 void CConvertDlg::OnSelectAll() {
@@ -233,6 +253,9 @@ bool CConvertDlg::OnNotify(WPARAM, LPARAM lParam) {
     // Only a mouse click changes Convert; a selection made from the keyboard leaves it.
     if (header->idFrom == IDC_FILELIST && header->code == NM_CLICK)
         EnableWindow(Item(IDOK), CountSelected() >= 1);
+    if (header->idFrom == IDC_FILELIST && header->code == LVN_ITEMCHANGED &&
+        (reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE))
+        NoteSelectionChange();
     return false;
 }
 
@@ -257,6 +280,7 @@ void CConvertDlg::BeginRun() {
     running_ = true;
     closeRequested_ = false;
     cursorBeforeRun_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    preview_.Clear();
     DisableControls();
     EnableWindow(List(), FALSE);
     EnableWindow(Handle(), FALSE);

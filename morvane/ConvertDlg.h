@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "OutputNames.h"
 #include "Palette.h"
+#include "SpritePreview_win.h"
 #include "UserPrompts.h"
 #include "WorkingDlg.h"
 
@@ -11,8 +12,9 @@
 #include <string>
 #include <vector>
 
-// Morvane Convert's main window: the DC6 and DCC files of the working folder (the current directory)
-// with whether each has a PCX sheet, a folder picker, selection and the conversion run.
+// Morvane Convert's main window: the DC6 and DCC files of the working folder (the current
+// directory) with whether each has a PCX sheet, a folder picker, selection and the conversion
+// run, and a preview of the one file selected.
 class CConvertDlg : public CDialog {
 public:
     // `helpPath` is the help file formed at start-up; it stays when the working folder changes.
@@ -57,8 +59,23 @@ private:
     bool OnPaint(WPARAM wParam, LPARAM lParam);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     bool OnBrowseAtStart(WPARAM wParam, LPARAM lParam);
+    // The preview (ConvertDlg_Preview.cpp). The message is posted when the list's selection
+    // changes.
+    static constexpr UINT WM_APP_SELECTIONCHANGED = WM_APP + 2;
+    bool OnSelectionChanged(WPARAM wParam, LPARAM lParam);
+    bool OnDrawItem(WPARAM wParam, LPARAM lParam);
+    bool OnTimer(WPARAM wParam, LPARAM lParam);
+    void OnPreviousDirection() { preview_.StepDirection(-1); }
+    void OnNextDirection() { preview_.StepDirection(1); }
+    void OnPreviousFrame() { preview_.StepFrame(-1); }
+    void OnNextFrame() { preview_.StepFrame(1); }
+    void OnPlay() { preview_.TogglePlay(); }
+    // A change of the list's selection: the preview follows it once the change is over.
+    void NoteSelectionChange();
 
     HWND List() const { return Item(1000); }
+    // Column 0 of a row: the file's name.
+    std::u16string RowName(int row) const;
     // Greys the system menu's Close and Move and disables the buttons and the check box.
     void DisableControls();
     // The controls as the listed folder allows: Convert waits for a selection.
@@ -88,6 +105,10 @@ private:
     // file and the window then closes.
     bool closeRequested_ = false;
     std::unique_ptr<CWorkingDlg> working_;
+    CSpritePreview preview_;
+    // A selection change is waiting to reach the preview: Select All changes every row, and
+    // the preview follows the selection once, after the last of them.
+    bool selectionChangePosted_ = false;
 };
 
 // "%s\Morvane.chm" in `folder`.

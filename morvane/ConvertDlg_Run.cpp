@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int NameLength = MAX_PATH;
-
 bool FolderExists(const wchar_t* path) {
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -96,13 +94,7 @@ std::vector<std::u16string> CConvertDlg::SelectedNames() const {
         row = static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
         if (row < 0)
             break;
-        wchar_t name[NameLength] = {};
-        LVITEMW text{};
-        text.iSubItem = 0;
-        text.pszText = name;
-        text.cchTextMax = NameLength;
-        SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
-        names.push_back(Utf16(name));
+        names.push_back(RowName(row));
     }
     return names;
 }

@@ -12,6 +12,14 @@
 #define IDC_NOERRORS 1003
 #define IDC_WRITEPCX 1004
 #define IDC_WRITEPNG 1005
+#define IDC_PREVIEW 1006
+#define IDC_PREVDIRECTION 1007
+#define IDC_DIRECTIONTEXT 1008
+#define IDC_NEXTDIRECTION 1009
+#define IDC_PREVFRAME 1010
+#define IDC_FRAMETEXT 1011
+#define IDC_NEXTFRAME 1012
+#define IDC_PLAY 1013
 
 // Browse and Select All are the dialog's buttons 3 and 4.
 #define IDC_BROWSE 3

@@ -1,7 +1,6 @@
 #include "ClassFactory.h"
 
 #include "ComBoundary.h"
-#include "DunmoreExt.h"
 
 const InterfaceEntry<ClassFactory> ClassFactory::kInterfaces[] = {
     {&IID_IClassFactory, CastTo<IClassFactory, ClassFactory>},
@@ -14,7 +13,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
     *out = nullptr;
     if (outer)
         return CLASS_E_NOAGGREGATION;
-    return AtComBoundary([&] { return DunmoreExt::Create(iid, out); });
+    return AtComBoundary([&] { return create_(iid, out); });
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

@@ -2,7 +2,10 @@
 
 #include "ClassFactory.h"
 #include "ComBoundary.h"
+#include "DunmoreExt.h"
 #include "Dunmore_h.h"
+#include "ServedClasses.h"
+#include "SpriteThumbnail.h"
 #include "Win32Error_win.h"
 
 namespace {
@@ -11,7 +14,16 @@ HINSTANCE g_instance = nullptr;
 LONG g_liveObjects = 0;
 LONG g_serverLocks = 0;
 
+constexpr ServedClass kServedClasses[] = {
+    {&CLSID_DunmoreExt, DunmoreExt::Create, L"Tessaly extension"},
+    {&CLSID_DunmoreThumbnail, SpriteThumbnail::Create, L"Dunmore sprite thumbnails"},
+};
+
 }  // namespace
+
+std::span<const ServedClass> ServedClasses() {
+    return kServedClasses;
+}
 
 void ModuleObjectCreated() {
     InterlockedIncrement(&g_liveObjects);
@@ -73,12 +85,15 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_DunmoreExt))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return AtComBoundary([&] {
-        ClassFactory* factory = new ClassFactory;
-        const HRESULT result = factory->QueryInterface(iid, out);
-        factory->Release();
-        return result;
-    });
+    for (const ServedClass& served : kServedClasses) {
+        if (!IsEqualCLSID(clsid, *served.clsid))
+            continue;
+        return AtComBoundary([&] {
+            ClassFactory* factory = new ClassFactory(served.create);
+            const HRESULT result = factory->QueryInterface(iid, out);
+            factory->Release();
+            return result;
+        });
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -1,10 +1,11 @@
-// DllRegisterServer and DllUnregisterServer: the shell's approval of the extension, the
+// DllRegisterServer and DllUnregisterServer: the shell's approval of the two handlers, the
 // registration script (resource REGISTRY 102) and the type library (resource TYPELIB 1).
 #include "ComBoundary.h"
 #include "Dunmore_h.h"
 #include "Module.h"
 #include "RegistrationScript_win.h"
 #include "ResourceIds.h"
+#include "ServedClasses.h"
 #include "TextConversion_win.h"
 #include "UniqueRegKey.h"
 #include "Win32Error_win.h"
@@ -16,11 +17,10 @@
 namespace {
 
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
-constexpr wchar_t kApprovedDescription[] = L"Tessaly extension";
 
-std::wstring ClsidText() {
+std::wstring ClsidText(const CLSID& clsid = CLSID_DunmoreExt) {
     wchar_t text[39];
-    StringFromGUID2(CLSID_DunmoreExt, text, 39);
+    StringFromGUID2(clsid, text, 39);
     return text;
 }
 
@@ -37,18 +37,23 @@ HRESULT ApproveExtension(REGSAM view) {
     UniqueRegKey key;
     if (FAILED(OpenApprovedKey(key, view)))
         return E_ACCESSDENIED;
-    const std::wstring clsid = ClsidText();
-    if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kApprovedDescription),
-                       sizeof kApprovedDescription) != ERROR_SUCCESS)
-        return E_ACCESSDENIED;
+    for (const ServedClass& served : ServedClasses()) {
+        const std::wstring clsid = ClsidText(*served.clsid);
+        const DWORD bytes = static_cast<DWORD>((served.approvedAs.size() + 1) * sizeof(wchar_t));
+        if (RegSetValueExW(key.get(), clsid.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(served.approvedAs.data()),
+                           bytes) != ERROR_SUCCESS)
+            return E_ACCESSDENIED;
+    }
     return S_OK;
 }
 
 // A missing key or value is no failure: there is nothing to withdraw.
 void WithdrawApproval() {
     UniqueRegKey key;
-    if (SUCCEEDED(OpenApprovedKey(key, 0)))
-        RegDeleteValueW(key.get(), ClsidText().c_str());
+    if (FAILED(OpenApprovedKey(key, 0)))
+        return;
+    for (const ServedClass& served : ServedClasses())
+        RegDeleteValueW(key.get(), ClsidText(*served.clsid).c_str());
 }
 
 // The registry view of the other bitness: the 32-bit one from 64-bit code; the 64-bit one
@@ -101,7 +106,9 @@ HRESULT LoadRegistrationScript(std::vector<ScriptRoot>& roots) {
         return LastErrorResult();
     const std::string_view text(static_cast<const char*>(bytes), SizeofResource(module, resource));
     ScriptParseResult parsed =
-        ParseRegistrationScript(text, {{"MODULE", ToUtf8(path)}, {"CLSID", ToUtf8(ClsidText())}});
+        ParseRegistrationScript(text, {{"MODULE", ToUtf8(path)},
+                                                 {"CLSID", ToUtf8(ClsidText())},
+                                                 {"THUMBNAILCLSID", ToUtf8(ClsidText(CLSID_DunmoreThumbnail))}});
     if (!parsed.ok)
         return E_UNEXPECTED;
     roots = std::move(parsed.roots);

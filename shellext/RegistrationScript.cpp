@@ -175,6 +175,9 @@ private:
         } else if (token.kind == TokenKind::Word && EqualsIgnoringCase(token.text, "NoRemove")) {
             key.mark = KeyMark::NoRemove;
             token = Next();
+        } else if (token.kind == TokenKind::Word && EqualsIgnoringCase(token.text, "Claim")) {
+            key.mark = KeyMark::Claim;
+            token = Next();
         }
         if (!ReadName(token, key.name, "a key name"))
             return false;

@@ -19,8 +19,11 @@
 //
 // A key is a bare word or a quoted name, optionally marked Shared (a key that the 32- and
 // 64-bit registry views share, removed at unregistration only when the caller says so),
-// then optionally ForceRemove (deleted with all its subkeys before it is written) or
-// NoRemove (kept at unregistration), optionally followed by
+// then optionally ForceRemove (deleted with all its subkeys before it is written),
+// NoRemove (kept at unregistration) or Claim (a key whose default value names one handler
+// among several programs': it is written only where no other program's value is there, and
+// at unregistration only the script's own value goes, the key with it when nothing else is
+// in it), optionally followed by
 // "= s 'text'" for its default value and by a block of named values ("val Name = s 'text'")
 // and subkeys. Quoted text doubles a quote to hold one. %NAME% in names and values is
 // replaced by the caller's replacement of that name; %% stands for one percent sign.
@@ -31,7 +34,7 @@
 #include <string_view>
 #include <vector>
 
-enum class KeyMark { None, ForceRemove, NoRemove };
+enum class KeyMark { None, ForceRemove, NoRemove, Claim };
 
 struct ScriptValue {
     std::string name;  // empty for the key's default value

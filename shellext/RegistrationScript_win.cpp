@@ -29,8 +29,61 @@ LSTATUS DeleteKeyTree(HKEY parent, const std::wstring& name) {
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
+std::wstring ScriptDefault(const ScriptKey& key) {
+    for (const ScriptValue& value : key.values)
+        if (value.name.empty())
+            return ToWide(value.data, CP_UTF8);
+    return {};
+}
+
+enum class ClaimHolder { Nobody, Script, Other };
+
+// Who a Claim key's default value names: nobody when it is missing or empty, the script when
+// it is the script's text (identifiers compare without regard to case), else another program.
+ClaimHolder HolderOf(HKEY parent, const std::wstring& name, const ScriptKey& key) {
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegGetValueW(parent, name.c_str(), nullptr, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &bytes) !=
+        ERROR_SUCCESS)
+        return ClaimHolder::Nobody;
+    if (type != REG_SZ)
+        return ClaimHolder::Other;
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(parent, name.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) != ERROR_SUCCESS)
+        return ClaimHolder::Other;
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    if (text.empty())
+        return ClaimHolder::Nobody;
+    return lstrcmpiW(text.c_str(), ScriptDefault(key).c_str()) == 0 ? ClaimHolder::Script : ClaimHolder::Other;
+}
+
+// Takes the script's default value out of a Claim key that still holds it, and the key too
+// when nothing else is in it; a key that another program took over is left as it is.
+LSTATUS RemoveClaim(HKEY parent, const std::wstring& name, const ScriptKey& key) {
+    if (HolderOf(parent, name, key) != ClaimHolder::Script)
+        return ERROR_SUCCESS;
+    HKEY opened = nullptr;
+    if (const LSTATUS status = RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, &opened);
+        status != ERROR_SUCCESS)
+        return status;
+    const UniqueRegKey owned(opened);
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    if (const LSTATUS status = RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                                &values, nullptr, nullptr, nullptr, nullptr);
+        status != ERROR_SUCCESS)
+        return status;
+    if (subkeys == 0 && values <= 1)
+        return DeleteKeyTree(parent, name);
+    return RegDeleteValueW(opened, nullptr);
+}
+
 LSTATUS WriteKey(HKEY parent, const ScriptKey& key) {
     const std::wstring name = ToWide(key.name, CP_UTF8);
+    // Another program's handler stays where it is.
+    if (key.mark == KeyMark::Claim && HolderOf(parent, name, key) == ClaimHolder::Other)
+        return ERROR_SUCCESS;
     if (key.mark == KeyMark::ForceRemove)
         if (const LSTATUS status = DeleteKeyTree(parent, name); status != ERROR_SUCCESS)
             return status;
@@ -59,6 +112,8 @@ LSTATUS RemoveKey(HKEY parent, const ScriptKey& key, SharedKeys shared) {
     if (key.shared && shared == SharedKeys::Keep)
         return ERROR_SUCCESS;
     const std::wstring name = ToWide(key.name, CP_UTF8);
+    if (key.mark == KeyMark::Claim)
+        return RemoveClaim(parent, name, key);
     if (key.mark != KeyMark::NoRemove)
         return DeleteKeyTree(parent, name);
     HKEY opened = nullptr;

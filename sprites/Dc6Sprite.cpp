@@ -8,12 +8,32 @@
 
 namespace {
 
-// Decodes the frame twice, over two different backgrounds: a pixel the coded data paint
-// has the same value in both, one they leave alone keeps each background. So the opacity
-// is exact even where painted pixels have the background's index. What was wrong with the
-// coded data goes out as one notice.
-bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
-                            const Dc6FrameInfo& header, const Dc6Hooks& hooks, Dc6SourceFrame& frame) {
+// Why a frame of a size GetFrameInfoDC6 takes still can not be decoded here.
+std::string TooLargeFrameProblem(const Dc6FrameInfo& header) {
+    return FormatText("an image of %d x %d pixels can not be made (at most %zu pixels in all, and the memory must be "
+                      "there)",
+                      static_cast<int>(header.width), static_cast<int>(header.height), MaxImagePixels);
+}
+
+// The bytes after each frame's coded data, as the first readable frame's next-block field
+// shows them: three bytes in the game's files, none in a few.
+void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
+    const uint32_t nextBlock = ByteReader(file, first.headerPosition + 24).U32LE();
+    const size_t dataEnd = first.dataPosition + static_cast<size_t>(std::max<int32_t>(first.length, 0));
+    if (nextBlock == dataEnd) {
+        sprite.frameTerminator.reset();
+    } else if (RangeInside(file.size(), dataEnd, 3)) {
+        sprite.frameTerminator = std::array<uint8_t, 3>{file[dataEnd], file[dataEnd + 1], file[dataEnd + 2]};
+    }
+}
+
+}  // namespace
+
+// Decoded twice, over two different backgrounds: a pixel the coded data paint has the same
+// value in both, one they leave alone keeps each background. So the opacity is exact even
+// where painted pixels have the background's index.
+bool DecodeDc6FrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& info, int32_t index,
+                               const Dc6FrameInfo& header, const Dc6Hooks& hooks, Dc6SourceFrame& frame) {
     const uint8_t first = info.Background();
     const uint8_t second = static_cast<uint8_t>(first ^ 0xFF);
     Image painted, check;
@@ -39,27 +59,6 @@ bool DecodeFrameWithOpacity(std::span<const uint8_t> file, const Dc6FileInfo& in
     frame.pixels = std::move(painted.pixels);
     return true;
 }
-
-// Why a frame of a size GetFrameInfoDC6 takes still can not be decoded here.
-std::string TooLargeFrameProblem(const Dc6FrameInfo& header) {
-    return FormatText("an image of %d x %d pixels can not be made (at most %zu pixels in all, and the memory must be "
-                      "there)",
-                      static_cast<int>(header.width), static_cast<int>(header.height), MaxImagePixels);
-}
-
-// The bytes after each frame's coded data, as the first readable frame's next-block field
-// shows them: three bytes in the game's files, none in a few.
-void ReadFrameTerminator(std::span<const uint8_t> file, const Dc6FrameInfo& first, Dc6Sprite& sprite) {
-    const uint32_t nextBlock = ByteReader(file, first.headerPosition + 24).U32LE();
-    const size_t dataEnd = first.dataPosition + static_cast<size_t>(std::max<int32_t>(first.length, 0));
-    if (nextBlock == dataEnd) {
-        sprite.frameTerminator.reset();
-    } else if (RangeInside(file.size(), dataEnd, 3)) {
-        sprite.frameTerminator = std::array<uint8_t, 3>{file[dataEnd], file[dataEnd + 1], file[dataEnd + 2]};
-    }
-}
-
-}  // namespace
 
 bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sprite& sprite, std::string& problem) {
     Dc6FileInfo info;
@@ -87,7 +86,7 @@ bool DecodeDc6Sprite(std::span<const uint8_t> file, const Dc6Hooks& hooks, Dc6Sp
             ReadFrameTerminator(file, header, sprite);
             terminatorRead = true;
         }
-        if (!DecodeFrameWithOpacity(file, info, i, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
+        if (!DecodeDc6FrameWithOpacity(file, info, i, header, hooks, sprite.frames[static_cast<size_t>(i)])) {
             hooks.Notice(SkippedFrameNotice(i, TooLargeFrameProblem(header)));
             sprite.frames[static_cast<size_t>(i)].unreadablePointer = info.framePositions[static_cast<size_t>(i)];
         }

@@ -118,6 +118,16 @@ RECT RowRectOnScreen(HWND list, int row) {
     return rect;
 }
 
+RECT ListViewRowRectOnScreen(HWND listView, int row) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    ForeignBuffer buffer(listView, sizeof rect);
+    buffer.Write(&rect, sizeof rect);
+    SendMessageW(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), buffer.Address());
+    buffer.Read(&rect, sizeof rect);
+    MapWindowPoints(listView, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 RECT ToolbarButtonRectOnScreen(HWND toolbar, UINT command) {
     RECT rect{};
     ForeignBuffer buffer(toolbar, sizeof rect);

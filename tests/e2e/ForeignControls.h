@@ -17,6 +17,9 @@ std::vector<int> SelectedRowsOf(HWND list);
 // Row `row`'s rectangle, in screen coordinates.
 RECT RowRectOnScreen(HWND list, int row);
 
+// Row `row` of a list view, in screen coordinates.
+RECT ListViewRowRectOnScreen(HWND listView, int row);
+
 // The rectangle of toolbar button `command`, in screen coordinates.
 RECT ToolbarButtonRectOnScreen(HWND toolbar, UINT command);
 

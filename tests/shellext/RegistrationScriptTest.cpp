@@ -22,12 +22,15 @@ HKCR
             ForceRemove Programmable
         }
     }
+    Shared Claim Handler = s 'ours'
 })");
     ASSERT_TRUE(result.ok) << result.error;
     ASSERT_EQ(result.roots.size(), 1u);
     EXPECT_EQ(result.roots[0].name, "HKCR");
     const std::vector<ScriptKey>& keys = result.roots[0].keys;
-    ASSERT_EQ(keys.size(), 2u);
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[2].mark, KeyMark::Claim);
+    EXPECT_TRUE(keys[2].shared);
 
     EXPECT_EQ(keys[0].name, "Thing.1");
     EXPECT_EQ(keys[0].mark, KeyMark::None);

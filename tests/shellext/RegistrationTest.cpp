@@ -12,6 +12,9 @@ constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersio
 constexpr wchar_t kHandlers[] = L"txtfile\\ShellEx\\ContextMenuHandlers";
 // Where the shell finds handlers of .txt files whatever program the user chose for them.
 constexpr wchar_t kSystemHandlers[] = L"SystemFileAssociations\\.txt\\ShellEx\\ContextMenuHandlers";
+// Where the shell finds the thumbnail handler of an extension: the IThumbnailProvider key.
+constexpr wchar_t kDc6Thumbnails[] = L".dc6\\ShellEx\\{e357fccd-a995-4576-b01f-234630154e96}";
+constexpr wchar_t kDccThumbnails[] = L".dcc\\ShellEx\\{e357fccd-a995-4576-b01f-234630154e96}";
 
 // The other bitness's Dunmore.dll: the same build folder of the other Windows tree.
 std::filesystem::path OtherBitnessLibrary() {
@@ -66,6 +69,8 @@ protected:
         RemoveOtherBitnessKeys();
         Dunmore().unregisterServer();
         RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(kHandlers) + L"\\OtherHandler").c_str());
+        for (const wchar_t* key : {kDc6Thumbnails, kDccThumbnails})
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
     }
 
     // What a test wrote in the other bitness's registry view: its class key and approval.
@@ -85,6 +90,8 @@ protected:
 
     const std::wstring clsid_ = GuidText(CLSID_DunmoreExt);
     const std::wstring classKey_ = L"CLSID\\" + clsid_;
+    const std::wstring thumbnailClsid_ = GuidText(CLSID_DunmoreThumbnail);
+    const std::wstring thumbnailClassKey_ = L"CLSID\\" + thumbnailClsid_;
     const std::wstring typeLibKey_ = L"TypeLib\\" + GuidText(LIBID_DUNMORELib) + L"\\1.0";
 
     std::vector<ExpectedValue> ScriptValues() const {
@@ -102,19 +109,25 @@ protected:
             {classKey_ + L"\\TypeLib", L"", clsid_},
             {std::wstring(kHandlers) + L"\\SimpleShlExt", L"", clsid_},
             {std::wstring(kSystemHandlers) + L"\\SimpleShlExt", L"", clsid_},
+            {thumbnailClassKey_, L"", L"DunmoreThumbnail Class"},
+            {thumbnailClassKey_ + L"\\InprocServer32", L"", Dunmore().path},
+            {thumbnailClassKey_ + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+            {kDc6Thumbnails, L"", thumbnailClsid_},
+            {kDccThumbnails, L"", thumbnailClsid_},
         };
     }
 
     // Keys of the script that the 32- and 64-bit registrations share.
     std::vector<std::wstring> SharedKeys() const {
         return {L"Dunmore.DunmoreExt.1", L"Dunmore.DunmoreExt", std::wstring(kHandlers) + L"\\SimpleShlExt",
-                std::wstring(kSystemHandlers) + L"\\SimpleShlExt"};
+                std::wstring(kSystemHandlers) + L"\\SimpleShlExt", kDc6Thumbnails, kDccThumbnails};
     }
 
     // Keys that unregistration removes, with their subkeys.
     std::vector<std::wstring> OwnKeys() const {
         std::vector<std::wstring> keys = SharedKeys();
         keys.push_back(classKey_);
+        keys.push_back(thumbnailClassKey_);
         keys.push_back(typeLibKey_);
         return keys;
     }
@@ -127,6 +140,8 @@ protected:
         EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, classKey_ + L"\\Programmable"));
         EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_).value_or(L"(missing)"),
                   L"Tessaly extension");
+        EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, thumbnailClsid_).value_or(L"(missing)"),
+                  L"Dunmore sprite thumbnails");
         EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, typeLibKey_).value_or(L"(missing)"),
                   L"Dunmore 1.0 Type Library");
         const wchar_t* platform = sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32";
@@ -140,6 +155,7 @@ protected:
         for (const wchar_t* kept : {L"CLSID", L"txtfile", L"txtfile\\ShellEx", kHandlers, kSystemHandlers})
             EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, kept)) << kept;
         EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, clsid_));
+        EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kApprovedKey, thumbnailClsid_));
         EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kApprovedKey));
     }
 };
@@ -178,6 +194,22 @@ TEST_F(DunmoreRegistration, UnregistrationKeepsOtherHandlersOfTextFiles) {
     ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlers) + L"\\OtherHandler"));
     ExpectUnregistered();
+}
+
+// A thumbnail handler another program registered for .dc6 stays, through our registration
+// and unregistration; where the key held nothing, ours comes and goes; where it held other
+// values, only ours goes.
+TEST_F(DunmoreRegistration, ThumbnailHandlersOfOtherProgramsStay) {
+    const std::wstring other = L"{11111111-2222-3333-4444-555555555555}";
+    WriteRegistryString(HKEY_CLASSES_ROOT, kDc6Thumbnails, L"", other);
+    WriteRegistryString(HKEY_CLASSES_ROOT, kDccThumbnails, L"Note", L"kept");
+    ASSERT_EQ(Dunmore().registerServer(), S_OK);
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, kDc6Thumbnails), other);
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, kDccThumbnails), thumbnailClsid_);
+    ASSERT_EQ(Dunmore().unregisterServer(), S_OK);
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, kDc6Thumbnails), other);
+    EXPECT_FALSE(ReadRegistryString(HKEY_CLASSES_ROOT, kDccThumbnails));
+    EXPECT_EQ(ReadRegistryString(HKEY_CLASSES_ROOT, kDccThumbnails, L"Note"), L"kept");
 }
 
 TEST_F(DunmoreRegistration, RegistrationThatCannotBeApprovedIsDeniedAndRegistersNothing) {
