@@ -2,6 +2,8 @@
 // given a file as a stream, asked for a picture of at most a size. Its pixels are compared with
 // what the DC6 decoder makes of the file's first frame in the act 1 palette.
 #include "Dc6Sprite.h"
+#include "DccReader.h"
+#include "DccSprite.h"
 #include "DunmoreTestSupport.h"
 #include "Palette.h"
 #include "TestSupport.h"
@@ -94,21 +96,29 @@ ThumbnailResult ThumbnailOfFile(const std::filesystem::path& path, UINT side) {
     return thumbnail;
 }
 
-Dc6SourceFrame FirstFrameOf(const std::vector<uint8_t>& bytes) {
+// The first frame as the converter decodes it.
+Dc6SourceFrame FirstFrameOf(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
     Dc6Sprite sprite;
     std::string problem;
-    EXPECT_TRUE(DecodeDc6Sprite(bytes, {}, sprite, problem)) << problem;
+    EXPECT_TRUE(IsDccFile(path.string(), bytes) ? DecodeDccSprite(bytes, Dc6FrameScope::AllFrames, sprite, problem)
+                                                 : DecodeDc6Sprite(bytes, {}, sprite, problem))
+        << problem;
     return sprite.frames.empty() ? Dc6SourceFrame{} : sprite.frames.front();
 }
 
 TEST(DunmoreThumbnail, EveryRealSpriteGivesItsFirstFrameInTheAct1PaletteTransparentWhereItIsNotDrawn) {
     SKIP_WITHOUT_REAL_DATA();
     const Palette& bgr = BuiltInPalette();
-    for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / "dc6")) {
-        SCOPED_TRACE(entry.path().filename().string());
-        const Dc6SourceFrame frame = FirstFrameOf(ReadBytes(entry.path()));
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"dc6", "dcc"})
+        for (const auto& entry : std::filesystem::directory_iterator(RealDataDir() / folder))
+            files.push_back(entry.path());
+    for (const std::filesystem::path& path : files) {
+        SCOPED_TRACE(path.filename().string());
+        const Dc6SourceFrame frame = FirstFrameOf(path);
         const UINT side = static_cast<UINT>(std::max(frame.width, frame.height));
-        const ThumbnailResult thumbnail = ThumbnailOfFile(entry.path(), std::max(side, 1u));
+        const ThumbnailResult thumbnail = ThumbnailOfFile(path, std::max(side, 1u));
         if (frame.unreadablePointer) {
             EXPECT_TRUE(FAILED(thumbnail.result));
             EXPECT_FALSE(thumbnail.bitmap);
@@ -133,7 +143,7 @@ TEST(DunmoreThumbnail, EveryRealSpriteGivesItsFirstFrameInTheAct1PaletteTranspar
 TEST(DunmoreThumbnail, ALargerFrameShrinksToTheSizeAskedKeepingItsShape) {
     SKIP_WITHOUT_REAL_DATA();
     const std::filesystem::path path = RealDataDir() / "dc6" / "sh_invchar6.dc6";
-    const Dc6SourceFrame frame = FirstFrameOf(ReadBytes(path));
+    const Dc6SourceFrame frame = FirstFrameOf(path);
     const int side = std::max(frame.width, frame.height) / 4;
     const ThumbnailResult thumbnail = ThumbnailOfFile(path, static_cast<UINT>(side));
     ASSERT_EQ(thumbnail.result, S_OK);
