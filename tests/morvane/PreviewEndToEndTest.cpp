@@ -4,6 +4,7 @@
 #include "ConvertTestSupport.h"
 
 #include "Dc6Sprite.h"
+#include "DccSprite.h"
 #include "ForeignControls.h"
 #include "GuiTestSupport_win.h"
 #include "RealInput.h"
@@ -69,13 +70,17 @@ protected:
         WriteBytes(folder_ / "a_broken.dc6", std::vector<uint8_t>(40, 0xAB));
         std::filesystem::copy_file(RealDataDir() / "dc6" / "ap_redbutton.DC6", folder_ / "b_redbutton.dc6");
         std::filesystem::copy_file(RealDataDir() / "dc6" / "sh_hlthmana.dc6", folder_ / "c_hlthmana.dc6");
+        std::filesystem::copy_file(RealDataDir() / "dcc" / "gf_HPTRLITWLHTH.dcc", folder_ / "d_walk.dcc");
         Dc6Sprite sprite;
         std::string problem;
         ASSERT_TRUE(DecodeDc6Sprite(ReadBytes(folder_ / "c_hlthmana.dc6"), {}, sprite, problem)) << problem;
         hlthmana_ = sprite.frames;
+        ASSERT_TRUE(DecodeDccSprite(ReadBytes(folder_ / "d_walk.dcc"), Dc6FrameScope::AllFrames, sprite, problem))
+            << problem;
+        walk_ = sprite.frames;
         program_ = std::make_unique<StartedProgram>(ProgramBesideTests(L"MorvaneConvert.exe"), folder_.Path());
         ASSERT_TRUE(program_->Started());
-        main_ = program_->WaitForWindow([](HWND w) { return TextOf(w) == L"Morvane Converter: (3 files)"; },
+        main_ = program_->WaitForWindow([](HWND w) { return TextOf(w) == L"Morvane Converter: (4 files)"; },
                                         std::chrono::seconds(60));
         ASSERT_NE(main_, nullptr) << "the main window did not come up";
     }
@@ -119,7 +124,23 @@ protected:
     std::unique_ptr<StartedProgram> program_;
     HWND main_ = nullptr;
     std::vector<Dc6SourceFrame> hlthmana_;
+    std::vector<Dc6SourceFrame> walk_;  // a monster's walk: 8 directions of 11 frames
 };
+
+TEST_F(MorvanePreviewUnderClicks, AMonstersWalkShowsInEachDirectionAndPlays) {
+    ClickRow(3);
+    ASSERT_TRUE(Shows(IDC_FRAMETEXT, L"Frame 1 of 11"));
+    EXPECT_EQ(TextOf(Control(IDC_DIRECTIONTEXT)), L"Direction 1 of 8");
+    WaitForFrameShown(walk_[0]);
+    Click(IDC_NEXTDIRECTION);
+    ASSERT_TRUE(Shows(IDC_DIRECTIONTEXT, L"Direction 2 of 8"));
+    WaitForFrameShown(walk_[11]);
+    Click(IDC_PLAY);
+    EXPECT_TRUE(Shows(IDC_FRAMETEXT, L"Frame 2 of 11"));
+    EXPECT_TRUE(Shows(IDC_FRAMETEXT, L"Frame 3 of 11"));
+    Click(IDC_PLAY);
+    EXPECT_TRUE(Shows(IDC_PLAY, L"P&lay"));
+}
 
 TEST_F(MorvanePreviewUnderClicks, SelectingStepsAndPlaysThroughTheFrames) {
     ClickRow(2);
