@@ -77,6 +77,15 @@ bool DescribeDecoding(std::span<const uint8_t> file, const Dc6FileInfo& info, in
 
 }  // namespace
 
+void DescribeConvertedScope(int32_t directions, int32_t framesPerDirection, std::ostream& out) {
+    if (framesPerDirection > MaxFramesPerDirection)
+        out << "  note: more than " << MaxFramesPerDirection
+            << " frames per direction: Morvane Convert and dc6tool topcx refuse the file; topcx --all-frames converts it\n";
+    else if (directions > 1)
+        out << "  note: " << directions
+            << " directions: only the first is converted unless dc6tool topcx --all-frames is used\n";
+}
+
 bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::ostream& out) {
     out << name << ": " << file.size() << " bytes\n";
     std::string headerError;
@@ -89,12 +98,7 @@ bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::os
     bool sound = true;
     out << "  version 6, " << info.directions << " direction(s), " << info.framesPerDirection
         << " frame(s) per direction, terminators " << ByteList(info.terminators) << '\n';
-    if (info.framesPerDirection > MaxFramesPerDirection)
-        out << "  note: more than " << MaxFramesPerDirection
-            << " frames per direction: Morvane Convert and dc6tool topcx refuse the file; topcx --all-frames converts it\n";
-    else if (info.directions > 1)
-        out << "  note: " << info.directions
-            << " directions: only the first is converted unless dc6tool topcx --all-frames is used\n";
+    DescribeConvertedScope(info.directions, info.framesPerDirection, out);
 
     const size_t tableEnd = Dc6HeaderSize + 4 * info.framePositions.size();
     size_t dataEnd = tableEnd;

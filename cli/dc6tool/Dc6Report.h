@@ -10,3 +10,7 @@
 // when it found the file damaged: a problem in its header, frame table, any frame header or
 // any frame's coded data.
 bool DescribeDc6(const std::string& name, std::span<const uint8_t> file, std::ostream& out);
+
+// The note `info` adds on which of a sprite's frames Morvane Convert and topcx convert: none
+// past 12 frames a direction, else only the first direction's.
+void DescribeConvertedScope(int32_t directions, int32_t framesPerDirection, std::ostream& out);

@@ -1,8 +1,9 @@
 #include "DccReport.h"
 
+#include "Dc6Reader.h"
+#include "Dc6Report.h"
 #include "DccDecoder.h"
 #include "DccReader.h"
-#include "Dc6Reader.h"
 
 namespace {
 
@@ -38,12 +39,7 @@ bool DescribeDcc(const std::string& name, std::span<const uint8_t> file, std::os
     }
     out << "  DCC version 6, " << info.directions << " direction(s), " << info.framesPerDirection
         << " frame(s) per direction, tag " << info.tag << ", decoded size " << info.decodedSize << '\n';
-    if (info.framesPerDirection > MaxFramesPerDirection)
-        out << "  note: more than " << MaxFramesPerDirection
-            << " frames per direction: Morvane Convert and dc6tool topcx refuse the file; topcx --all-frames converts it\n";
-    else if (info.directions > 1)
-        out << "  note: " << info.directions
-            << " directions: only the first is converted unless dc6tool topcx --all-frames is used\n";
+    DescribeConvertedScope(info.directions, info.framesPerDirection, out);
     bool sound = true;
     for (size_t d = 0; d < info.directionHeaders.size(); ++d) {
         const DccDirection& direction = info.directionHeaders[d];
