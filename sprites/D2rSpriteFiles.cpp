@@ -56,17 +56,9 @@ bool ReadD2rSpriteFolder(const std::string& folder, std::vector<RgbaImage>& fram
         return false;
     std::vector<RgbaImage> read;
     for (const std::string& path : paths) {
-        std::vector<uint8_t> bytes;
         DecodedPng png;
-        std::string reason;
-        if (!ReadWholeFile(path, bytes)) {
-            problem = path + " can not be read (missing, unreadable or empty)";
+        if (!ReadPngFile(path, png, problem))
             return false;
-        }
-        if (!DecodePng(bytes, png, reason)) {
-            problem = path + ": " + reason;
-            return false;
-        }
         read.push_back(RgbaOfPng(png));
     }
     frames = std::move(read);

@@ -1,5 +1,6 @@
 #include "PngCodec.h"
 
+#include "FileIo.h"
 #include "TextFormat.h"
 
 #include <png.h>
@@ -116,6 +117,20 @@ bool WorthCompressing(const Image& image) {
         if (count != 0)
             bits += static_cast<double>(count) * std::log2(static_cast<double>(literalCount) / count);
     return bits / 8 <= 0.75 * static_cast<double>(sampled);
+}
+
+bool ReadPngFile(const std::string& path, DecodedPng& decoded, std::string& problem) {
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!ReadWholeFile(path, bytes)) {
+        problem = path + " can not be read (missing, unreadable or empty)";
+        return false;
+    }
+    if (!DecodePng(bytes, decoded, reason)) {
+        problem = path + ": " + reason;
+        return false;
+    }
+    return true;
 }
 
 bool LooksLikePng(std::span<const uint8_t> bytes) {

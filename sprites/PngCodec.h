@@ -54,6 +54,9 @@ struct DecodedPng {
 // the converter makes (ImageSizeAllowed).
 bool DecodePng(std::span<const uint8_t> png, DecodedPng& decoded, std::string& problem);
 
+// Reads and decodes the PNG file at `path` (UTF-8); `problem` names the file and says why not.
+bool ReadPngFile(const std::string& path, DecodedPng& decoded, std::string& problem);
+
 // The decoded image as red, green, blue, alpha: an indexed image's pixels take their palette
 // entry's colour and alpha; an index past the palette's end shows opaque black, as libpng
 // shows it.

@@ -250,17 +250,9 @@ bool ReadSpriteFolder(const std::string& folder, const Palette& rgbPalette, uint
             continue;
         }
         const std::string path = InFolder(folder, frame.file);
-        std::vector<uint8_t> bytes;
         DecodedPng png;
-        std::string reason;
-        if (!ReadWholeFile(path, bytes)) {
-            problem = path + " can not be read (missing, unreadable or empty)";
+        if (!ReadPngFile(path, png, problem))
             return false;
-        }
-        if (!DecodePng(bytes, png, reason)) {
-            problem = path + ": " + reason;
-            return false;
-        }
         Dc6SourceFrame fromImage;
         FrameFromPng(png, rgbPalette, alphaThreshold, fromImage);
         fromImage.offsetX = frame.header.offsetX;
