@@ -29,6 +29,8 @@ list(TRANSFORM zlib_files APPEND ".c")
 add_library(strindle_zlib STATIC ${zlib_files})
 target_include_directories(strindle_zlib PUBLIC ${zlib_dir})
 target_compile_options(strindle_zlib PRIVATE -w)
+# zlib's and libpng's files each define file-local names that clash in one unit.
+set_target_properties(strindle_zlib PROPERTIES UNITY_BUILD OFF)
 
 set(png_files png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset pngtrans pngwio
               pngwrite pngwtran pngwutil)
@@ -41,4 +43,5 @@ add_library(strindle_png STATIC ${png_files})
 target_include_directories(strindle_png PUBLIC ${png_dir} ${png_config_dir})
 target_compile_definitions(strindle_png PRIVATE PNG_ARM_NEON_OPT=0 PNG_INTEL_SSE_OPT=0)
 target_compile_options(strindle_png PRIVATE -w)
+set_target_properties(strindle_png PROPERTIES UNITY_BUILD OFF)
 target_link_libraries(strindle_png PUBLIC strindle_zlib)

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint8_t EndOfLine = 0x80;
 
 bool TargetInside(const Image& image, const Dc6FrameTarget& t) {
     return t.width >= 1 && t.height >= 1 && t.left >= 0 && t.top >= 0 && t.left <= image.width - t.width &&
@@ -43,7 +42,7 @@ Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
     size_t p = 0;
     while (row >= 0 && p < end) {
         const uint8_t c = coded[p++];
-        if (c == EndOfLine) {
+        if (c == Dc6EndOfLine) {
             ++result.linesEnded;
             if ((!lengthKnown || p + 1 >= end) && TerminatorFollows(coded, p, terminators)) {
                 result.terminated = true;
@@ -52,8 +51,8 @@ Dc6DecodeResult DecodeFrameDC6(std::span<const uint8_t> coded, int32_t length,
             if (--row >= 0)
                 line = image.Row(target.top + row) + target.left;
             x = 0;
-        } else if (c > EndOfLine) {
-            const size_t run = c - EndOfLine;
+        } else if (c > Dc6EndOfLine) {
+            const size_t run = c - Dc6EndOfLine;
             if (run > width - x) {
                 x = width;
                 ++result.overruns;

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint8_t EndOfLine = 0x80;
 constexpr size_t LongestRun = 127;
 
 void PutU32LE(std::vector<uint8_t>& out, size_t at, uint32_t value) {
@@ -42,8 +41,8 @@ void EncodeRow(const uint8_t* pixels, const uint8_t* mask, size_t width, std::ve
             size_t run = RunLength(mask, x, last, 0);
             x += run;
             for (; run > LongestRun; run -= LongestRun)
-                out.push_back(static_cast<uint8_t>(EndOfLine | LongestRun));
-            out.push_back(static_cast<uint8_t>(EndOfLine | run));
+                out.push_back(static_cast<uint8_t>(Dc6EndOfLine | LongestRun));
+            out.push_back(static_cast<uint8_t>(Dc6EndOfLine | run));
         } else {
             size_t run = RunLength(mask, x, last, 1);
             while (run > 0) {
@@ -55,7 +54,7 @@ void EncodeRow(const uint8_t* pixels, const uint8_t* mask, size_t width, std::ve
             }
         }
     }
-    out.push_back(EndOfLine);
+    out.push_back(Dc6EndOfLine);
 }
 
 bool FrameShapeValid(const Dc6SourceFrame& frame) {

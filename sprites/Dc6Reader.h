@@ -18,6 +18,10 @@ enum class Dc6FrameScope {
 
 constexpr int32_t MaxFramesPerDirection = 12;
 
+// The code byte of a frame's coded data that ends a row; a byte above it is a run of that many
+// minus 0x80 transparent pixels.
+constexpr uint8_t Dc6EndOfLine = 0x80;
+
 // What GetFileInfoDC6 finds in a file's header and frame table.
 struct Dc6FileInfo {
     Dc6FrameScope scope = Dc6FrameScope::FirstDirection;

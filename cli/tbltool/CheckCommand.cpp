@@ -11,7 +11,7 @@
 
 namespace {
 
-const char Help[] =
+const char CheckHelp[] =
     "Usage: tbltool check FILE --against REFERENCE [--lang LANG] [--against-lang LANG] [--rescue]\n"
     "Checks a translation against the table it was translated from: that each entry kept the\n"
     "format placeholders, colour codes and line breaks of its reference entry. FILE and\n"
@@ -59,7 +59,7 @@ bool IsJsonName(const std::string& argument) {
 // A usage problem: the message, then the help on stderr.
 int WrongUsage(const std::string& problem) {
     PrintMessage(problem);
-    std::fputs(Help, stderr);
+    std::fputs(CheckHelp, stderr);
     return ExitUsage;
 }
 
@@ -115,7 +115,7 @@ std::string FindingLine(const TranslationFinding& finding, const TblDocument& ta
 int RunCheckCommand(const std::vector<std::string>& args) {
     std::optional<std::string> against, language, againstLanguage;
     bool rescue = false;
-    CommandOptions options(Help, 1);
+    CommandOptions options(CheckHelp, 1);
     options.Text("--against", against).Text("--lang", language).Text("--against-lang", againstLanguage);
     options.Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)

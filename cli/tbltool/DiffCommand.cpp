@@ -9,7 +9,7 @@
 
 namespace {
 
-const char Help[] =
+const char DiffHelp[] =
     "Usage: tbltool diff OLD.tbl NEW.tbl [--utf8] [--rescue]\n"
     "Lists how NEW.tbl differs from OLD.tbl, entry by entry, one line each, fields split by TAB:\n"
     "  removed  OLD-INDEX      KEY  VALUE\n"
@@ -83,7 +83,7 @@ std::string ChangeLine(const EntryChange& change, const TblDocument& oldTable, c
 
 int RunDiffCommand(const std::vector<std::string>& args) {
     bool utf8 = false, rescue = false;
-    CommandOptions options(Help, 2);
+    CommandOptions options(DiffHelp, 2);
     options.Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;

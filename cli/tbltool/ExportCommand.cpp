@@ -6,7 +6,7 @@
 
 namespace {
 
-const char Help[] =
+const char ExportHelp[] =
     "Usage: tbltool export IN.tbl OUT.txt [--parse-on-load] [--utf8] [--rescue]\n"
     "Loads IN.tbl and writes it as tabbed text for a spreadsheet, byte for byte what Strindle's\n"
     "\"Export To Tabbed Txt\" writes: the header line \"String Index\" TAB \"Text\", then one line\n"
@@ -31,7 +31,7 @@ const char Help[] =
 
 int RunExportCommand(const std::vector<std::string>& args) {
     bool parseOnLoad = false, utf8 = false, rescue = false;
-    CommandOptions options(Help, 2);
+    CommandOptions options(ExportHelp, 2);
     options.Flag("--parse-on-load", parseOnLoad).Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;

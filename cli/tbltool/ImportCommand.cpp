@@ -10,7 +10,7 @@
 
 namespace {
 
-const char Help[] =
+const char ImportHelp[] =
     "Usage: tbltool import IN.txt OUT.tbl [--key-column N] [--value-column N]\n"
     "                      [--merge-into BASE.tbl] [--utf8] [--rescue]\n"
     "Reads the rows of a tabbed text file as Strindle's \"Import Tabbed Txt File\" reads them and\n"
@@ -76,7 +76,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     bool utf8 = false, rescue = false;
     std::optional<size_t> keyOption, valueOption;
     std::optional<std::string> baseOption;
-    CommandOptions options(Help, 2);
+    CommandOptions options(ImportHelp, 2);
     options.Number("--key-column", keyOption).Number("--value-column", valueOption).Text("--merge-into", baseOption);
     options.Flag("--utf8", utf8).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)

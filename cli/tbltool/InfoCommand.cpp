@@ -8,7 +8,7 @@
 
 namespace {
 
-const char Help[] =
+const char InfoHelp[] =
     "Usage: tbltool info FILE.tbl\n"
     "Shows the header fields and counts of a string table and checks its structure: the CRC of\n"
     "the text area, each node's stored hash against its key, max tries against the longest probe,\n"
@@ -29,7 +29,7 @@ void List(const char* title, const std::vector<std::string>& lines) {
 }  // namespace
 
 int RunInfoCommand(const std::vector<std::string>& args) {
-    CommandOptions options(Help, 1);
+    CommandOptions options(InfoHelp, 1);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
     const std::string& name = options.File(0);

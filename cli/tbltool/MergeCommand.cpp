@@ -8,7 +8,7 @@
 
 namespace {
 
-const char Help[] =
+const char MergeHelp[] =
     "Usage: tbltool merge BASE.tbl OTHER.tbl OUT.tbl [--parse-on-load] [--rescue]\n"
     "Merges OTHER.tbl into BASE.tbl by key, as Strindle's \"Import Tbl File\" does, and compiles\n"
     "the result to OUT.tbl. Every entry of BASE.tbl whose key occurs in OTHER.tbl takes its value\n"
@@ -25,7 +25,7 @@ const char Help[] =
 
 int RunMergeCommand(const std::vector<std::string>& args) {
     bool parseOnLoad = false, rescue = false;
-    CommandOptions options(Help, 3);
+    CommandOptions options(MergeHelp, 3);
     options.Flag("--parse-on-load", parseOnLoad).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;

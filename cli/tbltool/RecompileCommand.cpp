@@ -6,7 +6,7 @@
 
 namespace {
 
-const char Help[] =
+const char RecompileHelp[] =
     "Usage: tbltool recompile IN.tbl OUT.tbl [--parse-on-load] [--rescue]\n"
     "Loads IN.tbl and compiles it to OUT.tbl, as opening it in Strindle and saving it would:\n"
     "tokens such as \\red; become game colour codes, the two characters \\n a line feed, carriage\n"
@@ -21,7 +21,7 @@ const char Help[] =
 
 int RunRecompileCommand(const std::vector<std::string>& args) {
     bool parseOnLoad = false, rescue = false;
-    CommandOptions options(Help, 2);
+    CommandOptions options(RecompileHelp, 2);
     options.Flag("--parse-on-load", parseOnLoad).Flag("--rescue", rescue);
     if (const int exit = options.Parse(args); exit >= 0)
         return exit;
