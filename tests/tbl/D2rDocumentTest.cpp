@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const size_t English = D2rLanguageIndex("enUS"), German = D2rLanguageIndex("deDE"),
@@ -113,4 +115,42 @@ TEST(D2rDocument, BrokenFilesAreRefusedWithTheLineAndLeaveNothingOpen) {
     EXPECT_EQ(doc.Count(), 0u);
     std::vector<std::string> unreadable;
     EXPECT_FALSE(doc.Rescue((scratch / "broken.json").u16string(), false, unreadable).Ok);
+}
+
+// The game's file as another program saves it (Python's writer: indents of 1, every non-ASCII
+// character escaped), edited as a user edits it in the window, and saved: Python's reader, not
+// ours, finds each edit and every other row as it was.
+TEST(D2rDocument, AFileSavedByAnotherProgramTakesEditsThatPythonReadsBack) {
+    SKIP_WITHOUT_REAL_DATA();
+#ifdef _WIN32
+    GTEST_SKIP() << "Python is not run from the Windows tests";
+#else
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Python 3 is not installed";
+    ScratchDir scratch;
+    const std::string game = (RealDataDir() / "json/fb_item-modifiers.json").string();
+    const std::string saved = (scratch / "saved.json").string(), out = (scratch / "out.json").string();
+    ASSERT_EQ(std::system(("python3 -c 'import json,sys; rows=json.load(open(sys.argv[1], encoding=\"utf-8-sig\")); "
+                           "json.dump(rows, open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=1)' '" +
+                           game + "' '" + saved + "'")
+                              .c_str()),
+              0);
+    TblDocument doc;
+    ASSERT_TRUE(doc.Load(scratch.Path().u16string() + u"/saved.json", false).Ok);
+    doc.SetLanguage(French);
+    doc.SetValue(7, u"\u00FFc1Modifi\u00E9 \"cit\u00E9\"\nligne");
+    doc.SetKey(3, u"Renamed");
+    doc.Remove(5);
+    doc.Move(0, doc.Count() - 1);
+    ASSERT_TRUE(doc.Insert(doc.Count(), u"new", u"N"));
+    Save(doc, scratch / "out.json");
+    const std::string compare =
+        "python3 -c 'import json,sys; a=json.load(open(sys.argv[1], encoding=\"utf-8-sig\")); "
+        "b=json.load(open(sys.argv[2], encoding=\"utf-8-sig\")); "
+        "new={\"id\": max(r[\"id\"] for r in a)+1, \"Key\": \"new\"}; "
+        "a[7][\"frFR\"]=\"\\u00ffc1Modifi\\u00e9 \\\"cit\\u00e9\\\"\\nligne\"; a[3][\"Key\"]=\"Renamed\"; del a[5]; "
+        "new.update({k: \"N\" for k in a[0] if k not in (\"id\", \"Key\")}); a.append(a.pop(0)); a.append(new); "
+        "sys.exit(0 if a==b else 1)' '" + saved + "' '" + out + "'";
+    EXPECT_EQ(std::system(compare.c_str()), 0) << "Python reads other rows or values than were written";
+#endif
 }
