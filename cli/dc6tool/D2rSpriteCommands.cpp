@@ -7,6 +7,7 @@
 #include "MessageLine.h"
 #include "OutputNames.h"
 #include "PngCodec.h"
+#include "SpriteCommands.h"
 
 #include <algorithm>
 
@@ -17,15 +18,8 @@ constexpr char SpriteExtension[] = ".sprite";
 bool WriteD2rSprite(const std::vector<RgbaImage>& frames, const std::string& path, std::ostream& messages) {
     std::vector<uint8_t> file;
     std::string problem;
-    if (!EncodeD2rSprite(frames, file, problem)) {
-        messages << path << ": " << problem << '\n';
-        return false;
-    }
-    if (!WriteWholeFile(path, file.data(), file.size())) {
-        messages << path << ": could not be created or written\n";
-        return false;
-    }
-    return true;
+    const bool encoded = EncodeD2rSprite(frames, file, problem);
+    return WriteEncodedFile(encoded, file, problem, path, messages);
 }
 
 // The frames of one image, told apart by its first bytes: a PNG's one, a sprite's all.

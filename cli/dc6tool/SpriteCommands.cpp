@@ -16,6 +16,19 @@
 
 #include <filesystem>
 
+bool WriteEncodedFile(bool encoded, const std::vector<uint8_t>& file, const std::string& problem,
+                      const std::string& path, std::ostream& messages) {
+    if (!encoded) {
+        messages << path << ": " << problem << '\n';
+        return false;
+    }
+    if (!WriteWholeFile(path, file.data(), file.size())) {
+        messages << path << ": could not be created or written\n";
+        return false;
+    }
+    return true;
+}
+
 namespace {
 
 std::string BaseNameOf(const std::string& path) {
@@ -34,15 +47,8 @@ std::string WithoutTrailingSeparators(std::string path) {
 bool WriteDc6(const Dc6Sprite& sprite, const std::string& path, std::ostream& messages) {
     std::vector<uint8_t> file;
     std::string problem;
-    if (!EncodeDc6(sprite, file, problem)) {
-        messages << path << ": " << problem << '\n';
-        return false;
-    }
-    if (!WriteWholeFile(path, file.data(), file.size())) {
-        messages << path << ": could not be created or written\n";
-        return false;
-    }
-    return true;
+    const bool encoded = EncodeDc6(sprite, file, problem);
+    return WriteEncodedFile(encoded, file, problem, path, messages);
 }
 
 // The frames of one image, told apart by its first bytes, whatever its name: a PNG's one as
